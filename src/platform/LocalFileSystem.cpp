@@ -1,0 +1,376 @@
+#include "platform/LocalFileSystem.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+QString OpisGreške(int code)
+{
+    switch (code) {
+    case ENOENT: return QStringLiteral("Datoteka ili direktorija nije pronađena.");
+    case EACCES:
+    case EPERM: return QStringLiteral("Pristup je odbijen.");
+    case EEXIST: return QStringLiteral("Datoteka već postoji.");
+    case ENOSPC: return QStringLiteral("Na disku nema dovoljno mjesta.");
+    case EROFS: return QStringLiteral("Disk je zaštićen od pisanja.");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("Datoteku koristi drugi program.");
+    case ENOTDIR: return QStringLiteral("Dio putanje nije direktorija.");
+    case EISDIR: return QStringLiteral("Putanja je direktorija, a ne datoteka.");
+    case ENOTEMPTY: return QStringLiteral("Direktorija nije prazna.");
+    case ENAMETOOLONG: return QStringLiteral("Ime datoteke je predugačko.");
+    case EIO: return QStringLiteral("Greška u čitanju ili pisanju na uređaj.");
+    case EXDEV: return QStringLiteral("Premještanje između uređaja nije moguće.");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("Previše otvorenih datoteka.");
+    default: return QStringLiteral("Sistemska greška %1: %2").arg(code).arg(QString::fromLocal8Bit(std::strerror(code)));
+    }
+}
+
+namespace {
+
+QByteArray native(const QString& path) { return QFile::encodeName(path); }
+
+FsResult fromErrno(int code, FsResult::Stage stage = FsResult::Stage::None)
+{
+    return FsResult::failure(OpisGreške(code), code, code == ENOENT, stage);
+}
+
+FsResult fromErrorCode(const std::error_code& ec)
+{
+    return fromErrno(ec.value());
+}
+
+QString withoutTrailingSlash(const QString& path)
+{
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(u'/'))
+        p.chop(1);
+    return p;
+}
+
+QString folderOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QStringLiteral(".") : (slash == 0 ? QStringLiteral("/") : path.left(slash));
+}
+
+// Writes all of `size` bytes, retrying short writes.
+bool writeAll(int fd, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+// Creates an empty temporary file in `folder` for a file that will be named `name`.
+int createTemporary(const QString& folder, const QString& name, QByteArray& tempPath)
+{
+    tempPath = native(folder + QStringLiteral("/.") + name + QStringLiteral(".XXXXXX"));
+    return ::mkstemp(tempPath.data());
+}
+
+class LocalFileWriter : public FileWriter {
+public:
+    LocalFileWriter(int fd, QByteArray tempPath, QByteArray target)
+        : fd_(fd), tempPath_(std::move(tempPath)), target_(std::move(target))
+    {
+    }
+    ~LocalFileWriter() override
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!committed_)
+            ::unlink(tempPath_.constData());
+    }
+
+    FsResult write(const QByteArray& bytes) override
+    {
+        if (fd_ < 0)
+            return FsResult::failure(OpisGreške(EBADF), EBADF, false, FsResult::Stage::Transfer);
+        if (!writeAll(fd_, bytes.constData(), bytes.size()))
+            return fromErrno(errno, FsResult::Stage::Transfer);
+        return FsResult::success();
+    }
+
+    FsResult commit() override
+    {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd_, 0666 & ~mask);
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0)
+            return fromErrno(errno, FsResult::Stage::Transfer);
+        if (::rename(tempPath_.constData(), target_.constData()) != 0)
+            return fromErrno(errno, FsResult::Stage::Transfer);
+        committed_ = true;
+        return FsResult::success();
+    }
+
+private:
+    int fd_;
+    QByteArray tempPath_;
+    QByteArray target_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+bool LocalFileSystem::fileExists(const QString& path)
+{
+    struct stat st {};
+    return !path.isEmpty() && ::stat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool LocalFileSystem::folderExists(const QString& path)
+{
+    struct stat st {};
+    return !path.isEmpty() && ::stat(native(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+FsResult LocalFileSystem::createFolder(const QString& path)
+{
+    if (path.isEmpty())
+        return fromErrno(ENOENT);
+    if (::mkdir(native(withoutTrailingSlash(path)).constData(), 0777) != 0)
+        return fromErrno(errno);
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::removeFolder(const QString& path)
+{
+    const fs::path p(native(withoutTrailingSlash(path)).toStdString());
+    std::error_code ec;
+    if (!fs::is_directory(fs::symlink_status(p, ec)))
+        return fromErrno(ENOENT);
+    fs::remove_all(p, ec);
+    if (ec)
+        return fromErrorCode(ec);
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::removeFile(const QString& path)
+{
+    struct stat st {};
+    if (::lstat(native(path).constData(), &st) != 0)
+        return fromErrno(errno);
+    if (S_ISDIR(st.st_mode))
+        return fromErrno(EISDIR);
+    if (::unlink(native(path).constData()) != 0)
+        return fromErrno(errno);
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::removeFiles(const QString& folder, const QString& mask)
+{
+    QStringList names;
+    if (FsResult listed = listFiles(folder, names); !listed)
+        return listed;
+    // Masks follow the convention users know: "*.*" means every file, letter case does not matter.
+    const QString pattern = mask == u"*.*" ? QStringLiteral("*") : mask;
+    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
+                                QRegularExpression::CaseInsensitiveOption);
+    const QString base = withoutTrailingSlash(folder);
+    bool matched = false;
+    for (const QString& name : names) {
+        if (!re.match(name).hasMatch())
+            continue;
+        matched = true;
+        if (FsResult removed = removeFile(base + u'/' + name); !removed)
+            return removed;
+    }
+    if (!matched)
+        return fromErrno(ENOENT);
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
+{
+    const int in = ::open(native(from).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return fromErrno(errno, FsResult::Stage::Open);
+    struct stat st {};
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int code = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(in);
+        return fromErrno(code, FsResult::Stage::Open);
+    }
+
+    const QString target = to;
+    QByteArray tempPath;
+    const int out = createTemporary(folderOf(target), target.mid(target.lastIndexOf(u'/') + 1), tempPath);
+    if (out < 0) {
+        const int code = errno;
+        ::close(in);
+        return fromErrno(code, FsResult::Stage::Open);
+    }
+
+    int failure = 0;
+    off_t remaining = st.st_size;
+    while (remaining > 0 && failure == 0) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(remaining), 0);
+        if (n > 0) {
+            remaining -= n;
+            continue;
+        }
+        if (n == 0)
+            break;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) {
+            failure = errno;
+            break;
+        }
+        // The kernel cannot copy between these files: copy through a buffer.
+        std::vector<char> buffer(1 << 20);
+        for (;;) {
+            const ssize_t got = ::read(in, buffer.data(), buffer.size());
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                failure = errno;
+                break;
+            }
+            if (got == 0)
+                break;
+            if (!writeAll(out, buffer.data(), got)) {
+                failure = errno;
+                break;
+            }
+        }
+        remaining = 0;
+    }
+    ::close(in);
+    if (failure == 0)
+        ::fchmod(out, st.st_mode & 07777);
+    if (::close(out) != 0 && failure == 0)
+        failure = errno;
+    if (failure == 0 && ::rename(tempPath.constData(), native(target).constData()) != 0)
+        failure = errno;
+    if (failure != 0) {
+        ::unlink(tempPath.constData());
+        return fromErrno(failure, FsResult::Stage::Transfer);
+    }
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::move(const QString& from, const QString& to)
+{
+    struct stat st {};
+    if (::lstat(native(from).constData(), &st) != 0)
+        return fromErrno(errno);
+    if (::lstat(native(to).constData(), &st) == 0)
+        return fromErrno(EEXIST);
+    if (::rename(native(from).constData(), native(to).constData()) == 0)
+        return FsResult::success();
+    if (errno != EXDEV)
+        return fromErrno(errno);
+    // Another device: copy, then remove the original only when the copy is whole.
+    if (FsResult copied = copyReplacing(from, to); !copied)
+        return copied;
+    if (::unlink(native(from).constData()) != 0) {
+        const int code = errno;
+        ::unlink(native(to).constData());
+        return fromErrno(code);
+    }
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::fileSize(const QString& path, qint64& size)
+{
+    struct stat st {};
+    if (::stat(native(path).constData(), &st) != 0)
+        return fromErrno(errno);
+    if (!S_ISREG(st.st_mode))
+        return fromErrno(EISDIR);
+    size = st.st_size;
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::listFiles(const QString& folder, QStringList& names)
+{
+    names.clear();
+    std::error_code ec;
+    fs::directory_iterator it(native(withoutTrailingSlash(folder)).toStdString(), ec);
+    if (ec)
+        return fromErrorCode(ec);
+    for (const fs::directory_entry& entry : it) {
+        std::error_code typeError;
+        if (entry.is_regular_file(typeError))
+            names << QFile::decodeName(QByteArray::fromStdString(entry.path().filename().string()));
+    }
+    std::sort(names.begin(), names.end());
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::readFile(const QString& path, QByteArray& contents)
+{
+    contents.clear();
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fromErrno(errno, FsResult::Stage::Open);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return fromErrno(EISDIR, FsResult::Stage::Open);
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int code = errno;
+            ::close(fd);
+            return fromErrno(code, FsResult::Stage::Transfer);
+        }
+        if (n == 0)
+            break;
+        contents.append(buffer, n);
+    }
+    ::close(fd);
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::appendToFile(const QString& path, const QByteArray& bytes)
+{
+    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return fromErrno(errno, FsResult::Stage::Open);
+    const bool written = writeAll(fd, bytes.constData(), bytes.size());
+    const int code = errno;
+    ::close(fd);
+    if (!written)
+        return fromErrno(code, FsResult::Stage::Transfer);
+    return FsResult::success();
+}
+
+std::unique_ptr<FileWriter> LocalFileSystem::replaceFile(const QString& target, FsResult& result)
+{
+    QByteArray tempPath;
+    const int fd = createTemporary(folderOf(target), target.mid(target.lastIndexOf(u'/') + 1), tempPath);
+    if (fd < 0) {
+        result = fromErrno(errno, FsResult::Stage::Open);
+        return nullptr;
+    }
+    result = FsResult::success();
+    return std::make_unique<LocalFileWriter>(fd, tempPath, native(target));
+}

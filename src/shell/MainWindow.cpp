@@ -1,0 +1,443 @@
+#include "shell/MainWindow.h"
+
+#include "core/Okruzenje.h"
+#include "shell/MrezaAzuriranja.h"
+#include "shell/Naredbe.h"
+#include "shell/Pokretanje.h"
+#include "shell/Postavke.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+// The pictures are compiled into the shell library, which the linker would otherwise leave out.
+static void učitajSlike()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+// Text for display: the transcripts keep CR LF, a text box shows one line break.
+QString zaPrikaz(const QString& tekst)
+{
+    return QString(tekst).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QColor bojaIzRgb(quint32 boja)
+{
+    return QColor(static_cast<int>(boja & 0xFF), static_cast<int>((boja >> 8) & 0xFF),
+                  static_cast<int>((boja >> 16) & 0xFF));
+}
+
+void obojaj(QWidget* w, const QColor& boja)
+{
+    QPalette paleta = w->palette();
+    paleta.setColor(QPalette::Window, boja);
+    w->setPalette(paleta);
+    w->setAutoFillBackground(true);
+}
+
+// The locale's long time without its time zone.
+QString vrijeme(const QLocale& locale, const QTime& t)
+{
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    static const QRegularExpression zone(QStringLiteral("\\s*\\(?t+\\)?"));
+    format.remove(zone);
+    return locale.toString(t, format.trimmed());
+}
+
+// Names a control for code, screen readers and UI automation.
+template <typename W>
+W* imenuj(W* w, const QString& objectName, const QString& accessibleName)
+{
+    w->setObjectName(objectName);
+    w->setAccessibleName(accessibleName);
+    return w;
+}
+
+QString bezOznakePrečaca(QString natpis)
+{
+    return natpis.remove(u'&');
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Okruzenje& o, std::function<void()> krajOdmah)
+    : o_(o), krajOdmah_(std::move(krajOdmah))
+{
+    učitajSlike();
+    setObjectName(QStringLiteral("frmLiveUpdate"));
+    setWindowIcon(QIcon(QStringLiteral(":/slike/lumivex.svg")));
+    napraviKontrole();
+    poveži();
+    osvježiSve();
+}
+
+MainWindow::~MainWindow()
+{
+    o_.model.prestaniPratiti(pratitelj_);
+}
+
+void MainWindow::napraviKontrole()
+{
+    auto* središte = new QWidget(this);
+    središte->setObjectName(QStringLiteral("središte"));
+    setCentralWidget(središte);
+    auto* raspored = new QVBoxLayout(središte);
+
+    // The four tabs.
+    SSTab1_ = imenuj(new QTabWidget(središte), QStringLiteral("SSTab1"), QStringLiteral("Kartice"));
+
+    auto* kartica0 = new QWidget;
+    auto* raspored0 = new QVBoxLayout(kartica0);
+    fgAžuriranja_ = imenuj(new MrezaAzuriranja(kartica0), QStringLiteral("fgAžuriranja"),
+                           QStringLiteral("Potrebna ažuriranja"));
+    cmdDownloadAndUpdate_ = imenuj(new QPushButton(QStringLiteral("Download programa i instalacija"), kartica0),
+                                   QStringLiteral("cmdDownloadAndUpdate"),
+                                   QStringLiteral("Download programa i instalacija"));
+    cmdDownloadAndUpdate_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
+    cmdDownloadAndUpdate_->setIconSize(QSize(24, 24));
+    raspored0->addWidget(fgAžuriranja_);
+    raspored0->addWidget(cmdDownloadAndUpdate_);
+
+    auto* kartica1 = new QWidget;
+    auto* raspored1 = new QVBoxLayout(kartica1);
+    txtPor_ = imenuj(new QPlainTextEdit(kartica1), QStringLiteral("txtPor"), QStringLiteral("Poruke o akcijama"));
+    txtPor_->setReadOnly(true);
+    raspored1->addWidget(txtPor_);
+
+    auto* kartica2 = new QWidget;
+    auto* raspored2 = new QVBoxLayout(kartica2);
+    txtPorGr_ = imenuj(new QPlainTextEdit(kartica2), QStringLiteral("txtPorGr"), QStringLiteral("Poruke o greškama"));
+    txtPorGr_->setReadOnly(true);
+    raspored2->addWidget(txtPorGr_);
+
+    auto* kartica3 = new QWidget;
+    auto* raspored3 = new QVBoxLayout(kartica3);
+    const QString natpisLabel1 = QStringLiteral(
+        "Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži (prvo treba ažurirati "
+        "lokalno računalo)");
+    Label1_ = imenuj(new QLabel(natpisLabel1, kartica3), QStringLiteral("Label1"), natpisLabel1);
+    Label1_->setWordWrap(true);
+    auto* redLokacije1 = new QHBoxLayout;
+    txtLokacija_[1] = imenuj(new QLineEdit(kartica3), QStringLiteral("txtLokacija_1"),
+                             QStringLiteral("Lokacija za distribuciju"));
+    cmdLokacija_[1] = imenuj(new QToolButton(kartica3), QStringLiteral("cmdLokacija_1"),
+                             QStringLiteral("Odabir lokacije za distribuciju"));
+    redLokacije1->addWidget(txtLokacija_[1]);
+    redLokacije1->addWidget(cmdLokacija_[1]);
+    cmdDownlNaLokaciju_ = imenuj(new QPushButton(QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"), kartica3),
+                                 QStringLiteral("cmdDownlNaLokaciju"),
+                                 QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"));
+    cmdDownlNaLokaciju_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
+    cmdDownlNaLokaciju_->setIconSize(QSize(24, 24));
+    const QString natpisSati = QStringLiteral(
+        "Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati automatski:");
+    lblVrijemeDownloada_ = imenuj(new QLabel(natpisSati, kartica3), QStringLiteral("lblVrijemeDownloada"), natpisSati);
+    lblVrijemeDownloada_->setWordWrap(true);
+    numVrijemeDownloada_ = imenuj(new QSpinBox(kartica3), QStringLiteral("numVrijemeDownloada"), natpisSati);
+    numVrijemeDownloada_->setRange(0, 23);
+    lblVrijemeDownloada_->setBuddy(numVrijemeDownloada_);
+    auto* redSati = new QHBoxLayout;
+    redSati->addWidget(lblVrijemeDownloada_, 1);
+    redSati->addWidget(numVrijemeDownloada_);
+    lblVrijemePrijenosa_ = imenuj(new QLabel(kartica3), QStringLiteral("lblVrijemePrijenosa"),
+                                  QStringLiteral("Vrijeme prijenosa"));
+    raspored3->addWidget(Label1_);
+    raspored3->addLayout(redLokacije1);
+    raspored3->addWidget(cmdDownlNaLokaciju_);
+    raspored3->addLayout(redSati);
+    raspored3->addWidget(lblVrijemePrijenosa_);
+    raspored3->addStretch(1);
+
+    const QString natpisi[4] = {QStringLiteral("&Potrebna &ažuriranja"), QStringLiteral("Poruke o &akcijama"),
+                                QStringLiteral("Poruke o &greškama"),
+                                QStringLiteral("Kopiranje novih (svih) programa na disk/mrežnu lokaciju")};
+    QWidget* kartice[4] = {kartica0, kartica1, kartica2, kartica3};
+    for (int i = 0; i < 4; ++i) {
+        kartice[i]->setObjectName(QStringLiteral("SSTab1_%1").arg(i));
+        kartice[i]->setAccessibleName(bezOznakePrečaca(natpisi[i]));
+        SSTab1_->addTab(kartice[i], natpisi[i]);
+    }
+    raspored->addWidget(SSTab1_, 1);
+
+    // The choice of source.
+    fraLokacija_ = imenuj(new QGroupBox(QStringLiteral("Lokacija ažuriranja - novih verzija"), središte),
+                          QStringLiteral("fraLokacija"), QStringLiteral("Lokacija ažuriranja - novih verzija"));
+    auto* rasporedOkvira = new QGridLayout(fraLokacija_);
+    for (int i = 0; i < 3; ++i)
+        optLokacija_[i] = imenuj(new QRadioButton(fraLokacija_), QStringLiteral("optLokacija_%1").arg(i), QString());
+    txtLokacija_[0] = imenuj(new QLineEdit(fraLokacija_), QStringLiteral("txtLokacija_0"),
+                             QStringLiteral("Mrežna lokacija novih verzija"));
+    cmdLokacija_[0] = imenuj(new QToolButton(fraLokacija_), QStringLiteral("cmdLokacija_0"),
+                             QStringLiteral("Odabir mrežne lokacije"));
+    rasporedOkvira->addWidget(optLokacija_[0], 0, 0, 1, 3);
+    rasporedOkvira->addWidget(optLokacija_[1], 1, 0);
+    rasporedOkvira->addWidget(txtLokacija_[0], 1, 1);
+    rasporedOkvira->addWidget(cmdLokacija_[0], 1, 2);
+    rasporedOkvira->addWidget(optLokacija_[2], 2, 0, 1, 3);
+    rasporedOkvira->setColumnStretch(1, 1);
+    raspored->addWidget(fraLokacija_);
+    for (QToolButton* gumb : cmdLokacija_) {
+        gumb->setIcon(QIcon(QStringLiteral(":/slike/direktorija.svg")));
+        gumb->setToolTip(gumb->accessibleName());
+    }
+
+    // The check and exit buttons; the progress bar is laid over the check button while it is shown.
+    auto* redGumba = new QHBoxLayout;
+    cmdVerzija_ = imenuj(new QPushButton(QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"),
+                                         središte),
+                         QStringLiteral("cmdVerzija"),
+                         QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"));
+    cmdIzlaz_ = imenuj(new QPushButton(QStringLiteral("Izlaz"), središte), QStringLiteral("cmdIzlaz"),
+                       QStringLiteral("Izlaz"));
+    redGumba->addWidget(cmdVerzija_, 1);
+    redGumba->addWidget(cmdIzlaz_);
+    raspored->addLayout(redGumba);
+    progBar_ = imenuj(new QProgressBar(središte), QStringLiteral("progBar"), QStringLiteral("Napredak prijenosa"));
+    progBar_->setTextVisible(false);
+    progBar_->hide();
+    cmdVerzija_->installEventFilter(this);
+
+    // The status bar: the current action, the transfer's state, the date and the time.
+    QStatusBar* sbar = statusBar();
+    sbar->setObjectName(QStringLiteral("SBar"));
+    sbar->setAccessibleName(QStringLiteral("Statusna traka"));
+    const QString savjeti[4] = {QStringLiteral("Trenutna akcija"), QStringLiteral("Trenutno stanje"),
+                                QStringLiteral("Datum"), QStringLiteral("Vrijeme")};
+    const QString imena[4] = {QStringLiteral("p1"), QStringLiteral("p2"), QStringLiteral("SBar_datum"),
+                              QStringLiteral("SBar_vrijeme")};
+    for (int i = 0; i < 4; ++i) {
+        SBar_[i] = imenuj(new QLabel(sbar), imena[i], savjeti[i]);
+        SBar_[i]->setToolTip(savjeti[i]);
+        SBar_[i]->setMinimumWidth(i < 2 ? 200 : 80);
+        if (i < 2)
+            sbar->addWidget(SBar_[i], 1);
+        else
+            sbar->addPermanentWidget(SBar_[i]);
+    }
+
+    tmrUpdate_ = new QTimer(this);
+    tmrUpdate_->setObjectName(QStringLiteral("tmrUpdate"));
+    tmrUpdate_->setInterval(60000);
+    tmrPrijenos_ = new QTimer(this);
+    tmrPrijenos_->setObjectName(QStringLiteral("tmrPrijenos"));
+    tmrPrijenos_->setInterval(500);
+    tmrSat_ = new QTimer(this);
+    tmrSat_->setInterval(1000);
+
+    resize(820, 600);
+}
+
+void MainWindow::poveži()
+{
+    pratitelj_ = o_.model.pratiPromjene([this](ProzorModel::Kontrola k) { osvježi(k); });
+
+    for (int i = 0; i < 3; ++i)
+        connect(optLokacija_[i], &QRadioButton::clicked, this, [this, i] { KlikNaOpciju(o_, i); });
+    for (int i = 0; i < 2; ++i) {
+        connect(txtLokacija_[i], &QLineEdit::textEdited, this,
+                [this, i](const QString& tekst) { o_.model.postaviTxtLokacija(i, tekst); });
+        connect(cmdLokacija_[i], &QToolButton::clicked, this, [this, i] { OdaberiLokaciju(o_, i); });
+        txtLokacija_[i]->installEventFilter(this);
+    }
+    connect(numVrijemeDownloada_, &QSpinBox::valueChanged, this, [this](int sati) {
+        if (sati != o_.model.numVrijemeDownloada())
+            PromjenaVremenaDownloada(o_, sati);
+    });
+
+    connect(cmdVerzija_, &QPushButton::clicked, this, [this] { cmdVerzija_Click(o_); });
+    connect(cmdDownloadAndUpdate_, &QPushButton::clicked, this, [this] { cmdDownloadAndUpdate_Klik(o_); });
+    connect(cmdDownlNaLokaciju_, &QPushButton::clicked, this, [this] { cmdDownlNaLokaciju_Click(o_); });
+    connect(cmdIzlaz_, &QPushButton::clicked, this, [this] { krajOdmah_(); });
+
+    connect(tmrUpdate_, &QTimer::timeout, this, [this] { tmrUpdate_Timer(o_); });
+    connect(tmrPrijenos_, &QTimer::timeout, this, [this] { tmrPrijenos_Timer(o_); });
+    connect(tmrSat_, &QTimer::timeout, this, [this] { osvježiSat(); });
+    tmrUpdate_->start();
+    tmrSat_->start();
+    osvježiSat();
+}
+
+void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
+{
+    using K = ProzorModel::Kontrola;
+    const ProzorModel& m = o_.model;
+    QWidget* promijenjena = nullptr;
+    switch (kontrola) {
+    case K::Naslov:
+        setWindowTitle(m.naslov());
+        break;
+    case K::Kartica:
+        SSTab1_->setCurrentIndex(m.kartica());
+        break;
+    case K::OptLokacija:
+        optLokacija_[static_cast<size_t>(std::clamp(m.optLokacija(), 0, 2))]->setChecked(true);
+        break;
+    case K::OptLokacijaNatpisi:
+        for (int i = 0; i < 3; ++i) {
+            optLokacija_[i]->setText(m.natpisOpcije(i));
+            optLokacija_[i]->setAccessibleName(m.natpisOpcije(i));
+        }
+        break;
+    case K::TxtLokacija0:
+    case K::TxtLokacija1: {
+        const int i = kontrola == K::TxtLokacija0 ? 0 : 1;
+        if (txtLokacija_[i]->text() != m.txtLokacija(i))
+            txtLokacija_[i]->setText(m.txtLokacija(i));
+        promijenjena = txtLokacija_[i];
+        break;
+    }
+    case K::NumVrijemeDownloada:
+        if (numVrijemeDownloada_->value() != m.numVrijemeDownloada()) {
+            const QSignalBlocker tiho(numVrijemeDownloada_);
+            numVrijemeDownloada_->setValue(m.numVrijemeDownloada());
+        }
+        break;
+    case K::CmdDownloadAndUpdate:
+    case K::DugeNaredbe:
+        cmdDownloadAndUpdate_->setEnabled(m.cmdDownloadAndUpdateOmogućen() && m.dugeNaredbeOmogućene());
+        cmdVerzija_->setEnabled(m.dugeNaredbeOmogućene());
+        cmdDownlNaLokaciju_->setEnabled(m.dugeNaredbeOmogućene());
+        break;
+    case K::Panel1:
+        SBar_[0]->setText(m.panel1());
+        promijenjena = statusBar();
+        break;
+    case K::Panel2:
+        SBar_[1]->setText(m.panel2());
+        promijenjena = statusBar();
+        break;
+    case K::TxtPor:
+        txtPor_->setPlainText(zaPrikaz(m.txtPor()));
+        promijenjena = txtPor_;
+        break;
+    case K::TxtPorGr:
+        txtPorGr_->setPlainText(zaPrikaz(m.txtPorGr()));
+        promijenjena = txtPorGr_;
+        break;
+    case K::Mreža:
+        fgAžuriranja_->prikaži(m);
+        promijenjena = fgAžuriranja_;
+        break;
+    case K::RedMreže:
+        fgAžuriranja_->osvježiRed(m, m.vidljiviRed());
+        promijenjena = fgAžuriranja_;
+        break;
+    case K::ProgBar: {
+        // The bar shows at most an int's range; larger totals are scaled so it still moves in proportion.
+        const qint64 raspon = std::max<qint64>(m.progBarMax() - m.progBarMin(), 0);
+        const qint64 djelitelj = raspon > 1000000000 ? raspon / 1000000 + 1 : 1;
+        progBar_->setRange(0, static_cast<int>(raspon / djelitelj));
+        progBar_->setValue(static_cast<int>(std::clamp<qint64>(m.progBarVrijednost() - m.progBarMin(), 0, raspon) /
+                                            djelitelj));
+        if (m.progBarVidljiv()) {
+            postaviProgBarNaMjesto();
+            progBar_->show();
+            progBar_->raise();
+        } else {
+            progBar_->hide();
+        }
+        promijenjena = progBar_;
+        break;
+    }
+    case K::LblVrijemePrijenosa:
+        lblVrijemePrijenosa_->setText(m.lblVrijemePrijenosa());
+        promijenjena = lblVrijemePrijenosa_;
+        break;
+    case K::TmrPrijenos:
+        if (m.tmrPrijenosOmogućen())
+            tmrPrijenos_->start();
+        else
+            tmrPrijenos_->stop();
+        break;
+    case K::Boja: {
+        const QColor boja = bojaIzRgb(m.boja());
+        obojaj(this, boja);
+        for (QRadioButton* opcija : optLokacija_)
+            obojaj(opcija, boja);
+        obojaj(SSTab1_, boja);
+        for (int i = 0; i < SSTab1_->count(); ++i)
+            obojaj(SSTab1_->widget(i), boja);
+        obojaj(fraLokacija_, boja);
+        QPalette paleta = fgAžuriranja_->palette();
+        paleta.setColor(QPalette::Window, boja);
+        paleta.setColor(QPalette::Base, boja);
+        fgAžuriranja_->setPalette(paleta);
+        promijenjena = this;
+        break;
+    }
+    }
+    // The procedures run on this thread: a pane or panel is repainted at once, so its text is
+    // visible while the long operation goes on.
+    if (promijenjena && promijenjena->isVisible())
+        promijenjena->repaint();
+}
+
+void MainWindow::osvježiSve()
+{
+    using K = ProzorModel::Kontrola;
+    for (K k : {K::Naslov, K::Kartica, K::OptLokacija, K::OptLokacijaNatpisi, K::TxtLokacija0, K::TxtLokacija1,
+                K::NumVrijemeDownloada, K::CmdDownloadAndUpdate, K::Panel1, K::Panel2, K::TxtPor, K::TxtPorGr,
+                K::Mreža, K::ProgBar, K::LblVrijemePrijenosa, K::TmrPrijenos, K::Boja})
+        osvježi(k);
+}
+
+void MainWindow::postaviProgBarNaMjesto()
+{
+    progBar_->setGeometry(cmdVerzija_->geometry());
+}
+
+void MainWindow::osvježiSat()
+{
+    const QLocale locale;
+    const QDateTime sada = QDateTime::currentDateTime();
+    SBar_[2]->setText(locale.toString(sada.date(), QLocale::ShortFormat));
+    SBar_[3]->setText(vrijeme(locale, sada.time()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    ZatvoriProzor(o_);
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cmdVerzija_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        postaviProgBarNaMjesto();
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Only a move to another control of the window checks the folder, as leaving a box does.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || provjeraLokacijeUToku_)
+            return false;
+        for (int i = 0; i < 2; ++i) {
+            if (watched != txtLokacija_[i])
+                continue;
+            provjeraLokacijeUToku_ = true;
+            ProvjeriLokaciju(o_, i);
+            provjeraLokacijeUToku_ = false;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,56 @@
+#include "shell/Pokretanje.h"
+
+#include "Verzija.h"
+#include "core/Log.h"
+#include "core/Okruzenje.h"
+#include "core/PripremaVerzije.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/MachineInfo.h"
+#include "shell/Postavke.h"
+
+namespace {
+
+QString SaKosomCrtom(const QString& folder)
+{
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+}  // namespace
+
+void UčitajProzor(Okruzenje& o)
+{
+    o.model.postaviNaslov(QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa") +
+                          QStringLiteral(" V") + QString::number(Verzija::Glavna) + u'.' +
+                          QString::number(Verzija::Pomoćna) + u'.' + QString::number(Verzija::Revizija));
+    o.model.postaviKarticu(0);
+    ProvjeriOperatera(o);
+    UčitajServere(o);
+    UčitajPostavke(o);
+    PripremiVerzijaTXT(o);
+    PostaviBoje(o, BojaIntegratora(o));
+}
+
+void ProvjeriOperatera(Okruzenje& o)
+{
+    o.stanje.PutanjaPrograma = SaKosomCrtom(o.računalo.executableFolder());
+    const QString proba = o.stanje.PutanjaPrograma + QStringLiteral("UpdateADM");
+    if (o.fs.folderExists(proba))
+        o.fs.removeFolder(proba);
+    if (!o.fs.createFolder(proba)) {
+        o.dijalozi.show(Dialogs::Icon::Critical, QStringLiteral("Lumivex"),
+                        QStringLiteral("Prijavljeni operater: ") + o.računalo.userName().toUpper() +
+                            QStringLiteral(" izgleda nema administratorska prava za instalaciju programa.") +
+                            QStringLiteral("\r\n") +
+                            QStringLiteral("Proces automatskog ažuriranja novih verzija možda neće biti "
+                                           "ispravan, ali ipak pokušajte!"),
+                        Dialogs::Buttons::Ok);
+        return;
+    }
+    o.fs.removeFolder(proba);
+}
+
+void ZatvoriProzor(Okruzenje& o)
+{
+    LogirajGrešku(o, QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
+}

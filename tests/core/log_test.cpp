@@ -1,0 +1,92 @@
+#include "core/Log.h"
+#include "support/TestOkruzenje.h"
+
+#include <QDir>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Icon = Dialogs::Icon;
+
+class Log : public ::testing::Test {
+protected:
+    TestOkruzenje t;
+    QString raw() const { return QString::fromLocal8Bit(t.read(QStringLiteral("Update/Update.log"))); }
+};
+
+TEST_F(Log, LineIsDateBlankTimeBlankTextCrLf)
+{
+    t.sat.set(QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4)));
+    LogirajGrešku(t.o, QStringLiteral("Unzipaj- Kraj Program.exe"));
+    LogirajGrešku(t.o, QString());
+
+    const QLocale locale;
+    const QString date = locale.toString(QDate(2026, 3, 7), QLocale::ShortFormat);
+    EXPECT_EQ(raw(), date + QStringLiteral(" 09:05:04 Unzipaj- Kraj Program.exe\r\n") + date +
+                         QStringLiteral(" 09:05:04 \r\n"));
+    EXPECT_TRUE(t.dijalozi.boxes().empty());
+}
+
+TEST_F(Log, MultiLineTextAndOrderWithinOneSecond)
+{
+    LogirajGrešku(t.o, QStringLiteral("prvi\r\ndrugi red"));
+    LogirajGrešku(t.o, QStringLiteral("treći"));
+
+    const QStringList lines = raw().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" prvi")));
+    EXPECT_EQ(lines[1], QStringLiteral("drugi red"));  // only the first line carries the date and time
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral(" treći")));
+    EXPECT_EQ(lines[3], QString());
+}
+
+TEST_F(Log, MissingUpdateFolderShowsBoxWithNumberAndDescriptionAndGoesOn)
+{
+    QDir(t.program() + QStringLiteral("Update")).removeRecursively();
+    LogirajGrešku(t.o, QStringLiteral("izgubljeni red"));
+    LogirajGrešku(t.o, QStringLiteral("još jedan"));
+
+    ASSERT_EQ(t.dijalozi.boxes().size(), 2u);
+    const auto& box = t.dijalozi.boxes()[0];
+    EXPECT_EQ(box.icon, Icon::Exclamation);
+    EXPECT_EQ(box.caption, QStringLiteral("LumivexLiveUpdate20"));
+    EXPECT_EQ(box.text, QStringLiteral("Desila se greška: u upisu u LOG. Greška: 2 ") +
+                            QStringLiteral("Datoteka ili direktorija nije pronađena."));
+    EXPECT_FALSE(t.exists(QStringLiteral("Update/Update.log")));
+}
+
+TEST_F(Log, FailedWriteShowsBoxWithoutNumber)
+{
+    t.fs.failPath(t.program() + QStringLiteral("Update/Update.log"), QStringLiteral("Na disku nema dovoljno mjesta."),
+                  {}, FsResult::Stage::Transfer);
+    LogirajGrešku(t.o, QStringLiteral("x"));
+    ASSERT_EQ(t.dijalozi.boxes().size(), 1u);
+    EXPECT_EQ(t.dijalozi.boxes()[0].text,
+              QStringLiteral("Desila se greška: u upisu u LOG. Greška: Na disku nema dovoljno mjesta."));
+}
+
+TEST(Transcript, ClearedTranscriptBeginsWithEmptyLineAndPaneShowsIt)
+{
+    TestOkruzenje t;
+    t.stanje.PorukeAkcija.clear();
+    DodajUTranskript(t.stanje.PorukeAkcija, QStringLiteral("Kopirano Program.7z"));
+    t.stanje.PorukeGrešaka = QStringLiteral("stara greška");
+    EXPECT_EQ(t.model.txtPor(), QString());  // clearing or adding does not touch the pane
+    PrikažiTranskripte(t.o);
+    EXPECT_EQ(t.model.txtPor(), QStringLiteral("\r\nKopirano Program.7z"));
+    EXPECT_EQ(t.model.txtPorGr(), QStringLiteral("stara greška"));
+}
+
+TEST(StatusBar, PanelsTakeTheirTextsAndAnEmptyTextClears)
+{
+    TestOkruzenje t;
+    PostaviTrenutnuAkciju(t.o, QStringLiteral("Početak ..."));
+    PostaviTrenutnoStanje(t.o, QStringLiteral("Spajanje..."));
+    EXPECT_EQ(t.model.panel1(), QStringLiteral("Početak ..."));
+    EXPECT_EQ(t.model.panel2(), QStringLiteral("Spajanje..."));
+    PostaviTrenutnuAkciju(t.o, QString());
+    EXPECT_EQ(t.model.panel1(), QString());
+}
+
+}  // namespace

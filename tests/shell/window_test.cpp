@@ -1,0 +1,225 @@
+#include "core/Log.h"
+#include "shell/MainWindow.h"
+#include "shell/Pokretanje.h"
+#include "support/TestOkruzenje.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Window : public ::testing::Test {
+protected:
+    TestOkruzenje t;
+    int exits = 0;
+    std::unique_ptr<MainWindow> w;
+
+    void start()
+    {
+        w = std::make_unique<MainWindow>(t.o, [this] { ++exits; });
+        UčitajProzor(t.o);
+        w->show();
+    }
+    template <typename T = QWidget>
+    T* child(const char* name)
+    {
+        T* c = w->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+};
+
+TEST_F(Window, CaptionCarriesTheVersion)
+{
+    start();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa V20.1.0"));
+    EXPECT_EQ(w->objectName(), QStringLiteral("frmLiveUpdate"));
+}
+
+TEST_F(Window, TabsAndControlsCarryTheirCaptions)
+{
+    start();
+    auto* tabs = child<QTabWidget>("SSTab1");
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("&Potrebna &ažuriranja"));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("Poruke o &akcijama"));
+    EXPECT_EQ(tabs->tabText(2), QStringLiteral("Poruke o &greškama"));
+    EXPECT_EQ(tabs->tabText(3), QStringLiteral("Kopiranje novih (svih) programa na disk/mrežnu lokaciju"));
+    EXPECT_EQ(tabs->currentIndex(), 0);
+
+    const std::pair<const char*, QString> buttons[] = {
+        {"cmdDownloadAndUpdate", QStringLiteral("Download programa i instalacija")},
+        {"cmdDownlNaLokaciju", QStringLiteral("Presnimavanje datoteka na unesenu lokaciju")},
+        {"cmdVerzija", QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos")},
+        {"cmdIzlaz", QStringLiteral("Izlaz")},
+        {"optLokacija_0", QStringLiteral("Internet (http://download1.lumivex.example/download/Verzija20)")},
+        {"optLokacija_1", QStringLiteral("Sa mrežne lokacije")},
+        {"optLokacija_2", QStringLiteral("Internet (http://download2.lumivex.example/download/Verzija20)")},
+        {"cmdLokacija_0", QString()},
+        {"cmdLokacija_1", QString()},
+    };
+    for (const auto& [name, caption] : buttons) {
+        auto* b = child<QAbstractButton>(name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), caption) << name;
+    }
+    EXPECT_FALSE(child<QAbstractButton>("cmdLokacija_0")->icon().isNull());
+    EXPECT_EQ(child<QGroupBox>("fraLokacija")->title(), QStringLiteral("Lokacija ažuriranja - novih verzija"));
+    EXPECT_EQ(child<QLabel>("Label1")->text(),
+              QStringLiteral("Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži "
+                             "(prvo treba ažurirati lokalno računalo)"));
+    EXPECT_EQ(child<QLabel>("lblVrijemeDownloada")->text(),
+              QStringLiteral("Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati "
+                             "automatski:"));
+    auto* hours = child<QSpinBox>("numVrijemeDownloada");
+    EXPECT_EQ(hours->minimum(), 0);
+    EXPECT_EQ(hours->maximum(), 23);
+    EXPECT_EQ(child<QLabel>("lblVrijemePrijenosa")->text(), QString());
+    EXPECT_FALSE(child<QProgressBar>("progBar")->isVisible());
+    EXPECT_NE(child<QLineEdit>("txtLokacija_0"), nullptr);
+    EXPECT_NE(child<QLineEdit>("txtLokacija_1"), nullptr);
+    EXPECT_NE(child("fgAžuriranja"), nullptr);
+    EXPECT_NE(child("txtPor"), nullptr);
+    EXPECT_NE(child("txtPorGr"), nullptr);
+
+    const char* tips[] = {"Trenutna akcija", "Trenutno stanje", "Datum", "Vrijeme"};
+    const auto panels = w->statusBar()->findChildren<QLabel*>();
+    ASSERT_GE(panels.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(panels[i]->toolTip(), QString::fromUtf8(tips[i]));
+    EXPECT_FALSE(panels[2]->text().isEmpty());  // the date is shown from the start
+
+    EXPECT_EQ(w->tmrUpdate()->interval(), 60000);
+    EXPECT_TRUE(w->tmrUpdate()->isActive());
+    EXPECT_EQ(w->tmrPrijenos()->interval(), 500);
+    EXPECT_FALSE(w->tmrPrijenos()->isActive());
+}
+
+TEST_F(Window, EveryNamedControlHasAnAccessibleName)
+{
+    start();
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        const QString name = c->objectName();
+        const bool named = name.startsWith(QStringLiteral("cmd")) || name.startsWith(QStringLiteral("txt")) ||
+                           name.startsWith(QStringLiteral("opt")) || name.startsWith(QStringLiteral("num")) ||
+                           name.startsWith(QStringLiteral("fg")) || name.startsWith(QStringLiteral("lbl"));
+        if (named) {
+            EXPECT_FALSE(c->accessibleName().isEmpty()) << name.toStdString();
+        }
+    }
+}
+
+struct ColourCase {
+    const char* name;
+    const char* stored;  // nullptr: no setting
+    QColor expected;
+};
+
+class Colour : public Window, public ::testing::WithParamInterface<ColourCase> {};
+
+TEST_P(Colour, AppliedToWindowOptionsTabsFrameAndGrid)
+{
+    if (GetParam().stored)
+        t.postavke.write(QStringLiteral("Settings"), QStringLiteral("BojaIntegratora"),
+                         QString::fromUtf8(GetParam().stored));
+    start();
+    const QColor expected = GetParam().expected;
+    EXPECT_EQ(w->palette().color(QPalette::Window), expected);
+    for (const char* name : {"optLokacija_0", "optLokacija_1", "optLokacija_2", "SSTab1", "fraLokacija", "fgAžuriranja"})
+        EXPECT_EQ(child(name)->palette().color(QPalette::Window), expected) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, Colour,
+                         ::testing::Values(ColourCase{"none", nullptr, QColor(203, 218, 217)},
+                                           ColourCase{"red", "255", QColor(255, 0, 0)},
+                                           ColourCase{"lightBlue", "16761024", QColor(192, 192, 255)},
+                                           ColourCase{"notANumber", "zelena", QColor(203, 218, 217)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Window, CloseWritesTheClosingLineLast)
+{
+    start();
+    w->close();
+    ASSERT_FALSE(t.log().isEmpty());
+    EXPECT_EQ(t.log().last(),
+              QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
+    EXPECT_EQ(exits, 0);
+}
+
+TEST_F(Window, ExitButtonEndsAtOnceWithoutTheClosingLine)
+{
+    start();
+    child<QAbstractButton>("cmdIzlaz")->click();
+    EXPECT_EQ(exits, 1);
+    EXPECT_FALSE(t.log().contains(
+        QStringLiteral("*************************** KRAJ PROGRAMA **********************************")));
+}
+
+TEST_F(Window, ProbeFolderIsGoneAfterStartUpEvenWhenLeftOver)
+{
+    t.mkdir(QStringLiteral("UpdateADM/ostatak"));
+    start();
+    EXPECT_FALSE(t.exists(QStringLiteral("UpdateADM")));
+    EXPECT_TRUE(t.dijalozi.boxes().empty());
+}
+
+TEST_F(Window, ProbeThatCannotCreateWarnsTheOperatorAndStartUpGoesOn)
+{
+    t.računalo.user = QStringLiteral("marko");
+    t.fs.failPath(t.program() + QStringLiteral("UpdateADM"), QStringLiteral("Pristup je odbijen."),
+                  {QStringLiteral("createFolder")});
+    start();
+    ASSERT_EQ(t.dijalozi.boxes().size(), 1u);
+    const auto& box = t.dijalozi.boxes()[0];
+    EXPECT_EQ(box.icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(box.caption, QStringLiteral("Lumivex"));
+    EXPECT_EQ(box.text, QStringLiteral("Prijavljeni operater: MARKO izgleda nema administratorska prava za "
+                                       "instalaciju programa.\r\nProces automatskog ažuriranja novih verzija možda "
+                                       "neće biti ispravan, ali ipak pokušajte!"));
+    EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(Window, OptionClickSavesButLoadingDoesNot)
+{
+    t.postavke.write(QStringLiteral("Settings"), QStringLiteral("UpdateLok20N"), QStringLiteral("2"));
+    const QString ini = t.root(QStringLiteral("config/Lumivex.ini"));
+    start();
+    EXPECT_EQ(t.model.optLokacija(), 2);
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLokDir20"), QStringLiteral("<nema>")),
+              QStringLiteral("<nema>"));
+    child<QAbstractButton>("optLokacija_1")->click();
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLok20N"), QString()), QStringLiteral("1"));
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLokDir20"), QStringLiteral("<nema>")),
+              QString());
+    child<QSpinBox>("numVrijemeDownloada")->setValue(7);
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz"), QString()),
+              QStringLiteral("7"));
+}
+
+TEST_F(Window, ModelChangesReachTheControlsAtOnce)
+{
+    start();
+    PostaviTrenutnuAkciju(t.o, QStringLiteral("Download: Program.7z"));
+    t.model.postaviTxtPor(QStringLiteral("\r\nKopirano A.7z"));
+    t.model.postaviProgBarRaspon(0, 5000000000LL);
+    t.model.postaviProgBarVrijednost(2500000000LL);
+    t.model.prikažiProgBar(true);
+
+    const auto panels = w->statusBar()->findChildren<QLabel*>();
+    EXPECT_EQ(panels[0]->text(), QStringLiteral("Download: Program.7z"));
+    auto* bar = child<QProgressBar>("progBar");
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->geometry(), child("cmdVerzija")->geometry());
+    // A total above an int's range is scaled, and half of it still shows half.
+    EXPECT_NEAR(double(bar->value()) / bar->maximum(), 0.5, 0.001);
+}
+
+}  // namespace

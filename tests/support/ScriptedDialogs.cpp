@@ -1,0 +1,35 @@
+#include "support/ScriptedDialogs.h"
+
+Dialogs::Answer ScriptedDialogs::show(Icon icon, const QString& caption, const QString& text, Buttons buttons)
+{
+    Answer a = Answer::Ok;
+    if (buttons == Buttons::YesNo) {
+        a = Answer::Yes;
+        if (!answers_.empty()) {
+            a = answers_.front();
+            answers_.pop_front();
+        }
+    }
+    boxes_.push_back({icon, caption, text, buttons, a});
+    if (onShow)
+        onShow(boxes_.back());
+    return a;
+}
+
+QString ScriptedDialogs::chooseFile(const FileRequest& request)
+{
+    fileRequests_.push_back(request);
+    if (files_.empty())
+        return QString();
+    QString path = files_.front();
+    files_.pop_front();
+    return path;
+}
+
+QStringList ScriptedDialogs::texts() const
+{
+    QStringList t;
+    for (const Box& b : boxes_)
+        t << b.text;
+    return t;
+}

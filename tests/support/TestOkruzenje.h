@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/Okruzenje.h"
+#include "platform/IniRegistry.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/QtHttpTransfer.h"
+#include "platform/QtProcessRunner.h"
+#include "support/FakeMachineInfo.h"
+#include "support/FakeWindowFinder.h"
+#include "support/FaultyFileSystem.h"
+#include "support/ScriptedDialogs.h"
+#include "support/VirtualClock.h"
+
+#include <QTemporaryDir>
+
+// A temporary program folder with every port a procedure needs: the real file system behind a
+// fault injector, scripted dialogs, a virtual clock, a settings store and registry in the
+// temporary folder, and a fake computer whose executable lies in the program folder.
+class TestOkruzenje {
+public:
+    TestOkruzenje();
+
+    // The program folder, ending in "/".
+    QString program() const { return program_; }
+    // A path below the temporary root (outside the program folder), e.g. for a network source.
+    QString root(const QString& relative = QString()) const;
+
+    // Writes a file (creating its folders), given a path relative to the program folder or absolute.
+    void write(const QString& path, const QByteArray& bytes) const;
+    QByteArray read(const QString& path) const;
+    bool exists(const QString& path) const;
+    void mkdir(const QString& path) const;
+    QString abs(const QString& path) const;
+
+    // The lines of Update.log without their date and time.
+    QStringList log() const;
+
+    TestOkruzenje(const TestOkruzenje&) = delete;
+    TestOkruzenje& operator=(const TestOkruzenje&) = delete;
+
+    QTemporaryDir dir;
+    LocalFileSystem realFs;
+    FaultyFileSystem fs{realFs};
+    IniSettingsStore postavke;
+    VirtualClock sat;
+    FakeMachineInfo računalo;
+    ScriptedDialogs dijalozi;
+    QtProcessRunner procesi;
+    QtHttpTransfer http;
+    FakeWindowFinder prozori;
+    IniRegistry registar;
+    ProzorModel model;
+    Stanje stanje;
+    Okruzenje o;
+
+private:
+    QString program_;
+};
