@@ -4,15 +4,25 @@
 
 class ProzorModel;
 
-// The grid fgAžuriranja of needed updates, drawn from the window model.
+// The grid fgAžuriranja of needed updates, drawn from the window model. Its fixed column (the row
+// numbers) is the vertical header; the first row under the header is the "UKUPNO: " row; each data
+// row carries its progress picture and is shaded to its progress.
 class MrezaAzuriranja : public QTableWidget {
     Q_OBJECT
 public:
+    // Where a data row keeps its picture number and fill percentage (on its first cell).
+    static constexpr int UlogaSlike = Qt::UserRole + 1;
+    static constexpr int UlogaIspune = Qt::UserRole + 2;
+    static constexpr int RedUkupno = 0;
+
     explicit MrezaAzuriranja(QWidget* parent = nullptr);
 
     // Rebuilds every row from the model.
     void prikaži(const ProzorModel& model);
 
-    // Redraws one row's mark and scrolls it into view.
+    // Redraws one data row's mark and scrolls it into view.
     void osvježiRed(const ProzorModel& model, int red);
+
+    // The picture shown for a progress mark (6: not processed yet).
+    static QIcon slika(int broj);
 };

@@ -1,0 +1,174 @@
+#include "core/Usporedba.h"
+
+#include "core/CitanjeMatrice.h"
+#include "core/KontrolnaDatoteka.h"
+#include "core/Log.h"
+#include "core/Okruzenje.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+const QString Updater = QStringLiteral("LumivexLiveUpdate20.exe");
+const QString KomponentaIzmjeneBaze = QStringLiteral("LumiIzmjBaza20.dll");
+
+bool trebaInstalirati(const Zapis& novi, const Zapis& stari)
+{
+    // Each part is compared on its own, so a higher minor counts even when the major went down.
+    for (int i = 1; i <= 3; ++i)
+        if (BrojčanaVrijednost(novi.polja[i]) > BrojčanaVrijednost(stari.polja[i]))
+            return true;
+    return CijeliBroj(novi.polja[5]) != CijeliBroj(stari.polja[5]) ||
+           CijeliBroj(novi.polja[4]) != CijeliBroj(stari.polja[4]);
+}
+
+void prikažiMrežu(Okruzenje& o)
+{
+    QVector<RedMreže> redovi;
+    qint64 ukupnoDownload = 0;
+    qint64 ukupnoStvarno = 0;
+    for (const Zapis& z : o.stanje.NoveVerzije.zapisi) {
+        if (z.prazan() || z.zastavica != 1)
+            continue;
+        RedMreže red;
+        red.polja = z.polja;
+        redovi.push_back(red);
+        ukupnoDownload += CijeliBroj(z.polja[4]);
+        ukupnoStvarno += CijeliBroj(z.polja[5]);
+    }
+    o.model.postaviMrežu(redovi, ukupnoDownload, ukupnoStvarno);
+}
+
+}  // namespace
+
+QString CiljnaDirektorija(Okruzenje& o, const QString& ime)
+{
+    const QString nastavak = ime.right(3);
+    if (nastavak == u"enc")
+        return o.stanje.PutanjaSkripti;
+    if (nastavak == u"chm")
+        return o.stanje.PutanjaHelp;
+    return o.stanje.PutanjaPrograma;
+}
+
+bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - početak"));
+
+    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaUpdate +
+                         QStringLiteral("Verzije.txt"));
+    if (!UčitajMatricu(s.NoveVerzije, s.PutanjaUpdate + QStringLiteral("Verzije.txt"), o)) {
+        s.TrenutnaPoruka = QStringLiteral(
+            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu iz datoteke. Prekida se "
+            "ažuriranje!");
+        LogirajGrešku(o, s.TrenutnaPoruka);
+        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+        return false;
+    }
+
+    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaPrograma +
+                         QStringLiteral("Verzije.txt"));
+    if (!o.fs.fileExists(s.PutanjaPrograma + QStringLiteral("Verzije.txt"))) {
+        s.TrenutnaPoruka = QStringLiteral("Ne postoji datoteka: ") + s.PutanjaPrograma +
+                           QStringLiteral("Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!");
+        LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati ") + s.TrenutnaPoruka);
+        o.dijalozi.show(Dialogs::Icon::Information, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+        return false;
+    }
+    if (!UčitajMatricu(s.StareVerzije, s.PutanjaPrograma + QStringLiteral("Verzije.txt"), o)) {
+        s.TrenutnaPoruka = QStringLiteral(
+            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu-STARI. Prekida se ažuriranje!");
+        LogirajGrešku(o, s.TrenutnaPoruka);
+        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+        return false;
+    }
+
+    bool izmjenaBaze = false;
+    s.UkupnoZaPrijenos = 0;
+    s.PorukeAkcija.clear();
+    s.PorukeGrešaka.clear();
+    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - upoređenje što treba ažurirati "));
+
+    for (Zapis& novi : s.NoveVerzije.zapisi) {
+        if (novi.prazan())
+            continue;
+        const QString& ime = novi.ime();
+
+        const Zapis* stari = nullptr;
+        for (const Zapis& z : s.StareVerzije.zapisi) {
+            if (z.ime() == ime) {
+                stari = &z;
+                break;
+            }
+        }
+        if (!stari) {
+            if (ime == Updater) {
+                novi.zastavica = 0;
+            } else {
+                LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije pronađen zapis o starim verzija za :") +
+                                     ime + QStringLiteral(" pa se mora kopirati"));
+                novi.zastavica = 1;
+            }
+            continue;
+        }
+
+        bool treba = trebaInstalirati(novi, *stari);
+        if (!treba) {
+            const QString direktorija = CiljnaDirektorija(o, ime);
+            if (!o.fs.fileExists(direktorija + ime)) {
+                const bool svojaDirektorija = ime.endsWith(QStringLiteral("enc")) || ime.endsWith(QStringLiteral("chm"));
+                LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije nađena datoteka: ") +
+                                     (svojaDirektorija ? direktorija + ime : ime) +
+                                     QStringLiteral(" pa se mora napraviti"));
+                treba = true;
+            }
+        }
+
+        novi.zastavica = 1;
+        if (ime == Updater || !treba) {
+            // Scripts after a listed database-change component stay listed even when unchanged.
+            if (!(ime.endsWith(QStringLiteral("enc")) && izmjenaBaze))
+                novi.zastavica = 0;
+            continue;
+        }
+        LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Treba instalirati: ") + ime);
+        s.UkupnoZaPrijenos += CijeliBroj(novi.polja[4]);
+        if (ime == KomponentaIzmjeneBaze)
+            izmjenaBaze = true;
+    }
+
+    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - kraj"));
+
+    // No update-list file is written; one left by an earlier version is removed.
+    if (o.fs.fileExists(s.PutanjaUpdate + QStringLiteral("Update.txt")))
+        o.fs.removeFile(s.PutanjaUpdate + QStringLiteral("Update.txt"));
+
+    prikažiMrežu(o);
+    if (o.model.redovi().isEmpty()) {
+        PostaviTrenutnuAkciju(o, QStringLiteral("Nema novih verzija Lumi-vex programa!"));
+        return false;
+    }
+    return true;
+}
+
+void OznačiStavku(Okruzenje& o, const QString& ime, int status)
+{
+    int slika = 0;
+    int ispuna = 0;
+    switch (status) {
+    case 1: slika = 1; ispuna = 25; break;
+    case 4: slika = 4; ispuna = 25; break;
+    case 2: slika = 2; ispuna = 50; break;
+    case 5: slika = 5; ispuna = 75; break;
+    case 3: slika = 3; ispuna = 100; break;
+    default: return;
+    }
+    const auto& redovi = o.model.redovi();
+    for (int r = 0; r < redovi.size(); ++r) {
+        if (redovi[r].polja[0] == ime) {
+            o.model.označiRed(r, slika, ispuna);
+            return;
+        }
+    }
+}
