@@ -2,6 +2,7 @@
 
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
+#include "core/ProgresBar.h"
 
 bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba)
 {
@@ -39,6 +40,7 @@ void tmrUpdate_Timer(Okruzenje&)
 }
 
 
-void tmrPrijenos_Timer(Okruzenje&)
+void tmrPrijenos_Timer(Okruzenje& o)
 {
+    tmrPrijenos_Tick(o);
 }

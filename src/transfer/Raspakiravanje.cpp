@@ -1,0 +1,111 @@
+#include "transfer/Raspakiravanje.h"
+
+#include "core/Log.h"
+#include "core/Okruzenje.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/ProcessRunner.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// One second of waiting per megabyte of archive, to the nearest second; an exact half goes to the
+// even neighbour, so 2,500,000 bytes wait 2 seconds and 3,500,000 bytes 4.
+int SekundiNakonRaspakiravanja(qint64 bajtova) {
+    constexpr qint64 megabajt = 1000000;
+    qint64 sekundi = bajtova / megabajt;
+    const qint64 ostatak = bajtova % megabajt;
+    if (ostatak * 2 > megabajt || (ostatak * 2 == megabajt && sekundi % 2 == 1))
+        ++sekundi;
+    return static_cast<int>(std::clamp<qint64>(sekundi, 0, std::numeric_limits<int>::max()));
+}
+
+// The tool lies in the program folder; where it does not, the system's own copy (Debian's p7zip-full)
+// serves. Empty when there is neither.
+QString Alat7za(Okruzenje& o) {
+    const QString uMapiPrograma = o.stanje.PutanjaPrograma + QStringLiteral("7za");
+    if (o.fs.fileExists(uMapiPrograma))
+        return uMapiPrograma;
+    return o.procesi.findOnPath(QStringLiteral("7za"));
+}
+
+}  // namespace
+
+QString ImeArhive(const QString& ime) {
+    return ime.left(std::max<qsizetype>(ime.size() - 3, 0)) + QStringLiteral("7z");
+}
+
+bool SamoKopiranje(const QString& ime) {
+    return ime.endsWith(QStringLiteral("chm"), Qt::CaseSensitive) ||
+           ime.endsWith(QStringLiteral("enc"), Qt::CaseSensitive);
+}
+
+bool Unzipaj(Okruzenje& o, const QString& ime) {
+    Stanje& s = o.stanje;
+    s.TrenutnaPoruka = QStringLiteral("Unzip ") + ime;
+    LogirajGrešku(o, QStringLiteral("Unzipaj- Početak ") + ime);
+
+    // A name without three characters to replace, or one that reaches out of the Update folder, has
+    // no archive there.
+    if (ime.size() < 3 || ime.contains(u'/') || ime.contains(u'\\'))
+        return false;
+    const QString arhiva = ImeArhive(ime);
+    PostaviTrenutnuAkciju(o, QStringLiteral("UnZipanje datoteke: ") + arhiva);
+
+    const QString putanjaArhive = s.PutanjaUpdate + arhiva;
+    if (!o.fs.fileExists(putanjaArhive))
+        return false;
+
+    if (SamoKopiranje(ime)) {
+        const QString putanjaDatoteke = s.PutanjaUpdate + ime;
+        if (o.fs.fileExists(putanjaDatoteke) && !o.fs.removeFile(putanjaDatoteke))
+            LogirajGrešku(o, QStringLiteral("Unzip - brisanje datoteke: ") + s.PutanjaUpdate + ime);
+        if (!o.fs.copyReplacing(putanjaArhive, putanjaDatoteke))
+            LogirajGrešku(o, QStringLiteral("Unzip - samo kopiranje datoteke: ") + putanjaArhive);
+    } else {
+        // Where no tool is found, the command names the place where it belongs.
+        const QString pronađeniAlat = Alat7za(o);
+        const QString alat =
+            pronađeniAlat.isEmpty() ? s.PutanjaPrograma + QStringLiteral("7za") : pronađeniAlat;
+        const QString naredba = u'"' + alat + QStringLiteral("\" e \"") + putanjaArhive +
+                                QStringLiteral("\" -aoa -o\"") + s.PutanjaUpdate + u'"';
+        LogirajGrešku(o, QStringLiteral("Unzipaj- ") + naredba);
+
+        ProcessRunner::Result pokrenut;
+        if (pronađeniAlat.isEmpty())
+            pokrenut.error = QStringLiteral("Program za raspakiravanje 7za nije pronađen.");
+        else
+            pokrenut = o.procesi.run(alat, {QStringLiteral("e"), putanjaArhive, QStringLiteral("-aoa"),
+                                            QStringLiteral("-o") + s.PutanjaUpdate});
+        if (!pokrenut.started) {
+            s.TrenutnaPoruka = QStringLiteral("UNZIP: ") + s.PutanjaUpdate + arhiva + pokrenut.error;
+            DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
+            LogirajGrešku(o, QStringLiteral("Unzipaj- Greška ") + s.TrenutnaPoruka);
+            return false;
+        }
+        DodajUTranskript(s.PorukeAkcija, QStringLiteral("UNZIP: ") + s.PutanjaUpdate + arhiva);
+
+        qint64 veličina = 0;
+        if (!o.fs.fileSize(putanjaArhive, veličina))
+            return false;
+        Čekaj(o, SekundiNakonRaspakiravanja(veličina));
+    }
+
+    PostaviTrenutnuAkciju(o, QString());
+    LogirajGrešku(o, QStringLiteral("Unzipaj- Kraj ") + ime);
+    return true;
+}
+
+void Čekaj(Okruzenje& o, int sekundi) {
+    if (sekundi <= 0)
+        return;
+    // A full date and time, so that a wait across midnight ends on time.
+    const QDateTime kraj = o.sat.now().addSecs(sekundi);
+    // Short pauses in the event loop keep the window responsive without spending processor time.
+    constexpr qint64 najdužaPauza = 100;
+    for (qint64 preostalo = o.sat.now().msecsTo(kraj); preostalo > 0; preostalo = o.sat.now().msecsTo(kraj))
+        o.sat.pause(static_cast<int>(std::min(preostalo, najdužaPauza)));
+}
