@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}  // namespace httplib
+
+// A real HTTP server on 127.0.0.1 with a port of its own, answering in threads of its own while the
+// test's thread runs the transfer. It serves the files of a folder under "/download/Verzija20/",
+// streamed from disk; a reply set for one name takes the place of the file. Replies can be changed
+// while the server runs.
+//
+//     HttpServer server(t.root("server"));
+//     server.reply("Prazno.7z", 200, "");
+//     t.stanje.PrimarniServer = server.baseUrl();
+class HttpServer {
+public:
+    using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
+
+    // Serves the files of `folder` (none when empty) and starts listening.
+    explicit HttpServer(const QString& folder = QString());
+    // Stops listening; a reply that is pausing gives up at once.
+    ~HttpServer();
+
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    int port() const { return port_; }
+    // "http://127.0.0.1:<port>/download/Verzija20/", the form of a download server's base URL.
+    QString baseUrl() const;
+    // "http://127.0.0.1:<port>" followed by `path` ("/download/Verzija20/a.7z").
+    QString url(const QString& path) const;
+    const QString& folder() const { return folder_; }
+
+    // The replies below are for `name` under "/download/Verzija20/", as the server decodes it.
+
+    // A whole body with a status, e.g. (name, 404, "<html>...") or (name, 200, "") for an empty reply.
+    void reply(const QString& name, int status, const QByteArray& body);
+    // Promises `promised` bytes, sends `sent`, then closes the connection.
+    void replyBroken(const QString& name, const QByteArray& sent, qint64 promised);
+    // Sends `body` in `pieces` parts with `pause` before each.
+    void replySlow(const QString& name, const QByteArray& body, int pieces, std::chrono::milliseconds pause);
+    // Promises `promised` bytes, sends `sent`, and then sends nothing until the server stops.
+    void replyStalled(const QString& name, const QByteArray& sent, qint64 promised);
+    // Answers `name` with a redirect to `location` (a full URL or an absolute path).
+    void redirect(const QString& name, const QString& location, int status = 302);
+    // Answers the absolute `path` with a handler of the test's own; it runs on a server thread.
+    void handle(const QString& path, Handler handler);
+    // Forgets every reply set; the folder is served again.
+    void clearReplies();
+
+    // The decoded paths of the requests received so far, in order.
+    QStringList requests() const;
+    void clearRequests();
+
+    // Waits up to `duration` in a handler; false when the server began stopping meanwhile.
+    bool pause(std::chrono::milliseconds duration);
+
+    // A base URL in the same form on which nothing listens, so a connection is refused.
+    static QString unreachableBaseUrl();
+
+private:
+    void dispatch(const httplib::Request& request, httplib::Response& response);
+    void serveFile(const std::string& name, httplib::Response& response);
+
+    QString folder_;
+    std::unique_ptr<httplib::Server> server_;
+    int port_ = 0;
+    std::thread thread_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable stopped_;
+    bool stopping_ = false;
+    std::map<std::string, Handler> handlers_;
+    QStringList requests_;
+};

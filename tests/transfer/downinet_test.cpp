@@ -1,0 +1,355 @@
+#include "transfer/DownInet.h"
+
+#include "support/HttpServer.h"
+#include "support/QtPrinters.h"
+#include "support/TestOkruzenje.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QRandomGenerator>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Icon = Dialogs::Icon;
+
+const QString kAkcije = QStringLiteral("\r\nPrijašnja akcija");
+const QString kPoruka = QStringLiteral("prijašnja poruka");
+const QByteArray kDrugiPosluzitelj = "drugi poslužitelj";
+
+QByteArray randomBytes(qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(21);
+    for (char& c : bytes) c = static_cast<char>(generator.bounded(256));
+    return bytes;
+}
+
+// Two download servers on ports of their own, and a program folder whose Update folder receives
+// the files.
+class DownInetTest : public ::testing::Test {
+protected:
+    DownInetTest() {
+        t.stanje.PrimarniServer = primarni.baseUrl();
+        t.stanje.SekundarniServer = sekundarni.baseUrl();
+        t.stanje.PorukeAkcija = kAkcije;
+        t.stanje.TrenutnaPoruka = kPoruka;
+    }
+
+    QString cilj(const QString& ime) const { return t.stanje.PutanjaUpdate + ime; }
+
+    // Everything in the Update folder, hidden files included, so a left-over temporary file shows.
+    QStringList updateFolder() const {
+        return QDir(t.stanje.PutanjaUpdate).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+    TestOkruzenje t;
+    HttpServer primarni{t.root(QStringLiteral("primarni"))};
+    HttpServer sekundarni{t.root(QStringLiteral("sekundarni"))};
+};
+
+// How the chosen server answers.
+enum class Reply { File, Empty, NotFound, ClosedHalfWay, Unreachable };
+// What the user is shown afterwards.
+enum class Outcome { Stored, NothingReceived, FetchError, WriteError };
+
+struct DownloadCase {
+    const char* name;
+    int option;  // optLokacija
+    QString file;
+    Reply reply;
+    QByteArray body;      // the file on the server, the error page, or the part sent before closing
+    QByteArray existing;  // the target file before the call; none when null
+    QStringList failing;  // writer operations on the target that fail
+    Outcome outcome;
+    QString error;  // the fetch error's description
+};
+
+void PrintTo(const DownloadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const QString kZauzeto = QStringLiteral("Datoteku koristi drugi program.");
+
+const DownloadCase kDownloadCases[] = {
+    {"option_0_primary", 0, "Verzije.txt", Reply::File, "V20;primarni", {}, {}, Outcome::Stored, {}},
+    {"option_1_network_folder_primary",
+     1,
+     "Verzije.txt",
+     Reply::File,
+     "V20;primarni",
+     {},
+     {},
+     Outcome::Stored,
+     {}},
+    {"option_2_secondary", 2, "Verzije.txt", Reply::File, "V20;sekundarni", {}, {}, Outcome::Stored, {}},
+    {"blank_in_name", 0, "Novi Program.7z", Reply::File, "7z s razmakom", {}, {}, Outcome::Stored, {}},
+    {"hash_and_percent_in_name", 2, "Baza#2 %41.7z", Reply::File, "7z", {}, {}, Outcome::Stored, {}},
+    {"empty_body", 0, "Prazno.7z", Reply::Empty, "", {}, {}, Outcome::NothingReceived, {}},
+    {"empty_body_keeps_old_file",
+     0,
+     "Prazno.7z",
+     Reply::Empty,
+     "",
+     "staro",
+     {},
+     Outcome::NothingReceived,
+     {}},
+    {"one_byte", 0, "Jedan.7z", Reply::File, "x", {}, {}, Outcome::Stored, {}},
+    {"404_page_stored",
+     0,
+     "Nema.7z",
+     Reply::NotFound,
+     "<html>404 Not Found</html>",
+     {},
+     {},
+     Outcome::Stored,
+     {}},
+    {"longer_file_replaced",
+     0,
+     "Program.7z",
+     Reply::File,
+     "novo",
+     QByteArray(4096, 's'),
+     {},
+     Outcome::Stored,
+     {}},
+    {"large_file",
+     2,
+     "Veliki.7z",
+     Reply::File,
+     randomBytes(3 * 1024 * 1024 + 7),
+     "staro",
+     {},
+     Outcome::Stored,
+     {}},
+    {"file_cannot_be_created",
+     0,
+     "Program.7z",
+     Reply::File,
+     "novo",
+     "staro",
+     {"replaceFile"},
+     Outcome::WriteError,
+     {}},
+    {"write_fails", 0, "Program.7z", Reply::File, "novo", "staro", {"write"}, Outcome::WriteError, {}},
+    {"write_fails_no_old_file", 0, "Program.7z", Reply::File, "novo", {}, {"write"}, Outcome::WriteError, {}},
+    {"commit_fails", 2, "Program.7z", Reply::File, "novo", "staro", {"commit"}, Outcome::WriteError, {}},
+    {"closed_half_way",
+     0,
+     "Program.7z",
+     Reply::ClosedHalfWay,
+     QByteArray(256 * 1024, 'h'),
+     "staro",
+     {},
+     Outcome::FetchError,
+     QStringLiteral("Poslužitelj je zatvorio vezu prije kraja prijenosa.")},
+    {"closed_half_way_no_old_file",
+     2,
+     "Program.7z",
+     Reply::ClosedHalfWay,
+     "pola",
+     {},
+     {},
+     Outcome::FetchError,
+     QStringLiteral("Poslužitelj je zatvorio vezu prije kraja prijenosa.")},
+    {"unreachable_server",
+     0,
+     "Verzije.txt",
+     Reply::Unreachable,
+     {},
+     "staro",
+     {},
+     Outcome::FetchError,
+     QStringLiteral("Poslužitelj je odbio vezu.")},
+};
+
+class DownInetCases : public DownInetTest, public ::testing::WithParamInterface<DownloadCase> {};
+
+TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected) {
+    const DownloadCase& c = GetParam();
+    HttpServer& chosen = c.option == 2 ? sekundarni : primarni;
+    HttpServer& other = c.option == 2 ? primarni : sekundarni;
+    t.write(other.folder() + u'/' + c.file, kDrugiPosluzitelj);
+    switch (c.reply) {
+        case Reply::File:
+            t.write(chosen.folder() + u'/' + c.file, c.body);
+            break;
+        case Reply::Empty:
+            chosen.reply(c.file, 200, "");
+            break;
+        case Reply::NotFound:
+            chosen.reply(c.file, 404, c.body);
+            break;
+        case Reply::ClosedHalfWay:
+            chosen.replyBroken(c.file, c.body, 2 * c.body.size());
+            break;
+        case Reply::Unreachable:
+            t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl();
+            break;
+    }
+    if (!c.existing.isNull())
+        t.write(cilj(c.file), c.existing);
+    for (const QString& operation : c.failing) t.fs.failPath(cilj(c.file), kZauzeto, {operation});
+    t.model.postaviOptLokacija(c.option);
+    const QString bazna = c.option == 2 ? t.stanje.SekundarniServer : t.stanje.PrimarniServer;
+
+    const bool rezultat = DownInet(t.o, c.file, t.stanje.PutanjaUpdate);
+
+    const QString pocetak = QStringLiteral("Početak Download: ") + bazna + c.file;
+    const QString greskaPisanja =
+        QStringLiteral("DownInet: Greška u downloadu datoteke: ") + c.file + u' ' + kZauzeto;
+    const auto& boxes = t.dijalozi.boxes();
+    switch (c.outcome) {
+        case Outcome::Stored:
+            EXPECT_TRUE(rezultat);
+            EXPECT_TRUE(t.read(cilj(c.file)) == c.body);
+            EXPECT_THAT(t.log(), ElementsAre(pocetak, QStringLiteral("Uspješan download: ") + c.file));
+            EXPECT_THAT(boxes, IsEmpty());
+            EXPECT_EQ(t.stanje.TrenutnaPoruka, kPoruka);
+            break;
+        case Outcome::NothingReceived:
+            EXPECT_FALSE(rezultat);
+            EXPECT_THAT(
+                t.log(),
+                ElementsAre(pocetak, QStringLiteral("Ništa nije primljeno (dužina 0). Download: ") + c.file));
+            EXPECT_THAT(boxes, IsEmpty());
+            EXPECT_EQ(t.stanje.TrenutnaPoruka, kPoruka);
+            break;
+        case Outcome::FetchError:
+            EXPECT_FALSE(rezultat);
+            EXPECT_THAT(t.log(),
+                        ElementsAre(pocetak, QStringLiteral("Greška: Download: ") + c.file + u' ' + c.error));
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].icon, Icon::None);
+            EXPECT_EQ(boxes[0].text, QStringLiteral("Greška: ") + c.error);
+            EXPECT_EQ(t.stanje.TrenutnaPoruka, c.error);
+            break;
+        case Outcome::WriteError:
+            EXPECT_FALSE(rezultat);
+            EXPECT_THAT(t.log(), ElementsAre(pocetak, greskaPisanja));
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].icon, Icon::Exclamation);
+            EXPECT_EQ(boxes[0].text, greskaPisanja);
+            EXPECT_EQ(t.stanje.TrenutnaPoruka, greskaPisanja);
+            break;
+    }
+    for (const auto& box : boxes) {
+        EXPECT_EQ(box.caption, QStringLiteral("LumivexLiveUpdate20"));
+        EXPECT_EQ(box.buttons, Dialogs::Buttons::Ok);
+    }
+
+    // A failed call leaves the old file exactly as it was, or no file, and never a temporary one.
+    if (c.outcome != Outcome::Stored) {
+        EXPECT_EQ(t.exists(cilj(c.file)), !c.existing.isNull());
+        EXPECT_EQ(t.read(cilj(c.file)), c.existing);
+    }
+    QStringList expectedFiles{QStringLiteral("Update.log")};
+    if (c.outcome == Outcome::Stored || !c.existing.isNull())
+        expectedFiles << c.file;
+    expectedFiles.sort();
+    EXPECT_EQ(updateFolder(), expectedFiles);
+
+    if (c.outcome == Outcome::WriteError) {
+        EXPECT_EQ(t.model.panel1(), QStringLiteral("Download: ") + c.file);
+        EXPECT_EQ(t.model.panel2(), QStringLiteral("Odspojeno"));
+    } else {
+        EXPECT_EQ(t.model.panel1(), QString());
+        EXPECT_EQ(t.model.panel2(), QString());
+    }
+    EXPECT_EQ(t.stanje.PorukeAkcija, kAkcije);
+
+    if (c.reply != Reply::Unreachable) {
+        EXPECT_THAT(chosen.requests(), ElementsAre(QStringLiteral("/download/Verzija20/") + c.file));
+    }
+    EXPECT_THAT(other.requests(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(, DownInetCases, ::testing::ValuesIn(kDownloadCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce) {
+    const QByteArray body = randomBytes(8 * 1024 * 1024);
+    t.write(primarni.folder() + QStringLiteral("/Veliki.7z"), body);
+
+    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Veliki.7z"), t.stanje.PutanjaUpdate));
+
+    int writes = 0;
+    int commits = 0;
+    for (const auto& op : t.fs.operations()) {
+        writes += op.name == QStringLiteral("write");
+        commits += op.name == QStringLiteral("commit");
+    }
+    EXPECT_GT(writes, 1);
+    EXPECT_EQ(commits, 1);
+    EXPECT_TRUE(t.read(cilj(QStringLiteral("Veliki.7z"))) == body);
+}
+
+TEST_F(DownInetTest, StatusBarFollowsTheTransferAndIsClearedAtTheEnd) {
+    t.write(primarni.folder() + QStringLiteral("/Verzije.txt"), "V20");
+    QStringList panel1;
+    QStringList panel2;
+    t.model.pratiPromjene([&](ProzorModel::Kontrola k) {
+        if (k == ProzorModel::Kontrola::Panel1)
+            panel1 << t.model.panel1();
+        if (k == ProzorModel::Kontrola::Panel2)
+            panel2 << t.model.panel2();
+    });
+
+    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Verzije.txt"), t.stanje.PutanjaUpdate));
+
+    EXPECT_THAT(panel1, ElementsAre(QStringLiteral("Download: Verzije.txt"), QString()));
+    ASSERT_GE(panel2.size(), 5);
+    EXPECT_EQ(panel2.front(), QStringLiteral("Spajanje..."));
+    EXPECT_TRUE(panel2.contains(QStringLiteral("Odgovor primljen/Prijenos u toku")));
+    EXPECT_THAT(panel2.mid(panel2.size() - 3), ElementsAre(QStringLiteral("Odgovor je uspješno prihvaćen"),
+                                                           QStringLiteral("Odspojeno"), QString()));
+    // the text kept for codes without one is the handler's, not cleared with the panel
+    EXPECT_EQ(t.stanje.ZadnjeStanjePrijenosa, QStringLiteral("Odspojeno"));
+}
+
+TEST(Inet1StateChanged, EveryCodeShowsItsText) {
+    const QString texts[] = {
+        QStringLiteral("Nema tekućeg stanja"),
+        QStringLiteral("Udaljena adresa je u toku provjere"),
+        QStringLiteral("Dana udaljena adresa je prihvaćena"),
+        QStringLiteral("Spajanje..."),
+        QStringLiteral("Spojeno"),
+        QStringLiteral("Podaci su u toku zahtjeva"),
+        QStringLiteral("Zahtjev za podacima je poslan"),
+        QStringLiteral("Odgovor je u toku prihvaćanja"),
+        QStringLiteral("Odgovor primljen/Prijenos u toku"),
+        QStringLiteral("Odspajanje..."),
+        QStringLiteral("Odspojeno"),
+        QStringLiteral("Nastala greška"),
+        QStringLiteral("Odgovor je uspješno prihvaćen"),
+    };
+    TestOkruzenje t;
+    for (int code = 0; code <= 12; ++code) {
+        Inet1_StateChanged(t.o, code);
+        EXPECT_EQ(t.model.panel2(), texts[code]) << code;
+    }
+}
+
+TEST(Inet1StateChanged, UnknownCodeShowsPreviousTextAndNothingElseChanges) {
+    TestOkruzenje t;
+    t.stanje.PorukeAkcija = kAkcije;
+    t.model.postaviPanel1(QStringLiteral("Download: A.7z"));
+    QStringList shown;
+    t.model.pratiPromjene([&](ProzorModel::Kontrola k) {
+        if (k == ProzorModel::Kontrola::Panel2)
+            shown << t.model.panel2();
+    });
+
+    for (int code : {3, 9, 10, 13, -1}) Inet1_StateChanged(t.o, code);
+
+    EXPECT_THAT(shown, ElementsAre(QStringLiteral("Spajanje..."), QStringLiteral("Odspajanje..."),
+                                   QStringLiteral("Odspojeno"), QStringLiteral("Odspojeno"),
+                                   QStringLiteral("Odspojeno")));
+    EXPECT_EQ(t.model.panel1(), QStringLiteral("Download: A.7z"));
+    EXPECT_EQ(t.stanje.PorukeAkcija, kAkcije);
+    EXPECT_EQ(t.model.txtPor(), QString());
+}
+
+}  // namespace
