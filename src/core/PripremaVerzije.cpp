@@ -1,9 +1,134 @@
 #include "core/PripremaVerzije.h"
 
+#include "core/KontrolnaDatoteka.h"
+#include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/Usporedba.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/MachineInfo.h"
+#include "transfer/DownInet.h"
+
+namespace {
+
+QString saKosomCrtom(const QString& folder)
+{
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+void pokaži(Okruzenje& o, Dialogs::Icon ikona, const QString& tekst)
+{
+    o.dijalozi.show(ikona, NaslovPrograma, tekst, Dialogs::Buttons::Ok);
+}
+
+// Logs TrenutnaPoruka with the procedure's prefix and shows it in an exclamation box.
+void prijavi(Okruzenje& o, const QString& prefiks = QStringLiteral("PripremiVerzijaTXT- "))
+{
+    LogirajGrešku(o, prefiks + o.stanje.TrenutnaPoruka);
+    pokaži(o, Dialogs::Icon::Exclamation, o.stanje.TrenutnaPoruka);
+}
+
+}  // namespace
+
+QString ImeRačunala(Okruzenje& o)
+{
+    // The platform offers a buffer of 255 characters; a longer name is a failed query.
+    QString ime;
+    if (!o.računalo.computerName(ime) || ime.size() > 255)
+        return QString();
+    return ime;
+}
+
+void PostaviPutanje(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    s.PutanjaPrograma = saKosomCrtom(o.računalo.executableFolder());
+    // The development computer always works on its own installation, wherever the executable lies.
+    if (ImeRačunala(o) == u"ORVEL-TOSH")
+        s.PutanjaPrograma = QStringLiteral("D:/Lumivex software/Lumivex knjigovodstvo V20/");
+    s.PutanjaUpdate = s.PutanjaPrograma + QStringLiteral("Update/");
+    s.PutanjaBackup = s.PutanjaPrograma + QStringLiteral("UpdateBackup/");
+    s.PutanjaSkripti = s.PutanjaPrograma + QStringLiteral("Skrite za izmjenu baze/");
+    QString winDir = o.računalo.environment(QStringLiteral("WinDir"));
+    while (winDir.endsWith(u'/'))
+        winDir.chop(1);
+    s.PutanjaHelp = winDir.isEmpty() ? s.PutanjaPrograma + QStringLiteral("Help/") : winDir + QStringLiteral("/Help/");
+}
 
 bool PripremiVerzijaTXT(Okruzenje& o)
 {
-    o.model.omogućiCmdDownloadAndUpdate(false);
-    return false;
+    Stanje& s = o.stanje;
+    PostaviPutanje(o);
+    const QString stara = s.PutanjaPrograma + QStringLiteral("Verzije.txt");
+    const QString nova = s.PutanjaUpdate + QStringLiteral("Verzije.txt");
+
+    if (!o.fs.folderExists(s.PutanjaUpdate))
+        o.fs.createFolder(s.PutanjaUpdate);
+
+    if (!o.fs.fileExists(stara)) {
+        s.TrenutnaPoruka = QStringLiteral("Ne postoji datoteka ") + stara +
+                           QStringLiteral(" Program za automatsko ažuriranje novih programa mora prestati sa "
+                                          "ažuriranjem. Molimo da o ovoj poruci izvjestite Lumivex tim za podršku.");
+        prijavi(o);
+    }
+
+    if (!UčitajMatricu(s.StareVerzije, stara, o)) {
+        s.TrenutnaPoruka = QStringLiteral(
+            "PripremiVerzijaTXT - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!");
+        prijavi(o);
+        return false;
+    }
+
+    if (!o.fs.folderExists(s.PutanjaUpdate) && !o.fs.createFolder(s.PutanjaUpdate)) {
+        pokaži(o, Dialogs::Icon::Exclamation,
+               QStringLiteral("Nastala je greška u kreiranju Update direktorije! Program za automatsko ažuriranje "
+                              "novih programa mora prestati sa radom. Molimo da o ovoj poruci izvjestite Lumivex tim "
+                              "za podršku."));
+        return false;
+    }
+
+    if (o.model.optLokacija() != 1) {
+        if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate)) {
+            if (!o.fs.fileExists(nova)) {
+                LogirajGrešku(o, QStringLiteral("PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
+                                     s.PutanjaUpdate);
+                pokaži(o, Dialogs::Icon::None,
+                       QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + s.PutanjaUpdate);
+            }
+        } else {
+            s.TrenutnaPoruka = QStringLiteral("Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
+                                              "internetom i pokušajte ponovno!") +
+                               QStringLiteral(" Prekida se ažuriranje!");
+            prijavi(o);
+        }
+    } else {
+        const QString lokacija = o.model.txtLokacija(0);
+        if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
+            if (!o.fs.removeFile(nova)) {
+                s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
+                LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
+            }
+            if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
+                s.TrenutnaPoruka = QStringLiteral("Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
+                                                  "i pokušajte ponovno!") +
+                                   QStringLiteral(" Prekida se ažuriranje!");
+                prijavi(o);
+            }
+            if (!o.fs.fileExists(nova)) {
+                LogirajGrešku(o, QStringLiteral("PripremiVerzijaTXT-  ") +
+                                     QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
+                                     lokacija);
+                pokaži(o, Dialogs::Icon::None,
+                       QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + lokacija);
+            }
+        } else {
+            s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") + lokacija +
+                               QStringLiteral(" Prekida se ažuriranje!");
+            prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
+        }
+    }
+
+    const bool ima = NapraviRsŠtoTrebaAžurirati(o);
+    o.model.omogućiCmdDownloadAndUpdate(ima);
+    return ima;
 }

@@ -1,6 +1,7 @@
 #include "core/Log.h"
 #include "shell/MainWindow.h"
 #include "shell/Pokretanje.h"
+#include "support/HttpServer.h"
 #include "support/TestOkruzenje.h"
 
 #include <QAbstractButton>
@@ -16,9 +17,20 @@
 
 namespace {
 
+// An installation whose primary server publishes the same control file: start-up finds nothing new.
 class Window : public ::testing::Test {
 protected:
+    Window()
+    {
+        const QByteArray control = "A.exe;20;1;0;1;1;\r\n";
+        t.write(QStringLiteral("Verzije.txt"), control);
+        t.write(QStringLiteral("A.exe"), "a");
+        t.write(server.folder() + QStringLiteral("/Verzije.txt"), control);
+        t.postavke.write(QStringLiteral("Settings"), QStringLiteral("PrimarniServer"), server.url(QString()));
+    }
+
     TestOkruzenje t;
+    HttpServer server{t.root(QStringLiteral("server"))};
     int exits = 0;
     std::unique_ptr<MainWindow> w;
 
@@ -60,7 +72,7 @@ TEST_F(Window, TabsAndControlsCarryTheirCaptions)
         {"cmdDownlNaLokaciju", QStringLiteral("Presnimavanje datoteka na unesenu lokaciju")},
         {"cmdVerzija", QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos")},
         {"cmdIzlaz", QStringLiteral("Izlaz")},
-        {"optLokacija_0", QStringLiteral("Internet (http://download1.lumivex.example/download/Verzija20)")},
+        {"optLokacija_0", QStringLiteral("Internet (") + server.url(QStringLiteral("/download/Verzija20")) + u')'},
         {"optLokacija_1", QStringLiteral("Sa mrežne lokacije")},
         {"optLokacija_2", QStringLiteral("Internet (http://download2.lumivex.example/download/Verzija20)")},
         {"cmdLokacija_0", QString()},
