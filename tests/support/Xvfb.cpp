@@ -3,6 +3,9 @@
 #include <QDeadlineTimer>
 #include <QStandardPaths>
 
+#include <sys/prctl.h>
+#include <csignal>
+
 Xvfb::Xvfb() {
     hadDisplay_ = qEnvironmentVariableIsSet("DISPLAY");
     oldDisplay_ = qgetenv("DISPLAY");
@@ -19,6 +22,8 @@ Xvfb::Xvfb() {
                           QStringLiteral("0"), QStringLiteral("640x480x24"), QStringLiteral("-nolisten"),
                           QStringLiteral("tcp")});
     server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A test that dies (an X error ends a process by default) takes its server with it.
+    server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     server_.start();
     if (!server_.waitForStarted(30000)) {
         why_ = QStringLiteral("Xvfb did not start: ") + server_.errorString();
