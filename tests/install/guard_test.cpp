@@ -1,5 +1,6 @@
 #include "install/ProvjeraPrograma.h"
 #include "install/ProzoriPaketa.h"
+#include "support/QtPrinters.h"
 #include "support/TestOkruzenje.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "install/ProvjeraPrograma.h"
 #include "install/ProzoriPaketa.h"
 #include "platform/X11WindowFinder.h"
+#include "support/QtPrinters.h"
 #include "support/TestOkruzenje.h"
 #include "support/Xvfb.h"
 
