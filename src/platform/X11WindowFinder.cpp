@@ -5,12 +5,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdlib>
 #include <functional>
+#include <vector>
 
 // Xlib defines macros (None, True, Bool, Status) that clash with Qt, so it comes after every Qt header.
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -51,7 +55,7 @@ struct Svojstvo {
     Atom type = 0;
     int format = 0;
     unsigned long items = 0;
-    QByteArray data;  // format 32 items are longs, as Xlib hands them out
+    QByteArray data;  // format 32 items are longs when read through Xlib, 32 bits when through XCB
 };
 
 bool PročitajSvojstvo(Display* d, ::Window w, Atom property, Svojstvo& s) {
@@ -85,94 +89,150 @@ bool ImaStanje(const Veza& v, ::Window w, Atom wmState, long* stanje = nullptr) 
     return true;
 }
 
-QList<::Window> Djeca(Display* d, ::Window w) {
-    ::Window root = 0;
-    ::Window parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
-    QList<::Window> list;
-    if (!XQueryTree(d, w, &root, &parent, &children, &count))
-        return list;
-    for (unsigned int i = 0; i < count; ++i) list << children[i];
-    if (children)
-        XFree(children);
-    return list;
+// One reply of the X server's, freed when it goes out of scope.
+template <typename T>
+struct Odgovor {
+    T* r = nullptr;
+    explicit Odgovor(T* reply) : r(reply) {}
+    ~Odgovor() { std::free(r); }
+    Odgovor(const Odgovor&) = delete;
+    Odgovor& operator=(const Odgovor&) = delete;
+};
+
+// The whole reply to a property request, or false when the window has none or has vanished. Errors
+// come back with the reply instead of going to Xlib's handler.
+bool PrimiSvojstvo(xcb_connection_t* c, xcb_get_property_cookie_t cookie, Svojstvo& s) {
+    xcb_generic_error_t* error = nullptr;
+    Odgovor<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, &error));
+    std::free(error);
+    if (!reply.r || reply.r->type == XCB_ATOM_NONE)
+        return false;
+    s.type = reply.r->type;
+    s.format = reply.r->format;
+    s.items = reply.r->value_len;
+    s.data = QByteArray(static_cast<const char*>(xcb_get_property_value(reply.r)),
+                        xcb_get_property_value_length(reply.r));
+    return true;
 }
 
-// The names a window carries as its caption: _NET_WM_NAME and WM_NAME, decoded by their type.
-QStringList Naslovi(const Veza& v, ::Window w) {
-    Display* d = v.display();
-    const Atom utf8 = v.atom("UTF8_STRING");
-    const Atom compound = v.atom("COMPOUND_TEXT");
-    QStringList names;
-    Svojstvo s;
-    if (PročitajSvojstvo(d, w, v.atom("_NET_WM_NAME"), s) && s.type == utf8 && s.format == 8)
-        names << QString::fromUtf8(s.data);
-    s = Svojstvo();
-    if (PročitajSvojstvo(d, w, XA_WM_NAME, s) && s.format == 8) {
-        if (s.type == utf8) {
-            names << QString::fromUtf8(s.data);
-        } else if (s.type == XA_STRING) {
-            names << QString::fromLatin1(s.data);
-        } else if (s.type == compound) {
-            XTextProperty text;
-            text.value = reinterpret_cast<unsigned char*>(s.data.data());
-            text.encoding = s.type;
-            text.format = s.format;
-            text.nitems = s.items;
-            char** list = nullptr;
-            int count = 0;
-            if (Xutf8TextPropertyToTextList(d, &text, &list, &count) >= Success && list) {
-                QString joined;
-                for (int i = 0; i < count; ++i) joined += QString::fromUtf8(list[i]);
-                names << joined;
-                XFreeStringList(list);
-            }
+xcb_get_property_cookie_t TraziSvojstvo(xcb_connection_t* c, ::Window w, Atom property) {
+    // 64 KiB of 32-bit units is far more than any caption or class name.
+    return xcb_get_property(c, 0, xcb_window_t(w), xcb_atom_t(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 16384);
+}
+
+// A caption decoded by its property type: UTF-8, Latin-1 or compound text.
+bool DekodirajNaslov(const Veza& v, const Svojstvo& s, Atom utf8, Atom compound, QString& naslov) {
+    if (s.format != 8)
+        return false;
+    if (s.type == utf8) {
+        naslov = QString::fromUtf8(s.data);
+    } else if (s.type == XA_STRING) {
+        naslov = QString::fromLatin1(s.data);
+    } else if (s.type == compound) {
+        QByteArray bytes = s.data;
+        XTextProperty text;
+        text.value = reinterpret_cast<unsigned char*>(bytes.data());
+        text.encoding = s.type;
+        text.format = s.format;
+        text.nitems = s.items;
+        char** list = nullptr;
+        int count = 0;
+        if (Xutf8TextPropertyToTextList(v.display(), &text, &list, &count) < Success || !list)
+            return false;
+        naslov.clear();
+        for (int i = 0; i < count; ++i) naslov += QString::fromUtf8(list[i]);
+        XFreeStringList(list);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The top-level windows, from the top of the stack down: below each child of the root, the client
+// windows a window manager marks with WM_STATE (not their children, which are the program's own
+// controls); a child of the root with no such client below it, as on a display without a manager,
+// counts with everything below it. The tree is walked a level at a time with every request of a level
+// sent before the first reply is read, so a desktop of hundreds of windows costs a few round trips.
+QList<::Window> VršniProzori(const Veza& v, Atom wmState) {
+    xcb_connection_t* c = XGetXCBConnection(v.display());
+    struct Grana {
+        QList<::Window> klijenti;
+        QList<::Window> ostali;
+    };
+    QList<Grana> grane;
+    struct Čvor {
+        ::Window w;
+        qsizetype grana;
+    };
+    QList<Čvor> razina;
+
+    for (int screen = 0; screen < ScreenCount(v.display()); ++screen) {
+        xcb_generic_error_t* error = nullptr;
+        Odgovor<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(
+            c, xcb_query_tree(c, xcb_window_t(RootWindow(v.display(), screen))), &error));
+        std::free(error);
+        if (!tree.r)
+            continue;
+        const xcb_window_t* children = xcb_query_tree_children(tree.r);
+        for (int i = xcb_query_tree_children_length(tree.r) - 1; i >= 0; --i) {
+            razina.append(Čvor{children[i], grane.size()});
+            grane.append(Grana());
         }
     }
-    return names;
-}
 
-// WM_CLASS holds the instance name and then the class name, each ending in a zero byte.
-QStringList Klase(const Veza& v, ::Window w) {
-    Svojstvo s;
-    if (!PročitajSvojstvo(v.display(), w, XA_WM_CLASS, s) || s.format != 8)
-        return {};
-    QStringList parts;
-    for (const QByteArray& part : s.data.split('\0'))
-        if (!part.isEmpty())
-            parts << QString::fromLatin1(part);
-    return parts;
-}
-
-// Walks the top-level windows from the top of the stack down and returns the first that `odgovara`
-// accepts. Below each child of the root it looks for the client windows a window manager marks with
-// WM_STATE (not descending into a client, whose children are its own controls); a child of the root
-// with no such client below it, as on a display without a manager, is looked at whole.
-::Window Traži(const Veza& v, const std::function<bool(::Window)>& odgovara) {
-    Display* d = v.display();
-    const Atom wmState = v.atom("WM_STATE");
-    for (int screen = 0; screen < ScreenCount(d); ++screen) {
-        const QList<::Window> tops = Djeca(d, RootWindow(d, screen));
-        for (auto top = tops.crbegin(); top != tops.crend(); ++top) {
-            QList<::Window> klijenti;
-            QList<::Window> ostali;
-            QList<::Window> red{*top};
-            while (!red.isEmpty()) {
-                const ::Window w = red.takeFirst();
-                if (ImaStanje(v, w, wmState)) {
-                    klijenti << w;
-                    continue;
-                }
-                ostali << w;
-                red << Djeca(d, w);
+    while (!razina.isEmpty()) {
+        std::vector<xcb_get_property_cookie_t> stanja;
+        std::vector<xcb_query_tree_cookie_t> stabla;
+        for (const Čvor& čvor : razina) {
+            stanja.push_back(TraziSvojstvo(c, čvor.w, wmState));
+            stabla.push_back(xcb_query_tree(c, xcb_window_t(čvor.w)));
+        }
+        QList<Čvor> sljedeća;
+        for (qsizetype i = 0; i < razina.size(); ++i) {
+            Svojstvo stanje;
+            const bool klijent = PrimiSvojstvo(c, stanja[i], stanje) && stanje.type == wmState;
+            xcb_generic_error_t* error = nullptr;
+            Odgovor<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, stabla[i], &error));
+            std::free(error);
+            Grana& grana = grane[razina[i].grana];
+            if (klijent) {
+                grana.klijenti << razina[i].w;
+                continue;
             }
-            for (const ::Window w : klijenti.isEmpty() ? ostali : klijenti)
-                if (odgovara(w))
-                    return w;
+            if (!tree.r)
+                continue;  // vanished during the walk
+            grana.ostali << razina[i].w;
+            const xcb_window_t* children = xcb_query_tree_children(tree.r);
+            for (int k = 0; k < xcb_query_tree_children_length(tree.r); ++k)
+                sljedeća.append(Čvor{children[k], razina[i].grana});
+        }
+        razina = sljedeća;
+    }
+
+    QList<::Window> prozori;
+    for (const Grana& grana : grane) prozori << (grana.klijenti.isEmpty() ? grana.ostali : grana.klijenti);
+    return prozori;
+}
+
+// The first of `prozori` carrying one of the properties `svojstva` that `odgovara` accepts; the
+// properties of all the windows are asked for at once.
+::Window PrviKojiOdgovara(const Veza& v, const QList<::Window>& prozori, const QList<Atom>& svojstva,
+                          const std::function<bool(const Svojstvo&)>& odgovara) {
+    xcb_connection_t* c = XGetXCBConnection(v.display());
+    std::vector<xcb_get_property_cookie_t> cookies;
+    for (const ::Window w : prozori)
+        for (const Atom a : svojstva) cookies.push_back(TraziSvojstvo(c, w, a));
+    ::Window nađen = 0;
+    size_t k = 0;
+    for (const ::Window w : prozori) {
+        for (qsizetype a = 0; a < svojstva.size(); ++a, ++k) {
+            // Every reply is read, even after a match, so that none is left waiting on the connection.
+            Svojstvo s;
+            if (PrimiSvojstvo(c, cookies[k], s) && !nađen && odgovara(s))
+                nađen = w;
         }
     }
-    return 0;
+    return nađen;
 }
 
 }  // namespace
@@ -181,9 +241,13 @@ X11WindowFinder::Window X11WindowFinder::findByClass(const QString& className) {
     Veza v;
     if (!v.display() || className.isEmpty())
         return 0;
-    return Traži(v, [&](::Window w) {
-        for (const QString& part : Klase(v, w))
-            if (part.compare(className, Qt::CaseInsensitive) == 0)
+    const QList<::Window> prozori = VršniProzori(v, v.atom("WM_STATE"));
+    // WM_CLASS holds the instance name and then the class name, each ending in a zero byte.
+    return PrviKojiOdgovara(v, prozori, {XA_WM_CLASS}, [&](const Svojstvo& s) {
+        if (s.type != XA_STRING || s.format != 8)
+            return false;
+        for (const QByteArray& part : s.data.split('\0'))
+            if (!part.isEmpty() && QString::fromLatin1(part).compare(className, Qt::CaseInsensitive) == 0)
                 return true;
         return false;
     });
@@ -193,11 +257,13 @@ X11WindowFinder::Window X11WindowFinder::findByTitle(const QString& title) {
     Veza v;
     if (!v.display() || title.isEmpty())
         return 0;
-    return Traži(v, [&](::Window w) {
-        for (const QString& name : Naslovi(v, w))
-            if (name.compare(title, Qt::CaseInsensitive) == 0)
-                return true;
-        return false;
+    const QList<::Window> prozori = VršniProzori(v, v.atom("WM_STATE"));
+    const Atom utf8 = v.atom("UTF8_STRING");
+    const Atom compound = v.atom("COMPOUND_TEXT");
+    return PrviKojiOdgovara(v, prozori, {v.atom("_NET_WM_NAME"), XA_WM_NAME}, [&](const Svojstvo& s) {
+        QString naslov;
+        return DekodirajNaslov(v, s, utf8, compound, naslov) &&
+               naslov.compare(title, Qt::CaseInsensitive) == 0;
     });
 }
 

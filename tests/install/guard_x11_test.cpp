@@ -283,6 +283,16 @@ TEST_F(X11Guard, ClassMatchesEitherPartOfWmClassIgnoringCase) {
     EXPECT_TRUE(AppJeStartana(o, QStringLiteral("Notepad"), false));
 }
 
+TEST_F(X11Guard, OfTwoWindowsWithTheCaptionTheTopmostIsFound) {
+    Open(Naslov(2));
+    const ::Window upper = Open(Naslov(2));
+    EXPECT_EQ(finder.findByTitle(Naslov(2)), upper);
+    XRaiseWindow(d, Stack().front());
+    XSync(d, False);
+    EXPECT_EQ(finder.findByTitle(Naslov(2)), Stack().back());
+    EXPECT_NE(Stack().back(), upper);
+}
+
 TEST_F(X11Guard, UnknownNameIsNotRunningAndNothingChanges) {
     const ::Window w = Open(Naslov(0));
     SetClass(w, "lumivex", "XLMain");
