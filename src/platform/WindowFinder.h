@@ -20,7 +20,7 @@ public:
     // Leaves a minimised window minimised while marking it active.
     virtual void showMinimized(Window window) = 0;
 
-    // Brings the window to the foreground.
+    // Brings the window to the foreground; a minimised window stays minimised.
     virtual void activate(Window window) = 0;
 
     // Sends the suite's private message (WM_USER + 18); platforms without it do nothing.

@@ -5,10 +5,10 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocalMachineInfo.h"
-#include "platform/NoWindowFinder.h"
 #include "platform/QtHttpTransfer.h"
 #include "platform/QtProcessRunner.h"
 #include "platform/SystemClock.h"
+#include "platform/X11WindowFinder.h"
 #include "shell/QtDialogs.h"
 
 #include <memory>
