@@ -1,0 +1,274 @@
+#include "transfer/Dohvat.h"
+
+#include "core/CitanjeMatrice.h"
+#include "core/Log.h"
+#include "core/Okruzenje.h"
+#include "core/ProgresBar.h"
+#include "core/Usporedba.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "transfer/DownInet.h"
+#include "transfer/Raspakiravanje.h"
+
+#include <QList>
+#include <algorithm>
+
+namespace {
+
+enum class Izvor { MrežnaLokacija, Internet };
+
+// One run of a fetch: where the archives come from and what every log line begins with.
+struct Dohvat {
+    Okruzenje& o;
+    Izvor izvor;
+    QString prefiks;        // "SnimitiSaMrežneLokacije - " or "SnimitiSaInterneta - "
+    QString izvornaMapa{};  // the network folder as its text stands; empty for the internet
+    QString mapaUpdate{};
+    QList<Zapis> popis{};  // the update list as it stood when the run began
+    int brojačČekanja = 0;
+
+    void logiraj(const QString& tekst) { LogirajGrešku(o, prefiks + tekst); }
+
+    // Reports an error: the message goes to the log and the error transcript, and with `saPorukom`
+    // into a message box. Without a box the error pane shows it, since no one else tells the user.
+    bool greška(const QString& tekst, bool saPorukom) {
+        Stanje& s = o.stanje;
+        s.TrenutnaPoruka = tekst;
+        logiraj(s.TrenutnaPoruka);
+        DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
+        if (saPorukom)
+            o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka,
+                            Dialogs::Buttons::Ok);
+        else
+            o.model.postaviTxtPorGr(s.PorukeGrešaka);
+        return false;
+    }
+};
+
+// Numbers in the control file are compared as their numeric value, so "100.5" never matches a file
+// of 100 bytes; doubles hold every file size exactly.
+bool JednakaVeličina(qint64 veličina, const QString& polje) {
+    return static_cast<double>(veličina) == BrojčanaVrijednost(polje);
+}
+
+// The network folder's text is used as it stands, but a relative one would resolve against whatever
+// folder the program was started in, so it finds nothing ("/srv/x/" or "D:/x/" are absolute).
+bool JeApsolutnaMapa(const QString& mapa) {
+    return mapa.startsWith(u'/') ||
+           (mapa.size() >= 3 && mapa[0].isLetter() && mapa[1] == u':' && mapa[2] == u'/');
+}
+
+// Compares a fetched file's size with the column text `polje`; the messages name the file as `ime`.
+bool ProvjeriVeličinu(Dohvat& d, const QString& ime, qint64 veličina, const QString& polje) {
+    const QString početak = QStringLiteral("Veličina presnimljene datoteke ") + ime + QStringLiteral(" je ") +
+                            QString::number(veličina) +
+                            QStringLiteral(", a veličina originalne datoteke je ") + polje;
+    if (!JednakaVeličina(veličina, polje))
+        return d.greška(
+            početak + QStringLiteral(" i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite "
+                                     "postupak. Prekida se ažuriranje!"),
+            true);
+    d.o.stanje.TrenutnaPoruka = početak + QStringLiteral(". OK.");
+    d.logiraj(d.o.stanje.TrenutnaPoruka);
+    return true;
+}
+
+bool Početak(Dohvat& d) {
+    Okruzenje& o = d.o;
+    Stanje& s = o.stanje;
+    s.PorukeAkcija.clear();
+    s.PorukeGrešaka.clear();
+
+    const auto& zapisi = s.NoveVerzije.zapisi;
+    if (std::none_of(zapisi.begin(), zapisi.end(), [](const Zapis& z) { return z.zastavica == 1; })) {
+        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma,
+                        QStringLiteral("Nema novih verzija progama!"), Dialogs::Buttons::Ok);
+        return false;
+    }
+    // A copy, so that nothing the window does during a wait can change the list being worked through.
+    for (const Zapis& z : zapisi)
+        if (!z.prazan() && z.zastavica == 1)
+            d.popis.push_back(z);
+    d.mapaUpdate = s.PutanjaUpdate;
+
+    PostaviProgresBar(o, 0, s.UkupnoZaPrijenos);
+    d.logiraj(QStringLiteral("Početak"));
+    return true;
+}
+
+// Network folder: the archive must lie in the source folder and is copied over any older one.
+bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva) {
+    Okruzenje& o = d.o;
+    OznačiStavku(o, ime, 4);
+    const QString izvor = d.izvornaMapa + arhiva;
+    if (!JeApsolutnaMapa(d.izvornaMapa) || !o.fs.fileExists(izvor))
+        return d.greška(QStringLiteral("Nije nađena 7z datoteka: ") + d.izvornaMapa + arhiva +
+                            QStringLiteral(" pa je nije moguće instalirati. Prekida se ažuriranje!"),
+                        false);
+
+    d.logiraj(QStringLiteral("Početak kopiranja ") + arhiva);
+    PostaviTrenutnuAkciju(o, QStringLiteral("Kopiranje datoteke: ") + arhiva);
+    if (!o.fs.copyReplacing(izvor, d.mapaUpdate + arhiva))
+        return d.greška(
+            QStringLiteral("Greška u kopiranju ") + arhiva + QStringLiteral(". Prekida se ažuriranje!"),
+            true);
+    DodajUTranskript(o.stanje.PorukeAkcija, QStringLiteral("Kopirano ") + arhiva);
+    return true;
+}
+
+// Internet: an archive left by an earlier run is deleted, so that a run never reuses an old download.
+bool SkiniArhivu(Dohvat& d, const QString& ime, const QString& arhiva) {
+    Okruzenje& o = d.o;
+    Stanje& s = o.stanje;
+    const QString cilj = d.mapaUpdate + arhiva;
+    d.logiraj(QStringLiteral("Provjera postojanja fajla ") + arhiva);
+    if (o.fs.fileExists(cilj)) {
+        s.TrenutnaPoruka = QStringLiteral("Nađena 7z datoteka: ") + d.mapaUpdate + arhiva +
+                           QStringLiteral(" pa je treba obrisati!");
+        d.logiraj(s.TrenutnaPoruka);
+        const FsResult brisanje = o.fs.removeFile(cilj);
+        if (!brisanje) {
+            s.TrenutnaPoruka = QStringLiteral("Nije uspješno izbrisana 7z datoteka: ") + d.mapaUpdate +
+                               arhiva + QStringLiteral(" pa je to problem: ") + brisanje.error;
+            d.logiraj(s.TrenutnaPoruka);
+        }
+    }
+
+    d.logiraj(QStringLiteral("Početak skidanja ") + arhiva);
+    OznačiStavku(o, ime, 1);
+    if (!DownInet(o, arhiva, d.mapaUpdate))
+        return false;
+    if (!o.fs.fileExists(cilj))
+        return d.greška(QStringLiteral("Nije nađena 7z datoteka: ") + d.mapaUpdate + arhiva +
+                            QStringLiteral(" pa je nije moguće instalirati. Prekida se ažuriranje!"),
+                        false);
+    return true;
+}
+
+bool PrviProlaz(Dohvat& d) {
+    Okruzenje& o = d.o;
+    for (const Zapis& z : d.popis) {
+        const QString& ime = z.ime();
+        const QString arhiva = ImeArhive(ime);
+        const bool dohvaćena =
+            d.izvor == Izvor::MrežnaLokacija ? KopirajArhivu(d, ime, arhiva) : SkiniArhivu(d, ime, arhiva);
+        if (!dohvaćena)
+            return false;
+
+        qint64 veličina = 0;
+        if (!o.fs.fileSize(d.mapaUpdate + arhiva, veličina))
+            return d.greška(QStringLiteral("Greška u provjeri veličine datoteke-dohvatu datoteke ") + arhiva +
+                                QStringLiteral(". Prekida se ažuriranje!"),
+                            true);
+        if (!ProvjeriVeličinu(d, arhiva, veličina, z.polja[4]))
+            return false;
+
+        // The bar never runs past its end: items that the comparison did not count in the total
+        // still move it.
+        o.model.postaviProgBarVrijednost(
+            std::min(o.model.progBarVrijednost() + CijeliBroj(z.polja[4]), o.model.progBarMax()));
+
+        OznačiStavku(o, ime, 2);
+        if (!Unzipaj(o, ime)) {
+            o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma,
+                            QStringLiteral("Desila se greška: ") + o.stanje.TrenutnaPoruka +
+                                QStringLiteral(" Prekida se ažuriranje!"),
+                            Dialogs::Buttons::Ok);
+            return false;
+        }
+    }
+    return true;
+}
+
+void IzmeđuProlaza(Dohvat& d) {
+    Okruzenje& o = d.o;
+    PostaviTrenutnuAkciju(o, QStringLiteral("Čekanje da se sve raspakira ..."));
+    if (d.izvor == Izvor::Internet) {
+        Čekaj(o, 5);
+        o.stanje.PočetakPrijenosa = o.sat.now();
+    }
+    o.model.prikažiProgBar(false);
+    d.brojačČekanja = 0;
+    d.logiraj(QStringLiteral("Početak provjere veličine datoteka"));
+}
+
+// At most four waits for missing files in the whole pass: the counter is never reset.
+void PričekajRaspakiravanje(Dohvat& d, const QString& logTekst) {
+    d.logiraj(logTekst);
+    PostaviTrenutnuAkciju(d.o, QStringLiteral("Čekanje na raspakiravanje ..."));
+    if (d.brojačČekanja < 4)
+        Čekaj(d.o, 5);
+    ++d.brojačČekanja;
+}
+
+bool DrugiProlaz(Dohvat& d) {
+    Okruzenje& o = d.o;
+    for (const Zapis& z : d.popis) {
+        const QString& ime = z.ime();
+        const QString datoteka = d.mapaUpdate + ime;
+        PostaviTrenutnuAkciju(o, QStringLiteral("Provjera veličine datoteka ..."));
+        if (!o.fs.fileExists(datoteka))
+            PričekajRaspakiravanje(d, QStringLiteral("Nema fajla, moram čekati 5 s ") + ime);
+        if (!o.fs.fileExists(datoteka))
+            PričekajRaspakiravanje(d, QStringLiteral("Nema fajla, moram čekati još 5 s ") + ime);
+        if (!o.fs.fileExists(datoteka))
+            return d.greška(QStringLiteral("Nije nađena datoteka: ") + d.mapaUpdate + ime +
+                                QStringLiteral(", a trebala bi postojati. Prekida se ažuriranje!"),
+                            false);
+
+        const QString greškaProvjere = QStringLiteral("Greška u provjeri veličine datoteke ") + ime +
+                                       QStringLiteral(". Prekida se ažuriranje!");
+        qint64 veličina = 0;
+        if (!o.fs.fileSize(datoteka, veličina))
+            return d.greška(greškaProvjere, true);
+        // A file copied from the network can still be growing while the tool writes it.
+        for (int pokušaj = 0; d.izvor == Izvor::MrežnaLokacija && veličina == 0 && pokušaj < 2; ++pokušaj) {
+            Čekaj(o, 5);
+            if (!o.fs.fileSize(datoteka, veličina))
+                return d.greška(greškaProvjere, true);
+        }
+        if (!ProvjeriVeličinu(d, ime, veličina, z.polja[5]))
+            return false;
+    }
+    return true;
+}
+
+bool Kraj(Dohvat& d) {
+    Okruzenje& o = d.o;
+    if (d.izvor == Izvor::MrežnaLokacija) {
+        const QString verzije = QStringLiteral("Verzije.txt");
+        if (!JeApsolutnaMapa(d.izvornaMapa) ||
+            !o.fs.copyReplacing(d.izvornaMapa + verzije, d.mapaUpdate + verzije))
+            return d.greška(
+                QStringLiteral("Greška u kopiranju ") + verzije + QStringLiteral(". Prekida se ažuriranje!"),
+                true);
+        DodajUTranskript(o.stanje.PorukeAkcija, QStringLiteral("Kopirano ") + verzije);
+        Čekaj(o, 5);
+    }
+    PrikažiTranskripte(o);
+    PostaviTrenutnuAkciju(o, QString());
+    return true;
+}
+
+bool Snimiti(Dohvat& d) {
+    if (!Početak(d) || !PrviProlaz(d))
+        return false;
+    IzmeđuProlaza(d);
+    return DrugiProlaz(d) && Kraj(d);
+}
+
+}  // namespace
+
+bool SnimitiSaMrežneLokacije(Okruzenje& o) {
+    Dohvat d{.o = o,
+             .izvor = Izvor::MrežnaLokacija,
+             .prefiks = QStringLiteral("SnimitiSaMrežneLokacije - "),
+             .izvornaMapa = o.model.txtLokacija(0)};
+    return Snimiti(d);
+}
+
+bool SnimitiSaInterneta(Okruzenje& o) {
+    Dohvat d{.o = o, .izvor = Izvor::Internet, .prefiks = QStringLiteral("SnimitiSaInterneta - ")};
+    return Snimiti(d);
+}
