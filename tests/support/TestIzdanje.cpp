@@ -1,6 +1,7 @@
 #include "support/TestIzdanje.h"
 
 #include "core/CitanjeMatrice.h"
+#include "publish/Objava.h"
 #include "transfer/Raspakiravanje.h"
 
 #include <QDir>
@@ -71,4 +72,30 @@ void TestIzdanje::objavi() {
     t_.stanje.UkupnoZaPrijenos = ukupno();
     t_.model.postaviMrežu(redovi, t_.stanje.UkupnoZaPrijenos, 0);
     t_.write(mapa_ + QStringLiteral("Verzije.txt"), verzije);
+}
+
+QMap<QString, QByteArray> ObjaviStarijojInstalaciji(TestOkruzenje& t, const QString& izlaz) {
+    const QString izdanje = t.root(QStringLiteral("izdanje"));
+    const QMap<QString, QByteArray> datoteke{{QStringLiteral("Program.exe"), Sadržaj(1500000, 'p')},
+                                             {QStringLiteral("Lib.dll"), Sadržaj(40000, 'l')},
+                                             {QStringLiteral("Pomoc.chm"), Sadržaj(3000, 'h')}};
+    for (auto i = datoteke.begin(); i != datoteke.end(); ++i) t.write(izdanje + u'/' + i.key(), i.value());
+    t.write(izdanje + QStringLiteral("/popis.txt"),
+            "Program.exe;20;2;0\r\nLib.dll;20;1;0\r\nPomoc.chm;20;1;5\r\n");
+    QStringList poruke;
+    if (!Objavi(t.realFs, t.procesi, {izdanje, izdanje + QStringLiteral("/popis.txt"), izlaz}, poruke))
+        return {};
+
+    QStringList instalirano;
+    for (const QString& red : QString::fromUtf8(t.read(izlaz + QStringLiteral("/Verzije.txt")))
+                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+        QStringList polja = red.split(u';');
+        if (polja[0] != QStringLiteral("Lib.dll"))
+            polja[2] = QStringLiteral("0");
+        instalirano << polja.join(u';');
+    }
+    t.write(QStringLiteral("Verzije.txt"),
+            (instalirano.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    t.write(QStringLiteral("Lib.dll"), datoteke[QStringLiteral("Lib.dll")]);
+    return datoteke;
 }

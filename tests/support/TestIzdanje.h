@@ -3,6 +3,7 @@
 #include "support/TestOkruzenje.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 // Packs `sadržaj` under the name `ime` into a real 7-Zip archive with `7za a`, working in `radnaMapa`
@@ -39,3 +40,9 @@ private:
     QString mapa_;
     int red_ = 0;
 };
+
+// A release of Program.exe, Lib.dll and Pomoc.chm made with the publishing tool into `izlaz` (archives
+// with `7za a` and Verzije.txt with measured sizes), and a program folder whose installed control
+// file has Program.exe and Pomoc.chm older and Lib.dll as published, with Lib.dll installed. Returns
+// the release's files by name; empty when publishing failed.
+QMap<QString, QByteArray> ObjaviStarijojInstalaciji(TestOkruzenje& t, const QString& izlaz);

@@ -1,7 +1,6 @@
 #include "transfer/Dohvat.h"
 
 #include "core/PripremaVerzije.h"
-#include "publish/Objava.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingProcessRunner.h"
 #include "support/TestIzdanje.h"
@@ -475,32 +474,9 @@ TEST_F(NetworkFetch, BarStopsAtItsEnd) {
 // unpacked and verified in the Update folder.
 TEST(NetworkFetchEndToEnd, CheckThenFetchBringsEveryNeededFile) {
     TestOkruzenje t;
-    const QString izdanje = t.root(QStringLiteral("izdanje"));
     const QString mreža = t.root(QStringLiteral("mreža"));
-    const QByteArray program = Sadržaj(1500000, 'p');
-    const QByteArray lib = Sadržaj(40000, 'l');
-    const QByteArray pomoć = Sadržaj(3000, 'h');
-    t.write(izdanje + QStringLiteral("/Program.exe"), program);
-    t.write(izdanje + QStringLiteral("/Lib.dll"), lib);
-    t.write(izdanje + QStringLiteral("/Pomoc.chm"), pomoć);
-    t.write(izdanje + QStringLiteral("/popis.txt"),
-            "Program.exe;20;2;0\r\nLib.dll;20;1;0\r\nPomoc.chm;20;1;5\r\n");
-    QStringList poruke;
-    ASSERT_TRUE(Objavi(t.realFs, t.procesi, {izdanje, izdanje + QStringLiteral("/popis.txt"), mreža}, poruke))
-        << poruke.join(u'\n').toStdString();
-
-    // Installed: an older Program.exe and help file, and Lib.dll as published.
-    QStringList instalirano;
-    for (const QString& red : QString::fromUtf8(t.read(mreža + QStringLiteral("/Verzije.txt")))
-                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
-        QStringList polja = red.split(u';');
-        if (polja[0] != QStringLiteral("Lib.dll"))
-            polja[2] = QStringLiteral("0");
-        instalirano << polja.join(u';');
-    }
-    t.write(QStringLiteral("Verzije.txt"),
-            (instalirano.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-    t.write(QStringLiteral("Lib.dll"), lib);
+    const QMap<QString, QByteArray> izdanje = ObjaviStarijojInstalaciji(t, mreža);
+    ASSERT_FALSE(izdanje.isEmpty());
     t.model.postaviOptLokacija(1);
     t.model.postaviTxtLokacija(0, mreža + u'/');
 
@@ -510,8 +486,8 @@ TEST(NetworkFetchEndToEnd, CheckThenFetchBringsEveryNeededFile) {
     ASSERT_TRUE(SnimitiSaMrežneLokacije(t.o)) << t.dijalozi.texts().join(u'\n').toStdString();
 
     EXPECT_TRUE(t.dijalozi.boxes().empty());
-    EXPECT_EQ(t.read(QStringLiteral("Update/Program.exe")), program);
-    EXPECT_EQ(t.read(QStringLiteral("Update/Pomoc.chm")), pomoć);
+    EXPECT_EQ(t.read(QStringLiteral("Update/Program.exe")), izdanje[QStringLiteral("Program.exe")]);
+    EXPECT_EQ(t.read(QStringLiteral("Update/Pomoc.chm")), izdanje[QStringLiteral("Pomoc.chm")]);
     EXPECT_FALSE(t.exists(QStringLiteral("Update/Lib.7z")));
     EXPECT_EQ(t.read(QStringLiteral("Update/Verzije.txt")), t.read(mreža + QStringLiteral("/Verzije.txt")));
     for (const RedMreže& r : t.model.redovi()) EXPECT_EQ(r.slika, 2) << r.polja[0].toStdString();
