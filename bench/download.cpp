@@ -30,6 +30,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -125,7 +126,13 @@ public:
                 [fd](bool) { ::close(fd); });
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+        thread_ = std::thread([this] {
+            server_.listen_after_bind();
+            listenEnded_ = true;
+        });
+        // A stop before the server runs would be missed and leave its thread waiting forever.
+        while (!server_.is_running() && !listenEnded_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     ~FileServer() {
         server_.stop();
@@ -138,6 +145,7 @@ private:
     httplib::Server server_;
     int port_ = 0;
     std::thread thread_;
+    std::atomic<bool> listenEnded_{false};
 };
 
 // Processor time of this process and of its waited-for children, in milliseconds.
