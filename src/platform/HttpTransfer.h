@@ -16,7 +16,8 @@ public:
 
     // A transfer state code, 0 to 12, as the status bar shows it.
     using StateHandler = std::function<void(int code)>;
-    // Receives the body piece by piece; returning false aborts the transfer.
+    // Receives the body piece by piece, as it arrives; returning false aborts the transfer. A piece is
+    // valid only during the call (a copy of the QByteArray may be kept).
     using DataHandler = std::function<bool(const QByteArray& chunk)>;
 
     virtual ~HttpTransfer() = default;

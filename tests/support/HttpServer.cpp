@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTcpServer>
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <vector>
 
@@ -27,7 +28,12 @@ HttpServer::HttpServer(const QString& folder)
         dispatch(request, response);
     });
     port_ = server_->bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    thread_ = std::thread([this] {
+        server_->listen_after_bind();
+        listenEnded_ = true;
+    });
+    // A stop before the server runs would be missed and leave its thread waiting for a client forever.
+    while (!server_->is_running() && !listenEnded_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 HttpServer::~HttpServer() {

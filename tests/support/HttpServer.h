@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<httplib::Server> server_;
     int port_ = 0;
     std::thread thread_;
+    std::atomic<bool> listenEnded_{false};
 
     mutable std::mutex mutex_;
     std::condition_variable stopped_;

@@ -11,8 +11,11 @@
 
 namespace {
 
+using ::testing::AllOf;
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 using Icon = Dialogs::Icon;
 
 const QString kAkcije = QStringLiteral("\r\nPrijašnja akcija");
@@ -260,8 +263,12 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected) {
     }
     EXPECT_EQ(t.stanje.PorukeAkcija, kAkcije);
 
-    if (c.reply != Reply::Unreachable) {
-        EXPECT_THAT(chosen.requests(), ElementsAre(QStringLiteral("/download/Verzija20/") + c.file));
+    const QString path = QStringLiteral("/download/Verzija20/") + c.file;
+    if (c.reply == Reply::ClosedHalfWay) {
+        // the network library may ask once more after a broken connection; the outcome is the same
+        EXPECT_THAT(chosen.requests(), AllOf(Not(IsEmpty()), Each(path)));
+    } else if (c.reply != Reply::Unreachable) {
+        EXPECT_THAT(chosen.requests(), ElementsAre(path));
     }
     EXPECT_THAT(other.requests(), IsEmpty());
 }
@@ -284,6 +291,21 @@ TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce) {
     EXPECT_GT(writes, 1);
     EXPECT_EQ(commits, 1);
     EXPECT_TRUE(t.read(cilj(QStringLiteral("Veliki.7z"))) == body);
+}
+
+TEST_F(DownInetTest, MissingTargetFolderTakesTheWriteFailurePath) {
+    t.write(primarni.folder() + QStringLiteral("/Verzije.txt"), "V20");
+    const QString folder = t.program() + QStringLiteral("Nema/");
+
+    EXPECT_FALSE(DownInet(t.o, QStringLiteral("Verzije.txt"), folder));
+
+    const QString poruka = QStringLiteral(
+        "DownInet: Greška u downloadu datoteke: Verzije.txt Datoteka ili direktorija nije pronađena.");
+    EXPECT_THAT(t.dijalozi.texts(), ElementsAre(poruka));
+    EXPECT_EQ(t.log().value(1), poruka);
+    EXPECT_EQ(t.stanje.TrenutnaPoruka, poruka);
+    EXPECT_EQ(t.model.panel1(), QStringLiteral("Download: Verzije.txt"));
+    EXPECT_FALSE(QDir(folder).exists());
 }
 
 TEST_F(DownInetTest, StatusBarFollowsTheTransferAndIsClearedAtTheEnd) {
