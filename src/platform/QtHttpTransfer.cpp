@@ -1,5 +1,7 @@
 #include "platform/QtHttpTransfer.h"
 
+#include <optional>
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -75,6 +77,17 @@ QString describe(QNetworkReply::NetworkError e, const QString& qtText) {
         default:
             return qtText;
     }
+}
+
+// The body length the final response announced. After a redirect the manager can keep the
+// redirect's headers and append the final response's values to them ("15, 4"): the last one counts.
+std::optional<qint64> announcedLength(const QNetworkReply& reply) {
+    const QByteArray values = reply.rawHeader("Content-Length");
+    if (values.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const qint64 length = values.split(',').last().trimmed().toLongLong(&ok);
+    return ok ? std::optional<qint64>(length) : std::nullopt;
 }
 
 }  // namespace
@@ -170,9 +183,8 @@ HttpTransfer::Result QtHttpTransfer::get(const QString& url, const StateHandler&
     // The manager sometimes reports a body cut short by a closed connection as complete when it had
     // stopped reading because its buffer was full; the length the server announced tells. (With a
     // compressed body the manager drops the header, as it no longer fits the bytes delivered.)
-    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
-    const bool cutShort =
-        !broken && !timedOut && !refused && announced.isValid() && announced.toLongLong() != result.bytes;
+    const std::optional<qint64> announced = announcedLength(*reply);
+    const bool cutShort = !broken && !timedOut && !refused && announced && *announced != result.bytes;
     if (restarted)
         result.error = describe(QNetworkReply::RemoteHostClosedError, QString());
     else if (timedOut)
