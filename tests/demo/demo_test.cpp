@@ -1,0 +1,109 @@
+#include "core/Okruzenje.h"
+#include "platform/IniRegistry.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/QtHttpTransfer.h"
+#include "platform/QtProcessRunner.h"
+#include "shell/Pokretanje.h"
+#include "support/FakeMachineInfo.h"
+#include "support/FakeWindowFinder.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedDialogs.h"
+#include "support/VirtualClock.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+// The README's demo without its window: the demo scripts prepare a release, a local server and an
+// older installation, and the updater's procedures then run on it as the window's buttons run them.
+class DemoTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        demo = dir.path() + QStringLiteral("/demo");
+        ASSERT_TRUE(run(QStringLiteral("scripts/demo-prepare"), {demo, QStringLiteral(LUMIVEX_BUILD_DIR)}));
+        QString server;
+        ASSERT_TRUE(run(QStringLiteral("scripts/demo-server"), {demo}, &server));
+        const QStringList lines = server.split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 2) << server.toStdString();
+        serverPid = lines[1].toLongLong();
+
+        postavke = std::make_unique<IniSettingsStore>(demo + QStringLiteral("/config/Lumivex.ini"));
+        registar = std::make_unique<IniRegistry>(demo + QStringLiteral("/config/Lumivex/registry.ini"));
+        računalo.folder = demo + QStringLiteral("/program");
+        o = std::make_unique<Okruzenje>(Okruzenje{fs, *postavke, sat, računalo, dijalozi, procesi, http,
+                                                  prozori, *registar, model, stanje});
+    }
+
+    void TearDown() override
+    {
+        if (serverPid > 0)
+            ::kill(static_cast<pid_t>(serverPid), SIGTERM);
+    }
+
+    // Runs one of the project's scripts; its standard output goes to `output`.
+    static bool run(const QString& script, const QStringList& arguments, QString* output = nullptr)
+    {
+        QProcess p;
+        p.setWorkingDirectory(QStringLiteral(LUMIVEX_SOURCE_DIR));
+        p.start(QStringLiteral(LUMIVEX_SOURCE_DIR "/") + script, arguments);
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            ADD_FAILURE() << script.toStdString() << ": " << p.readAllStandardError().toStdString();
+            return false;
+        }
+        if (output)
+            *output = QString::fromUtf8(p.readAllStandardOutput());
+        return true;
+    }
+
+    QByteArray read(const QString& relative) const
+    {
+        QFile f(demo + u'/' + relative);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QStringList gridNames() const
+    {
+        QStringList names;
+        for (const RedMreže& red : model.redovi())
+            names << red.polja[0];
+        return names;
+    }
+
+    QTemporaryDir dir;
+    QString demo;
+    qint64 serverPid = 0;
+
+    LocalFileSystem fs;
+    std::unique_ptr<IniSettingsStore> postavke;
+    std::unique_ptr<IniRegistry> registar;
+    VirtualClock sat;
+    FakeMachineInfo računalo;
+    ScriptedDialogs dijalozi;
+    QtProcessRunner procesi;
+    QtHttpTransfer http;
+    FakeWindowFinder prozori;
+    ProzorModel model;
+    Stanje stanje;
+    std::unique_ptr<Okruzenje> o;
+};
+
+TEST_F(DemoTest, StartUpFindsTheDemoUpdatesOnTheLocalServer)
+{
+    UčitajProzor(*o);
+
+    EXPECT_EQ(gridNames(), (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
+                                        "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
+    EXPECT_TRUE(model.cmdDownloadAndUpdateOmogućen());
+    EXPECT_TRUE(dijalozi.boxes().empty()) << dijalozi.texts().join(u'\n').toStdString();
+    EXPECT_TRUE(read(QStringLiteral("program/LumiKnjigovodstvo20.exe")).startsWith("Lumivex demo LumiKnjigovodstvo20.exe 20.1.7\n"));
+}
+
+}  // namespace
