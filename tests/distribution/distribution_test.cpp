@@ -394,6 +394,11 @@ const CopyCase kCopyCases[] = {
      [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
      false, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Greška: *")},
      {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
+    {"FetchedControlFileUnreadable",
+     [](Distribucija& f) { f.server.reply(QStringLiteral("Verzije.txt"), 200, "Upute.chm;20\r\n"); },
+     true, {}, false, false, {}, {}, {}, {},
+     {QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")},
+     {QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")}},
     {"SizeQueryFails",
      [](Distribucija& f) {
          f.t.fs.failPath(f.cilj + QStringLiteral("Skripta1.7z"), QStringLiteral("Pristup je odbijen."),
@@ -448,6 +453,12 @@ TEST_P(CopyToTarget, MatchesTable)
             EXPECT_TRUE(prozori[i].startsWith(očekivano.chopped(1))) << prozori[i].toStdString();
         else
             EXPECT_EQ(prozori[i], očekivano);
+        const auto& box = t.dijalozi.boxes()[static_cast<size_t>(i)];
+        EXPECT_EQ(box.caption, NaslovPrograma);
+        if (očekivano == r(kPitanje)) {
+            EXPECT_EQ(box.icon, Icon::Question);
+            EXPECT_EQ(box.buttons, Dialogs::Buttons::YesNo);
+        }
     }
 
     if (c.okna) {
