@@ -40,6 +40,10 @@ struct Stanje {
     // progress; two operations that share the matrices must never interleave.
     bool OperacijaUTijeku = false;
 
+    // The full hour at which the automatic copy last fell due, so that it starts, or is skipped, at
+    // most once in that hour.
+    QDateTime ZadnjiSatAutomatskogPrijenosa;
+
     // The text last shown for the internet transfer, shown again for a state without a text of its own.
     QString ZadnjeStanjePrijenosa;
 };

@@ -238,6 +238,8 @@ void MainWindow::napraviKontrole()
     tmrUpdate_ = new QTimer(this);
     tmrUpdate_->setObjectName(QStringLiteral("tmrUpdate"));
     tmrUpdate_->setInterval(60000);
+    // Ticks keep their minute: a coarse timer may drift past a minute 0 and miss a full hour's copy.
+    tmrUpdate_->setTimerType(Qt::PreciseTimer);
     tmrPrijenos_ = new QTimer(this);
     tmrPrijenos_->setObjectName(QStringLiteral("tmrPrijenos"));
     tmrPrijenos_->setInterval(500);

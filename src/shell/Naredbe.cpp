@@ -2,7 +2,10 @@
 
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
+#include "core/Log.h"
 #include "core/ProgresBar.h"
+#include "distribution/Distribucija.h"
+#include "platform/Clock.h"
 
 bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba)
 {
@@ -31,12 +34,26 @@ void cmdDownloadAndUpdate_Klik(Okruzenje& o)
 
 void cmdDownlNaLokaciju_Click(Okruzenje& o)
 {
-    PokreniDuguNaredbu(o, [] {});
+    PokreniDuguNaredbu(o, [&] { PrijenosNaLokaciju(o, true); });
 }
 
 
-void tmrUpdate_Timer(Okruzenje&)
+void tmrUpdate_Timer(Okruzenje& o)
 {
+    // The hours are read from the field at every tick, so a change counts from the next one.
+    const QDateTime sada = o.sat.now();
+    if (!JeVrijemeAutomatskogPrijenosa(o.model.numVrijemeDownloada(), sada.time()))
+        return;
+    const QDateTime puniSat(sada.date(), QTime(sada.time().hour(), 0));
+    if (o.stanje.ZadnjiSatAutomatskogPrijenosa == puniSat)
+        return;
+    o.stanje.ZadnjiSatAutomatskogPrijenosa = puniSat;
+    // A tick that falls due while another operation works with the matrices waits for no one: the
+    // next due hour brings the copy again.
+    if (!PokreniDuguNaredbu(o, [&] { PrijenosNaLokaciju(o, false); }))
+        LogirajGrešku(o, QStringLiteral("tmrUpdate - Automatski prijenos na lokaciju u ") +
+                             puniSat.toString(QStringLiteral("HH:mm")) +
+                             QStringLiteral(" nije pokrenut jer je u tijeku druga operacija."));
 }
 
 

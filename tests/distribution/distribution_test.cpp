@@ -1,0 +1,632 @@
+#include "distribution/Distribucija.h"
+
+#include "core/ProgresBar.h"
+#include "support/HttpServer.h"
+#include "support/QtPrinters.h"
+#include "support/TestIzdanje.h"
+#include "support/TestOkruzenje.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QLocale>
+#include <QRegularExpression>
+#include <functional>
+#include <optional>
+
+namespace {
+
+using Answer = Dialogs::Answer;
+using Icon = Dialogs::Icon;
+
+const QString kRanije = QStringLiteral("poruke prošlog pokretanja");
+const QString kPutanjaServera = QStringLiteral("/download/Verzija20/");
+const QStringList kImena{QStringLiteral("Upute.chm"),          QStringLiteral("Program.exe"),
+                         QStringLiteral("Skripta1.enc"),       QStringLiteral("LumiIzmjBaza20.dll"),
+                         QStringLiteral("Skripta2.enc"),       QStringLiteral("Pomoc.chm")};
+const QStringList kArhive{QStringLiteral("Upute.7z"),          QStringLiteral("Program.7z"),
+                          QStringLiteral("Skripta1.7z"),       QStringLiteral("LumiIzmjBaza20.7z"),
+                          QStringLiteral("Skripta2.7z"),       QStringLiteral("Pomoc.7z")};
+const QString kPitanje = QStringLiteral(
+    "Ne postoji datoteka: {T}Verzije.txt. Kopiraju se sve datoteke. Želite li nastaviti sa download-om?");
+const QByteArray kStranicaGreške = QByteArray("<html>404 Not Found</html>").leftJustified(300, ' ');
+
+// A release on a local download server: a help file before everything else, a program, a database
+// script, the database component, a second script and a help file at the end, in that order. The
+// target folder holds the same release, as a finished earlier run left it.
+class Distribucija : public ::testing::Test {
+public:
+    Distribucija()
+    {
+        t.stanje.PrimarniServer = server.baseUrl();
+        t.stanje.SekundarniServer = HttpServer::unreachableBaseUrl();
+        t.model.postaviOptLokacija(0);
+        t.model.postaviTxtPor(kRanije);
+        t.model.postaviTxtPorGr(kRanije);
+        t.model.postaviTxtLokacija(1, cilj);
+
+        const char sjeme[] = "upsbdh";
+        const qint64 duljine[] = {900, 20000, 700, 5000, 800, 1200};
+        for (int i = 0; i < kImena.size(); ++i) {
+            Zapis& z = izdanje.dodaj(kImena[i], Sadržaj(duljine[i], sjeme[i]));
+            z.polja[3] = QStringLiteral("3");
+        }
+        izdanje.objavi();
+        objavljeno = t.read(server.folder() + QStringLiteral("/Verzije.txt"));
+
+        t.mkdir(cilj + QStringLiteral("Update"));
+        t.write(cilj + QStringLiteral("Verzije.txt"), objavljeno);
+        for (const QString& a : kArhive) t.write(cilj + a, arhivaNaServeru(a));
+    }
+
+    QByteArray arhivaNaServeru(const QString& arhiva) const
+    {
+        return t.read(server.folder() + u'/' + arhiva);
+    }
+
+    // Sets field `polje` of the record `ime` in the target's control file.
+    void staro(const QString& ime, int polje, const QString& vrijednost)
+    {
+        QStringList redovi = QString::fromUtf8(t.read(cilj + QStringLiteral("Verzije.txt")))
+                                 .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (QString& red : redovi) {
+            QStringList polja = red.split(u';');
+            if (polja[0] == ime)
+                polja[polje] = vrijednost;
+            red = polja.join(u';');
+        }
+        t.write(cilj + QStringLiteral("Verzije.txt"), (redovi.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+    }
+    void bezStarogZapisa(const QString& ime)
+    {
+        QStringList redovi = QString::fromUtf8(t.read(cilj + QStringLiteral("Verzije.txt")))
+                                 .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        redovi.removeIf([&](const QString& red) { return red.startsWith(ime + u';'); });
+        t.write(cilj + QStringLiteral("Verzije.txt"), (redovi.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+    }
+    void isprazniCilj()
+    {
+        QDir(cilj).removeRecursively();
+        t.mkdir(cilj);
+    }
+
+    // {T} the target, {U} its staging folder, {Ime.7z} an archive's published size.
+    QString r(QString tekst) const
+    {
+        tekst.replace(QStringLiteral("{T}"), cilj).replace(QStringLiteral("{U}"), cilj + QStringLiteral("Update/"));
+        for (const QString& a : kArhive)
+            tekst.replace(u'{' + a + u'}', QString::number(arhivaNaServeru(a).size()));
+        return tekst;
+    }
+    QStringList r(const QStringList& tekstovi) const
+    {
+        QStringList out;
+        for (const QString& tekst : tekstovi) out << r(tekst);
+        return out;
+    }
+
+    // The archives requested after the control file, in order.
+    QStringList skinuto() const
+    {
+        QStringList imena;
+        for (const QString& zahtjev : server.requests())
+            if (zahtjev != kPutanjaServera + QStringLiteral("Verzije.txt"))
+                imena << zahtjev.mid(kPutanjaServera.size());
+        return imena;
+    }
+    // The files of the target deleted during the run.
+    QStringList obrisano() const
+    {
+        QStringList imena;
+        for (const auto& op : t.fs.operations())
+            if (op.name == QStringLiteral("removeFile") && op.path.startsWith(cilj))
+                imena << op.path.mid(cilj.size());
+        return imena;
+    }
+    QStringList logPrijenosa() const
+    {
+        QStringList linije;
+        for (const QString& l : t.log())
+            if (l.startsWith(QStringLiteral("Download na lokaciju")) || l.startsWith(QStringLiteral("DownloadNaLokaciju")))
+                linije << l;
+        return linije;
+    }
+    qint64 zbroj(const QStringList& arhive) const
+    {
+        qint64 ukupno = 0;
+        for (const QString& a : arhive) ukupno += arhivaNaServeru(a).size();
+        return ukupno;
+    }
+
+    TestOkruzenje t;
+    HttpServer server{t.root(QStringLiteral("server"))};
+    TestIzdanje izdanje{t, t.root(QStringLiteral("server/"))};
+    const QString cilj = t.root(QStringLiteral("distribucija/"));
+    QByteArray objavljeno;
+};
+
+// "Ista verzija: " for each name kept, then the control file's copy.
+QStringList Ista(const QStringList& imena, bool kopirano = true)
+{
+    QStringList linije;
+    for (const QString& ime : imena) linije << QStringLiteral("Ista verzija: ") + ime;
+    if (kopirano)
+        linije << QStringLiteral("Kopirano Verzije.txt");
+    return linije;
+}
+
+// The size check's log line for each archive that matched.
+QStringList OK(const QStringList& arhive)
+{
+    QStringList linije;
+    for (const QString& a : arhive)
+        linije << QStringLiteral(
+                      "Download na lokaciju - Veličina presnimljene datoteke %1 je {%1}, a veličina originalne "
+                      "datoteke je {%1}. OK.")
+                      .arg(a);
+    return linije;
+}
+
+QString Razlika(const QString& arhiva, qint64 veličina)
+{
+    return QStringLiteral(
+               "Veličina presnimljene datoteke %1 je %2, a veličina originalne datoteke je {%1} i one nisu iste. "
+               "Moguća greška u prijenosu datoteke. Ponovite postupak. Nastaviće se prijenos za ostale datoteke!")
+        .arg(arhiva)
+        .arg(veličina);
+}
+
+QStringList Osim(QStringList popis, const QStringList& bez)
+{
+    for (const QString& b : bez) popis.removeAll(b);
+    return popis;
+}
+
+struct CopyCase {
+    const char* naziv;
+    std::function<void(Distribucija&)> priprema;
+    bool saPorukama;
+    std::vector<Answer> odgovori;
+    bool rezultat;
+    bool okna;  // the panes show this run's transcripts
+    QStringList skinuto;
+    QStringList obrisano;
+    QStringList greške;  // lines of the error transcript when the panes show it
+    QStringList akcije;  // lines of the action transcript when the panes show it
+    QStringList prozori;  // box texts; a text ending in '*' is a beginning
+    QStringList log;      // the copy's own log lines
+    std::optional<QStringList> prebrojano{};  // archives counted in the total, when not those fetched
+    QString ciljNaKraju = QStringLiteral("{T}");
+    std::function<void(Distribucija&)> provjera{};
+};
+
+void PrintTo(const CopyCase& c, std::ostream* os)
+{
+    *os << c.naziv;
+}
+
+const QString kNemaCilja = QStringLiteral(
+    "Ne postoji unesena lokacija za download programa: {T}\r\nProgram ne može nastaviti sa presnimavanjem "
+    "programa na zadanu lokaciju!");
+const QString kPrazanCilj = QStringLiteral(
+    "Nije unesena lokacija za download programa! Upišite ili izaberite direktoriju na kartici \"Kopiranje "
+    "novih (svih) programa na disk/mrežnu lokaciju\".");
+const QString kNemaKontrolne = QStringLiteral(
+    "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa internetom i pokušajte ponovno! "
+    "Prekida se ažuriranje!");
+
+const CopyCase kCopyCases[] = {
+    {"TrailingSeparatorAddedAndShown",
+     [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, f.cilj.chopped(1)); },
+     true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+    {"TargetUpToDate", [](Distribucija&) {}, true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+    // Option 1 names the network folder as this computer's source; the copy still comes from the
+    // primary server.
+    {"NetworkOptionFetchesFromThePrimaryServer", [](Distribucija& f) { f.t.model.postaviOptLokacija(1); },
+     true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+    {"SecondaryServerForOption2",
+     [](Distribucija& f) {
+         f.t.model.postaviOptLokacija(2);
+         f.t.stanje.SekundarniServer = f.t.stanje.PrimarniServer;
+         f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl();
+     },
+     true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+    {"EmptyTargetYesFetchesEverything",
+     [](Distribucija& f) { f.isprazniCilj(); },
+     true, {Answer::Yes}, true, true, kArhive, {}, {}, {QStringLiteral("Kopirano Verzije.txt")}, {kPitanje},
+     OK(kArhive),
+     std::nullopt, QStringLiteral("{T}"),
+     [](Distribucija& f) {
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Update/Verzije.txt")), f.objavljeno);
+         for (const QString& a : kArhive) EXPECT_EQ(f.t.read(f.cilj + a), f.arhivaNaServeru(a)) << a.toStdString();
+     }},
+    {"EmptyTargetNoFetchesNothing",
+     [](Distribucija& f) { f.isprazniCilj(); },
+     true, {Answer::No}, false, false, {}, {}, {}, {}, {kPitanje}, {}, std::nullopt, QStringLiteral("{T}"),
+     [](Distribucija& f) { EXPECT_FALSE(f.t.exists(f.cilj + QStringLiteral("Verzije.txt"))); }},
+    {"QuestionAskedEvenWithoutMessages",
+     [](Distribucija& f) { f.isprazniCilj(); },
+     false, {Answer::Yes}, true, true, kArhive, {}, {}, {QStringLiteral("Kopirano Verzije.txt")}, {kPitanje},
+     OK(kArhive)},
+    // The help file at the end follows whatever was fetched before it; the one at the top does not.
+    {"RevisionUpReplacesTheArchive",
+     [](Distribucija& f) { f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2")); },
+     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")}, {},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
+           QStringLiteral("Skripta2.enc")}),
+     {}, OK(kArhive)},
+    {"NewEntryIsFetchedAndReported",
+     [](Distribucija& f) {
+         f.bezStarogZapisa(QStringLiteral("Skripta2.enc"));
+         QFile::remove(f.cilj + QStringLiteral("Skripta2.7z"));
+     },
+     true, {}, true, true, {QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Nije pronađen zapis o starim verzija za :Skripta2.enc pa se mora kopirati")},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc"),
+           QStringLiteral("LumiIzmjBaza20.dll")}),
+     {}, OK(kArhive)},
+    {"ArchiveDeletedByHand",
+     [](Distribucija& f) { QFile::remove(f.cilj + QStringLiteral("Program.7z")); },
+     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Nije nađena 7z datoteka: Program.7z pa se mora napraviti")},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
+           QStringLiteral("Skripta2.enc")}),
+     {}, OK(kArhive)},
+    {"ArchiveTruncated",
+     [](Distribucija& f) {
+         f.t.write(f.cilj + QStringLiteral("Program.7z"), f.arhivaNaServeru(QStringLiteral("Program.7z")).left(100));
+     },
+     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Nađena 7z datoteka: Program.7z ali je veličina različita 100 Novi: {Program.7z} pa će se "
+                     "prekopirati")},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
+           QStringLiteral("Skripta2.enc")}),
+     {}, OK(kArhive),
+     std::nullopt, QStringLiteral("{T}"),
+     [](Distribucija& f) {
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), f.arhivaNaServeru(QStringLiteral("Program.7z")));
+     }},
+    // The script listed before the database component is not forced; the one after it is.
+    {"DatabaseComponentForcesLaterScripts",
+     [](Distribucija& f) { f.staro(QStringLiteral("LumiIzmjBaza20.dll"), 2, QStringLiteral("1")); },
+     true, {}, true, true,
+     {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")}, {},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc")}), {},
+     OK(kArhive)},
+    // A major part that went down does not hide a minor part that went up; all parts equal or lower
+    // with equal sizes keep the archive.
+    {"VersionPartsComparedEachOnItsOwn",
+     [](Distribucija& f) {
+         f.staro(QStringLiteral("Program.exe"), 1, QStringLiteral("21"));
+         f.staro(QStringLiteral("Program.exe"), 2, QStringLiteral("1"));
+         f.staro(QStringLiteral("Skripta1.enc"), 1, QStringLiteral("21"));
+         f.staro(QStringLiteral("Skripta1.enc"), 3, QStringLiteral("4"));
+     },
+     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")}, {},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
+           QStringLiteral("Skripta2.enc")}),
+     {}, OK(kArhive)},
+    {"EitherSizeColumnDiffering",
+     [](Distribucija& f) {
+         f.staro(QStringLiteral("Program.exe"), 5, QStringLiteral("1"));
+         f.staro(QStringLiteral("Skripta1.enc"), 4, QStringLiteral("1"));
+     },
+     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")}, {},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
+     {}, OK(kArhive)},
+    // The server's error page replaces the archive; its size gives it away, and the run goes on.
+    {"ErrorPageOfAnotherLength",
+     [](Distribucija& f) {
+         f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
+         f.server.reply(QStringLiteral("Program.7z"), 404, kStranicaGreške);
+     },
+     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")}, {Razlika(QStringLiteral("Program.7z"), 300)},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
+           QStringLiteral("Skripta2.enc")}),
+     {Razlika(QStringLiteral("Program.7z"), 300)},
+     OK({QStringLiteral("Upute.7z")}) +
+         QStringList{QStringLiteral("Download na lokaciju - ") + Razlika(QStringLiteral("Program.7z"), 300)} +
+         OK(Osim(kArhive, {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")})),
+     std::nullopt, QStringLiteral("{T}"),
+     [](Distribucija& f) { EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), kStranicaGreške); }},
+    // Every entry is older at the target; the third download breaks off.
+    {"FailingThirdFetchStopsTheRun",
+     [](Distribucija& f) {
+         for (const QString& ime : kImena) f.staro(ime, 1, QStringLiteral("19"));
+         for (const QString& a : kArhive) f.t.write(f.cilj + a, "stara arhiva");
+         f.server.replyBroken(QStringLiteral("Skripta1.7z"), "nepotpuno", 700);
+     },
+     true, {}, false, false, {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
+     {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")}, {}, {},
+     {QStringLiteral("Greška: *")}, OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}),
+     QStringList{QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}, QStringLiteral("{T}"),
+     [](Distribucija& f) {
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Upute.7z")), f.arhivaNaServeru(QStringLiteral("Upute.7z")));
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), f.arhivaNaServeru(QStringLiteral("Program.7z")));
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("LumiIzmjBaza20.7z")), "stara arhiva");
+         EXPECT_TRUE(f.t.read(f.cilj + QStringLiteral("Verzije.txt")).startsWith("Upute.chm;19;"));
+         EXPECT_TRUE(f.t.model.progBarVidljiv());  // the caller puts the bar and the clock away
+         EXPECT_TRUE(f.t.model.tmrPrijenosOmogućen());
+     }},
+    // An unreadable control file at the target is no reason to ask: everything is fetched.
+    {"UnreadableTargetControlFileCopiesAll",
+     [](Distribucija& f) { f.t.write(f.cilj + QStringLiteral("Verzije.txt"), "Upute.chm;20\r\n"); },
+     true, {}, true, true, kArhive, {}, {}, {QStringLiteral("Kopirano Verzije.txt")}, {},
+     QStringList{QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Kopiraju se sve "
+                                "datoteke! Želite li nastaviti? ")} +
+         OK(kArhive)},
+    {"TargetMissing",
+     [](Distribucija& f) { QDir(f.cilj).removeRecursively(); },
+     true, {}, false, false, {}, {}, {}, {}, {kNemaCilja}, {}},
+    {"EmptyTargetSettingRefused",
+     [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QString()); },
+     true, {}, false, false, {}, {}, {}, {}, {kPrazanCilj}, {QStringLiteral("Download na lokaciju- ") + kPrazanCilj},
+     std::nullopt, QString()},
+    // A relative target would land wherever the program was started.
+    {"RelativeTargetRefused",
+     [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QStringLiteral("distribucija")); },
+     true, {}, false, false, {}, {}, {}, {},
+     {QStringLiteral("Ne postoji unesena lokacija za download programa: distribucija/\r\nProgram ne može nastaviti "
+                     "sa presnimavanjem programa na zadanu lokaciju!")},
+     {}, std::nullopt, QStringLiteral("distribucija/")},
+    {"StagingFolderCannotBeCreated",
+     [](Distribucija& f) {
+         QDir(f.cilj + QStringLiteral("Update")).removeRecursively();
+         f.t.fs.failPath(f.cilj + QStringLiteral("Update"), QStringLiteral("Pristup je odbijen."),
+                         {QStringLiteral("createFolder")});
+     },
+     true, {}, false, false, {}, {}, {}, {},
+     {QStringLiteral("Nastala je greška u kreiranju Update direktorije! Program za skidanje novih programa mora "
+                     "prestati sa radom.")},
+     {}},
+    {"ControlFileCannotBeFetched",
+     [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
+     true, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Greška: *"), kNemaKontrolne},
+     {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
+    {"ControlFileWithoutMessages",
+     [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
+     false, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Greška: *")},
+     {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
+    {"FetchedControlFileUnreadable",
+     [](Distribucija& f) { f.server.reply(QStringLiteral("Verzije.txt"), 200, "Upute.chm;20\r\n"); },
+     true, {}, false, false, {}, {}, {}, {},
+     {QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")},
+     {QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")}},
+    {"SizeQueryFails",
+     [](Distribucija& f) {
+         f.t.fs.failPath(f.cilj + QStringLiteral("Skripta1.7z"), QStringLiteral("Pristup je odbijen."),
+                         {QStringLiteral("fileSize")});
+     },
+     true, {}, false, false, {QStringLiteral("Skripta1.7z")}, {QStringLiteral("Skripta1.7z")}, {}, {},
+     {QStringLiteral("Greška u provjeri veličine datoteke-dohvatu datoteke Skripta1.7z. Prekida se ažuriranje!")},
+     OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}) +
+         QStringList{QStringLiteral("Download na lokaciju - Greška u provjeri veličine datoteke-dohvatu datoteke "
+                                    "Skripta1.7z. Prekida se ažuriranje!")}},
+    // The other computers would compare the new archives with the old control file: no success.
+    {"FinalControlFileCopyFails",
+     [](Distribucija& f) {
+         f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
+         f.t.fs.failPath(f.cilj + QStringLiteral("Verzije.txt"), QStringLiteral("Pristup je odbijen."),
+                         {QStringLiteral("copyReplacing")});
+     },
+     true, {}, false, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Greška u kopiranju Verzije.txt Pristup je odbijen.")},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
+           QStringLiteral("Skripta2.enc")},
+          false),
+     {}, OK(kArhive) + QStringList{QStringLiteral("Download na lokaciju - Greška u kopiranju Verzije.txt Pristup je odbijen.")}},
+};
+
+class CopyToTarget : public Distribucija, public ::testing::WithParamInterface<CopyCase> {};
+
+TEST_P(CopyToTarget, MatchesTable)
+{
+    const CopyCase& c = GetParam();
+    c.priprema(*this);
+    const QByteArray kontrolnaPrije = t.read(cilj + QStringLiteral("Verzije.txt"));
+    for (Answer a : c.odgovori) t.dijalozi.answer({a});
+    t.fs.clearRecord();
+    server.clearRequests();
+
+    const bool rezultat = DownloadNaLokaciju(t.o, c.saPorukama);
+
+    EXPECT_EQ(rezultat, c.rezultat);
+    EXPECT_EQ(skinuto(), c.skinuto);
+    EXPECT_EQ(obrisano(), c.obrisano);
+    EXPECT_EQ(logPrijenosa(), r(c.log));
+    EXPECT_EQ(t.model.txtLokacija(1), r(c.ciljNaKraju));
+    EXPECT_EQ(t.stanje.UkupnoPreneseno, zbroj(c.prebrojano.value_or(c.skinuto)));
+
+    const QStringList prozori = t.dijalozi.texts();
+    ASSERT_EQ(prozori.size(), c.prozori.size()) << prozori.join(u'\n').toStdString();
+    for (int i = 0; i < prozori.size(); ++i) {
+        const QString očekivano = r(c.prozori[i]);
+        if (očekivano.endsWith(u'*'))
+            EXPECT_TRUE(prozori[i].startsWith(očekivano.chopped(1))) << prozori[i].toStdString();
+        else
+            EXPECT_EQ(prozori[i], očekivano);
+        const auto& box = t.dijalozi.boxes()[static_cast<size_t>(i)];
+        EXPECT_EQ(box.caption, NaslovPrograma);
+        if (očekivano == r(kPitanje)) {
+            EXPECT_EQ(box.icon, Icon::Question);
+            EXPECT_EQ(box.buttons, Dialogs::Buttons::YesNo);
+        }
+    }
+
+    if (c.okna) {
+        const QString prefiks = QStringLiteral("\r\n");
+        EXPECT_EQ(t.model.txtPorGr(), c.greške.isEmpty() ? QString() : prefiks + r(c.greške).join(prefiks));
+        EXPECT_EQ(t.model.txtPor(), c.akcije.isEmpty() ? QString() : prefiks + r(c.akcije).join(prefiks));
+        EXPECT_FALSE(t.model.progBarVidljiv());
+        EXPECT_FALSE(t.model.tmrPrijenosOmogućen());
+    } else {
+        EXPECT_EQ(t.model.txtPor(), kRanije);
+        EXPECT_EQ(t.model.txtPorGr(), kRanije);
+    }
+    // The target's control file is replaced only by a run that succeeds.
+    EXPECT_EQ(t.read(cilj + QStringLiteral("Verzije.txt")), rezultat ? objavljeno : kontrolnaPrije);
+    if (c.provjera)
+        c.provjera(*this);
+}
+
+INSTANTIATE_TEST_SUITE_P(Distribution, CopyToTarget, ::testing::ValuesIn(kCopyCases),
+                         [](const auto& info) { return std::string(info.param.naziv); });
+
+// Forty-five entries step the bar through 1 to 29 and again from 1; it never rests at 30.
+TEST_F(Distribucija, ProgressBarWrapsAfter29)
+{
+    isprazniCilj();
+    TestIzdanje veliko{t, t.root(QStringLiteral("server/"))};
+    t.stanje.NoveVerzije.očisti();
+    for (int i = 0; i < 45; ++i) veliko.dodaj(QStringLiteral("Skripta%1.enc").arg(i), Sadržaj(10 + i, static_cast<char>('a' + i % 20)));
+    veliko.objavi();
+    std::vector<qint64> položaji;
+    t.model.pratiPromjene([&](ProzorModel::Kontrola k) {
+        if (k == ProzorModel::Kontrola::ProgBar && t.model.progBarVidljiv() &&
+            (položaji.empty() || položaji.back() != t.model.progBarVrijednost()))
+            položaji.push_back(t.model.progBarVrijednost());
+    });
+
+    ASSERT_TRUE(DownloadNaLokaciju(t.o, true));
+
+    std::vector<qint64> očekivano{0};
+    for (int i = 1; i <= 29; ++i) očekivano.push_back(i);
+    for (int i = 1; i <= 16; ++i) očekivano.push_back(i);
+    EXPECT_EQ(položaji, očekivano);
+    EXPECT_EQ(t.model.progBarMin(), 0);
+    EXPECT_EQ(t.model.progBarMax(), 30);
+    EXPECT_FALSE(t.model.progBarVidljiv());
+}
+
+// A total above 2,147,483,647 bytes keeps its true value: the sizes are those of the control file.
+TEST_F(Distribucija, TotalAbove32BitsIsKept)
+{
+    isprazniCilj();
+    t.stanje.NoveVerzije.očisti();
+    TestIzdanje veliko{t, t.root(QStringLiteral("server/"))};
+    veliko.dodaj(QStringLiteral("Velika1.enc"), "a");
+    veliko.dodaj(QStringLiteral("Velika2.enc"), "b");
+    t.stanje.NoveVerzije[0].polja[4] = QStringLiteral("2147483647");
+    t.stanje.NoveVerzije[1].polja[4] = QStringLiteral("3000000000");
+    veliko.objavi();
+
+    EXPECT_TRUE(DownloadNaLokaciju(t.o, false));  // both sizes differ from the bytes served
+
+    EXPECT_EQ(t.stanje.UkupnoPreneseno, 5147483647LL);
+    EXPECT_TRUE(t.model.txtPorGr().contains(QStringLiteral(
+        "Veličina presnimljene datoteke Velika2.7z je 1, a veličina originalne datoteke je 3000000000 i one nisu "
+        "iste.")));
+}
+
+// The result box of PrijenosNaLokaciju after each kind of run. The label shows what the clock last
+// wrote; it starts with the previous run's caption and total.
+struct ReportCase {
+    const char* naziv;
+    std::function<void(Distribucija&)> priprema;
+    bool saPorukama;
+    QStringList prozori;
+};
+
+void PrintTo(const ReportCase& c, std::ostream* os)
+{
+    *os << c.naziv;
+}
+
+const QString kPrethodniSat = QStringLiteral("Vrijeme prijenosa: 12,50 s");
+const QString kUspjeh = QStringLiteral(
+    "Uspješno skinuti programi na lokaciju {T} \r\n%1\r\nUkupno prenesno: %2 bajtova.\r\nSada je moguće ažuriranje "
+    "za ostala računala!");
+const QString kUpozorenje = QStringLiteral(
+    "Upozorenje. Nisu uspješno skinuti programi na lokaciju {T} pa ažuriranje sa te lokacije nije preporučljivo. "
+    "Otklonite nastalu grešku ili kontaktirajte Lumivex.\r\nTek kada prijenos prođe bez problema moguće je koristiti "
+    "ovu direktoriju za ažuriranje programa!\r\n%1\r\nUkupno prenesno: %2 bajtova.");
+
+const ReportCase kReportCases[] = {
+    {"EarlyStopShowsThePreviousClockAndTotal", [](Distribucija& f) { QDir(f.cilj).removeRecursively(); }, true,
+     {kNemaCilja, kUpozorenje.arg(kPrethodniSat, QStringLiteral("4096"))}},
+    {"NothingFetchedIsASuccessWithZero", [](Distribucija&) {}, true, {kUspjeh.arg(QString(), QStringLiteral("0"))}},
+    {"SizeMismatchIsStillASuccess",
+     [](Distribucija& f) {
+         f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
+         f.server.reply(QStringLiteral("Program.7z"), 404, kStranicaGreške);
+     },
+     true,
+     {Razlika(QStringLiteral("Program.7z"), 300),
+      kUspjeh.arg(QString(), QStringLiteral("{Program.7z+Pomoc.7z}"))}},
+    {"NoBoxWithoutMessages", [](Distribucija&) {}, false, {}},
+    {"NoResultBoxWithoutMessagesAfterAFailure",
+     [](Distribucija& f) {
+         f.staro(QStringLiteral("Upute.chm"), 1, QStringLiteral("19"));
+         f.server.replyBroken(QStringLiteral("Upute.7z"), "nepotpuno", 900);
+     },
+     false, {QStringLiteral("Greška: *")}},
+};
+
+class ResultReport : public Distribucija, public ::testing::WithParamInterface<ReportCase> {};
+
+TEST_P(ResultReport, MatchesTable)
+{
+    const ReportCase& c = GetParam();
+    t.model.postaviLblVrijemePrijenosa(kPrethodniSat);
+    t.stanje.UkupnoPreneseno = 4096;
+    c.priprema(*this);
+
+    PrijenosNaLokaciju(t.o, c.saPorukama);
+
+    const QStringList prozori = t.dijalozi.texts();
+    ASSERT_EQ(prozori.size(), c.prozori.size()) << prozori.join(u'\n').toStdString();
+    for (int i = 0; i < prozori.size(); ++i) {
+        QString očekivano = r(c.prozori[i]);
+        očekivano.replace(QStringLiteral("{Program.7z+Pomoc.7z}"),
+                          QString::number(zbroj({QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")})));
+        if (očekivano.endsWith(u'*'))
+            EXPECT_TRUE(prozori[i].startsWith(očekivano.chopped(1))) << prozori[i].toStdString();
+        else
+            EXPECT_EQ(prozori[i], očekivano);
+    }
+    for (const auto& box : t.dijalozi.boxes()) {
+        EXPECT_EQ(box.caption, NaslovPrograma);
+        EXPECT_EQ(box.buttons, Dialogs::Buttons::Ok);
+    }
+    if (!c.prozori.isEmpty() && !c.prozori.back().endsWith(u'*')) {
+        EXPECT_EQ(t.dijalozi.boxes().back().icon, Icon::Exclamation);
+    }
+    // Put away after every run, also one that stopped with the clock running.
+    EXPECT_FALSE(t.model.progBarVidljiv());
+    EXPECT_FALSE(t.model.tmrPrijenosOmogućen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Distribution, ResultReport, ::testing::ValuesIn(kReportCases),
+                         [](const auto& info) { return std::string(info.param.naziv); });
+
+// The clock counts from after the bar has been placed, and the box shows its last caption. Here the
+// window's clock ticks whenever the bar moves, a second and a half after the one before.
+TEST_F(Distribucija, ResultBoxShowsTheClockOfTheTransfer)
+{
+    staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
+    t.model.pratiPromjene([&](ProzorModel::Kontrola k) {
+        if (k == ProzorModel::Kontrola::ProgBar && t.model.tmrPrijenosOmogućen()) {
+            t.sat.advance(1500);
+            tmrPrijenos_Tick(t.o);
+        }
+    });
+
+    PrijenosNaLokaciju(t.o, true);
+
+    // Six entries after the bar was placed: nine seconds.
+    const QString sat = QStringLiteral("Vrijeme prijenosa: 9") + QLocale().decimalPoint() + QStringLiteral("00 s");
+    EXPECT_EQ(t.model.lblVrijemePrijenosa(), sat);
+    ASSERT_EQ(t.dijalozi.texts().size(), 1);
+    EXPECT_EQ(t.dijalozi.texts()[0],
+              r(kUspjeh.arg(sat, QString::number(zbroj({QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")})))));
+}
+
+}  // namespace
