@@ -4,6 +4,8 @@
 #include "platform/LocalFileSystem.h"
 #include "platform/QtHttpTransfer.h"
 #include "platform/QtProcessRunner.h"
+#include "core/PripremaVerzije.h"
+#include "distribution/Distribucija.h"
 #include "shell/Pokretanje.h"
 #include "support/FakeMachineInfo.h"
 #include "support/FakeWindowFinder.h"
@@ -104,6 +106,36 @@ TEST_F(DemoTest, StartUpFindsTheDemoUpdatesOnTheLocalServer)
     EXPECT_TRUE(model.cmdDownloadAndUpdateOmogućen());
     EXPECT_TRUE(dijalozi.boxes().empty()) << dijalozi.texts().join(u'\n').toStdString();
     EXPECT_TRUE(read(QStringLiteral("program/LumiKnjigovodstvo20.exe")).startsWith("Lumivex demo LumiKnjigovodstvo20.exe 20.1.7\n"));
+}
+
+// One office computer fills the shared folder from the demo server; another, pointed at that folder,
+// finds the same updates there.
+TEST_F(DemoTest, OfficeCopyFillsTheSharedFolderThatAnotherComputerUpdatesFrom)
+{
+    UčitajProzor(*o);
+    const QString dijeljeno = demo + QStringLiteral("/dijeljeno/");
+    ASSERT_EQ(model.txtLokacija(1), dijeljeno);
+
+    dijalozi.answer({Dialogs::Answer::Yes});
+    PrijenosNaLokaciju(*o, true);
+
+    const QStringList arhive{"LumivexLiveUpdate20.7z", "LumiKnjigovodstvo20.7z", "LumiMaloprodaja20.7z",
+                             "LumiFakturiranje20.7z",  "LumiIzvjestaji20.7z",    "LumiIzmjBaza20.7z",
+                             "Izmjena_2026_12.enc",    "LumivexPomoc.chm"};
+    for (const QString& arhiva : arhive)
+        EXPECT_EQ(read(QStringLiteral("dijeljeno/") + arhiva),
+                  read(QStringLiteral("posluzitelj/download/Verzija20/") + arhiva))
+            << arhiva.toStdString();
+    EXPECT_EQ(read(QStringLiteral("dijeljeno/Verzije.txt")), read(QStringLiteral("posluzitelj/download/Verzija20/Verzije.txt")));
+    ASSERT_FALSE(dijalozi.boxes().empty());
+    EXPECT_TRUE(dijalozi.boxes().back().text.startsWith(QStringLiteral("Uspješno skinuti programi na lokaciju ") + dijeljeno))
+        << dijalozi.texts().join(u'\n').toStdString();
+
+    model.postaviOptLokacija(1);
+    model.postaviTxtLokacija(0, dijeljeno);
+    PripremiVerzijaTXT(*o);
+    EXPECT_EQ(gridNames(), (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
+                                        "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
 }
 
 }  // namespace
