@@ -3,6 +3,7 @@
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
 #include "core/ProgresBar.h"
+#include "install/DownloadAndUpdate.h"
 
 bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba)
 {
@@ -25,7 +26,7 @@ void cmdVerzija_Click(Okruzenje& o)
 
 void cmdDownloadAndUpdate_Klik(Okruzenje& o)
 {
-    PokreniDuguNaredbu(o, [] {});
+    PokreniDuguNaredbu(o, [&] { cmdDownloadAndUpdate_Click(o); });
 }
 
 
