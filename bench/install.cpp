@@ -79,7 +79,10 @@ public:
         return result;
     }
 
-    bool fileExists(const QString& p) override { return timed("fileExists", [&] { return real_.fileExists(p); }); }
+    bool fileExists(const QString& p) override
+    {
+        return timed("fileExists", [&] { return real_.fileExists(p); });
+    }
     bool folderExists(const QString& p) override
     {
         return timed("folderExists", [&] { return real_.folderExists(p); });
@@ -92,7 +95,10 @@ public:
     {
         return timed("removeFolder", [&] { return real_.removeFolder(p); });
     }
-    FsResult removeFile(const QString& p) override { return timed("removeFile", [&] { return real_.removeFile(p); }); }
+    FsResult removeFile(const QString& p) override
+    {
+        return timed("removeFile", [&] { return real_.removeFile(p); });
+    }
     FsResult removeFiles(const QString& f, const QString& m) override
     {
         return timed("removeFiles", [&] { return real_.removeFiles(f, m); });
@@ -101,7 +107,10 @@ public:
     {
         return timed("copyReplacing", [&] { return real_.copyReplacing(a, b); });
     }
-    FsResult move(const QString& a, const QString& b) override { return timed("move", [&] { return real_.move(a, b); }); }
+    FsResult move(const QString& a, const QString& b) override
+    {
+        return timed("move", [&] { return real_.move(a, b); });
+    }
     FsResult fileSize(const QString& p, qint64& s) override
     {
         return timed("fileSize", [&] { return real_.fileSize(p, s); });
@@ -118,7 +127,10 @@ public:
     {
         return timed("appendToFile", [&] { return real_.appendToFile(p, b); });
     }
-    std::unique_ptr<FileWriter> replaceFile(const QString& t, FsResult& r) override { return real_.replaceFile(t, r); }
+    std::unique_ptr<FileWriter> replaceFile(const QString& t, FsResult& r) override
+    {
+        return real_.replaceFile(t, r);
+    }
 
 private:
     FileSystem& real_;
@@ -138,7 +150,8 @@ bool makeFile(const QString& path, qint64 size, quint64 seed)
             x ^= x << 17;
             v = x;
         }
-        const qint64 n = std::min<qint64>(size - written, static_cast<qint64>(block.size() * sizeof(quint64)));
+        const qint64 n =
+            std::min<qint64>(size - written, static_cast<qint64>(block.size() * sizeof(quint64)));
         if (f.write(reinterpret_cast<const char*>(block.data()), n) != n)
             return false;
         written += n;
@@ -202,7 +215,8 @@ int main(int argc, char** argv)
     Stanje stanje;
     Okruzenje o{fs, postavke, sat, racunalo, dijalozi, procesi, http, prozori, registar, model, stanje};
 
-    std::printf("%d datoteka od %lld MiB, %d runde, u %s\n", BrojDatoteka, sizeMiB, rounds, qPrintable(dir.path()));
+    std::printf("%d datoteka od %lld MiB, %d runde, u %s\n", BrojDatoteka, sizeMiB, rounds,
+                qPrintable(dir.path()));
 
     // Each round lays out a fresh installation: the old programs, the new ones in the Update folder and
     // the control files.
@@ -235,7 +249,11 @@ int main(int argc, char** argv)
             stari += n + ";20;1;0;" + v + ';' + v + ";\r\n";
             novi += n + ";20;2;0;" + v + ';' + v + ";\r\n";
             Zapis& z = stanje.NoveVerzije[i];
-            z.polja = {ime(i), QStringLiteral("20"), QStringLiteral("2"), QStringLiteral("0"), QString::fromUtf8(v),
+            z.polja = {ime(i),
+                       QStringLiteral("20"),
+                       QStringLiteral("2"),
+                       QStringLiteral("0"),
+                       QString::fromUtf8(v),
                        QString::fromUtf8(v)};
             z.zastavica = 1;
         }
@@ -294,27 +312,28 @@ int main(int argc, char** argv)
         r.ok = cpIzlaz == 0 && instalirano && QFile(program + ime(BrojDatoteka - 1)).size() == size &&
                !QDir(program + QStringLiteral("UpdateBackup")).exists();
         if (!r.ok) {
-            std::printf("Runda %d neispravna: cp %s, UpdatePrograma %s\n", round, cpIzlaz == 0 ? "ispravno" : "NEISPRAVNO",
-                        instalirano ? "ispravno" : "NEISPRAVNO");
+            std::printf("Runda %d neispravna: cp %s, UpdatePrograma %s\n", round,
+                        cpIzlaz == 0 ? "ispravno" : "NEISPRAVNO", instalirano ? "ispravno" : "NEISPRAVNO");
             return 1;
         }
         auto ms = [&](const char* k) { return r.dijeloviNs.value(QString::fromLatin1(k)) / 1e6; };
         double ukupnoDijelova = 0;
         for (qint64 ns : r.dijeloviNs) ukupnoDijelova += ns / 1e6;
-        std::printf("runda %d: UpdatePrograma %lld ms, cp %lld ms, omjer %.2f; rm kopija %lld ms\n"
-                    "          kopiranje %.0f ms, premještanje u backup %.0f ms, brisanje fajlova u Update %.0f ms, "
-                    "brisanje UpdateBackup %.0f ms, ostale datotečne operacije %.0f ms, ostalo %.0f ms%s\n",
-                    round, r.instalacijaMs, r.cpMs, r.cpMs > 0 ? double(r.instalacijaMs) / r.cpMs : 0.0, r.rmMs,
-                    ms("copyReplacing"), ms("move"), ms("removeFiles"), ms("removeFolder"),
-                    ukupnoDijelova - ms("copyReplacing") - ms("move") - ms("removeFiles") - ms("removeFolder"),
-                    r.instalacijaMs - ukupnoDijelova, round % 2 == 1 ? "" : " (UpdatePrograma prvi)");
+        std::printf(
+            "runda %d: UpdatePrograma %lld ms, cp %lld ms, omjer %.2f; rm kopija %lld ms\n"
+            "          kopiranje %.0f ms, premještanje u backup %.0f ms, brisanje fajlova u Update %.0f ms, "
+            "brisanje UpdateBackup %.0f ms, ostale datotečne operacije %.0f ms, ostalo %.0f ms%s\n",
+            round, r.instalacijaMs, r.cpMs, r.cpMs > 0 ? double(r.instalacijaMs) / r.cpMs : 0.0, r.rmMs,
+            ms("copyReplacing"), ms("move"), ms("removeFiles"), ms("removeFolder"),
+            ukupnoDijelova - ms("copyReplacing") - ms("move") - ms("removeFiles") - ms("removeFolder"),
+            r.instalacijaMs - ukupnoDijelova, round % 2 == 1 ? "" : " (UpdatePrograma prvi)");
         installTimes.push_back(r.instalacijaMs);
         cpTimes.push_back(r.cpMs);
         rmTimes.push_back(r.rmMs);
         copyTimes.push_back(r.dijeloviNs.value(QStringLiteral("copyReplacing")) / 1000000);
-        deleteTimes.push_back(
-            (r.dijeloviNs.value(QStringLiteral("removeFiles")) + r.dijeloviNs.value(QStringLiteral("removeFolder"))) /
-            1000000);
+        deleteTimes.push_back((r.dijeloviNs.value(QStringLiteral("removeFiles")) +
+                               r.dijeloviNs.value(QStringLiteral("removeFolder"))) /
+                              1000000);
         runde.push_back(r);
         QDir(root).removeRecursively();
     }
@@ -322,18 +341,22 @@ int main(int argc, char** argv)
     const qint64 install = median(installTimes);
     const qint64 cp = median(cpTimes);
     const double megabajta = BrojDatoteka * size / 1e6;
-    std::printf("\n%d datoteka od %lld MiB (%.0f MB), medijan od %d rundi\n", BrojDatoteka, sizeMiB, megabajta, rounds);
-    std::printf("UpdatePrograma: %lld ms (%.0f MB/s)\n", install, install > 0 ? megabajta / (install / 1e3) : 0.0);
+    std::printf("\n%d datoteka od %lld MiB (%.0f MB), medijan od %d rundi\n", BrojDatoteka, sizeMiB,
+                megabajta, rounds);
+    std::printf("UpdatePrograma: %lld ms (%.0f MB/s)\n", install,
+                install > 0 ? megabajta / (install / 1e3) : 0.0);
     std::printf("cp:             %lld ms (%.0f MB/s)\n", cp, cp > 0 ? megabajta / (cp / 1e3) : 0.0);
     std::printf("Omjer UpdatePrograma / cp: %.2f (cilj <= 1.30)\n", cp > 0 ? double(install) / cp : 0.0);
     const qint64 copies = median(copyTimes);
     const qint64 deletes = median(deleteTimes);
     const qint64 rm = median(rmTimes);
-    std::printf("Od toga kopiranje novih datoteka %lld ms (omjer prema cp %.2f), a brisanje fajlova u Update i "
-                "direktorije UpdateBackup %lld ms (%.0f %% instalacije)\n",
-                copies, cp > 0 ? double(copies) / cp : 0.0, deletes, install > 0 ? 100.0 * deletes / install : 0.0);
-    std::printf("rm istih datoteka: %lld ms; cp + 2 x rm (isti posao kao instalacija): %lld ms, omjer "
-                "UpdatePrograma / (cp + 2 x rm) %.2f\n",
-                rm, cp + 2 * rm, cp + 2 * rm > 0 ? double(install) / (cp + 2 * rm) : 0.0);
+    std::printf(
+        "Od toga kopiranje novih datoteka %lld ms (omjer prema cp %.2f), a brisanje fajlova u Update i "
+        "direktorije UpdateBackup %lld ms (%.0f %% instalacije)\n",
+        copies, cp > 0 ? double(copies) / cp : 0.0, deletes, install > 0 ? 100.0 * deletes / install : 0.0);
+    std::printf(
+        "rm istih datoteka: %lld ms; cp + 2 x rm (isti posao kao instalacija): %lld ms, omjer "
+        "UpdatePrograma / (cp + 2 x rm) %.2f\n",
+        rm, cp + 2 * rm, cp + 2 * rm > 0 ? double(install) / (cp + 2 * rm) : 0.0);
     return 0;
 }

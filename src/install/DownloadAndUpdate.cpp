@@ -31,13 +31,16 @@ void cmdDownloadAndUpdate_Click(Okruzenje& o)
     o.model.prikažiProgBar(false);
 
     if (!snimljeno) {
-        LogirajGrešku(o, QStringLiteral("cmdDownloadAndUpdate_Click Nije uspio snimiti sa interneta/mrežne lokacije"));
+        LogirajGrešku(
+            o, QStringLiteral("cmdDownloadAndUpdate_Click Nije uspio snimiti sa interneta/mrežne lokacije"));
     } else {
         const Dialogs::Answer odgovor = o.dijalozi.show(
             Dialogs::Icon::Question, NaslovPrograma,
             QStringLiteral("Svi novi programi su spremni za ažuriranje.") + QStringLiteral("\r\n") +
-                QStringLiteral("Da bi instalirali nove programe morate zatvoriti sve otvorene Lumivex programe!") +
-                QStringLiteral("\r\n") + QStringLiteral("Želite li izvršiti ažuriranje/instaliranje novih programa?"),
+                QStringLiteral(
+                    "Da bi instalirali nove programe morate zatvoriti sve otvorene Lumivex programe!") +
+                QStringLiteral("\r\n") +
+                QStringLiteral("Želite li izvršiti ažuriranje/instaliranje novih programa?"),
             Dialogs::Buttons::YesNo);
         if (odgovor != Dialogs::Answer::Yes)
             return;
@@ -45,7 +48,8 @@ void cmdDownloadAndUpdate_Click(Okruzenje& o)
         // The suite's programs read these settings when they print: no installation without them.
         QString greška;
         if (!UpišiPostavkeIzvještaja(o, greška)) {
-            s.TrenutnaPoruka = QStringLiteral("Nije moguće upisati postavke izvještaja u registar: ") + greška;
+            s.TrenutnaPoruka =
+                QStringLiteral("Nije moguće upisati postavke izvještaja u registar: ") + greška;
         } else if (UpdatePrograma(o)) {
             s.TrenutnaPoruka = QStringLiteral("Uspješno instalirani novi programi!");
         } else {

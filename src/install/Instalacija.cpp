@@ -22,7 +22,8 @@ const QString R = QStringLiteral(
 
 const QString Q = QStringLiteral(
     "Preporuka je da se prestane koristiti navedeni program i da se pokuša još jednom. Jeste li izašli iz "
-    "programa i želite li nastaviti sa instalacijom (Da - Yes) ili želite prekinuti sa instalacijom (Ne - No)?");
+    "programa i želite li nastaviti sa instalacijom (Da - Yes) ili želite prekinuti sa instalacijom (Ne - "
+    "No)?");
 
 Dialogs::Answer pitaj(Okruzenje& o, const QString& tekst)
 {
@@ -83,8 +84,8 @@ const TekstoviPremještanja PremještanjeKomponente{
 
 QString greškaPremještanja(const QString& tekst, const QString& ime, const FsResult& r)
 {
-    return tekst + ime + QStringLiteral("Najvjerojatnije se koristi. ") + CRLF + QStringLiteral("Poruka o grešci je: ") +
-           r.error;
+    return tekst + ime + QStringLiteral("Najvjerojatnije se koristi. ") + CRLF +
+           QStringLiteral("Poruka o grešci je: ") + r.error;
 }
 
 // Moves the old program or component from the program folder into the backup folder. A file in use
@@ -129,7 +130,8 @@ bool InstalirajProgram(Okruzenje& o, const QString& ime)
     if (!PremjestiSPonovnimPokušajem(o, ime, PremještanjePrograma))
         return false;
     izvijesti(o, QStringLiteral("Kopiranje novog programa: "), ime);
-    return KopirajNovu(o, o.stanje.PutanjaPrograma, ime, QStringLiteral("Nastala je greška u kopiranju novog programa: "));
+    return KopirajNovu(o, o.stanje.PutanjaPrograma, ime,
+                       QStringLiteral("Nastala je greška u kopiranju novog programa: "));
 }
 
 bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
@@ -138,8 +140,8 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
     s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
     logiraj(o, s.TrenutnaPoruka);
     if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime)) {
-        kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime + CRLF + s.TrenutnaPoruka +
-                        CRLF + R);
+        kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime + CRLF +
+                        s.TrenutnaPoruka + CRLF + R);
         return false;
     }
 
@@ -156,7 +158,8 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
     }
 
     izvijesti(o, QStringLiteral("Kopiranje nove komponente: "), ime);
-    if (!KopirajNovu(o, s.PutanjaPrograma, ime, QStringLiteral("Nastala je greška u kopiranju nove komponente: ")))
+    if (!KopirajNovu(o, s.PutanjaPrograma, ime,
+                     QStringLiteral("Nastala je greška u kopiranju nove komponente: ")))
         return false;
 
     s.TrenutnaPoruka = QStringLiteral("Registracija nove komponente: ") + ime;
@@ -171,7 +174,8 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
 
 // A database-change script (into the script folder) or a help file (into the help folder): no retry
 // question, and a missing old file is no error.
-bool InstalirajDatoteku(Okruzenje& o, const QString& direktorija, const QString& ime, const QString& korakKopiranja)
+bool InstalirajDatoteku(Okruzenje& o, const QString& direktorija, const QString& ime,
+                        const QString& korakKopiranja)
 {
     Stanje& s = o.stanje;
     izvijesti(o, QStringLiteral("Backup datoteke: "), ime);
@@ -197,20 +201,21 @@ bool NemaPokrenutihPrograma(Okruzenje& o)
         const QString popis = ProvjeriPokrenutePrograme(o);
         if (popis.isEmpty())
             return true;
-        const Dialogs::Answer nastaviti =
-            pitaj(o, QStringLiteral("Postoje pokrenuti programi:") + CRLF + popis + CRLF +
-                         QStringLiteral("Da bi nastavili sa daljom instalacijom moraju se zatvoriti svi otvoreni "
-                                        "programi!") +
-                         CRLF +
-                         QStringLiteral("Za nastavak rada (i ponovnu provjeru) pritisnite Da (Yes), za prekid "
-                                        "instalacije pritisnuti Ne (No) ?"));
+        const Dialogs::Answer nastaviti = pitaj(
+            o, QStringLiteral("Postoje pokrenuti programi:") + CRLF + popis + CRLF +
+                   QStringLiteral("Da bi nastavili sa daljom instalacijom moraju se zatvoriti svi otvoreni "
+                                  "programi!") +
+                   CRLF +
+                   QStringLiteral("Za nastavak rada (i ponovnu provjeru) pritisnite Da (Yes), za prekid "
+                                  "instalacije pritisnuti Ne (No) ?"));
         LogirajGrešku(o, QStringLiteral("UpdatePrograma- Postoje startovani programi ") + popis);
         if (nastaviti == Dialogs::Answer::Yes)
             continue;
-        const Dialogs::Answer prekinuti =
-            pitaj(o, QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
-                                    "programi, pa će se to morati ponoviti.") +
-                         CRLF + QStringLiteral("Želite li zaista prekinuti sa ažuriranjem programa sa novim verzijama?"));
+        const Dialogs::Answer prekinuti = pitaj(
+            o, QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
+                              "programi, pa će se to morati ponoviti.") +
+                   CRLF +
+                   QStringLiteral("Želite li zaista prekinuti sa ažuriranjem programa sa novim verzijama?"));
         if (prekinuti == Dialogs::Answer::Yes) {
             LogirajGrešku(o, QStringLiteral("UpdatePrograma- Korisnik odustaje"));
             return false;
@@ -227,16 +232,18 @@ bool PripremiBackup(Okruzenje& o)
         const FsResult obrisano = o.fs.removeFiles(s.PutanjaBackup, QStringLiteral("*.*"));
         if (obrisano || obrisano.notFound)
             return true;
-        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program "
-                                          "za ažuriranje novih verzija mora prestati sa radom. Kontaktirajte "
-                                          "Lumivex!") +
+        s.TrenutnaPoruka = QStringLiteral(
+                               "Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program "
+                               "za ažuriranje novih verzija mora prestati sa radom. Kontaktirajte "
+                               "Lumivex!") +
                            CRLF + QStringLiteral("Greška: ") + obrisano.error;
     } else {
         const FsResult kreirano = o.fs.createFolder(s.PutanjaBackup);
         if (kreirano)
             return true;
-        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u kreiranju UpdateBackup direktorije! Program za "
-                                          "ažuriranje novih verzija mora prestati sa radom. Kontaktirajte Lumivex!") +
+        s.TrenutnaPoruka = QStringLiteral(
+                               "Nastala je greška u kreiranju UpdateBackup direktorije! Program za "
+                               "ažuriranje novih verzija mora prestati sa radom. Kontaktirajte Lumivex!") +
                            CRLF + QStringLiteral("Greška: ") + kreirano.error;
     }
     LogirajGrešku(o, QStringLiteral("UpdatePrograma- ") + s.TrenutnaPoruka);
@@ -263,8 +270,7 @@ bool InstalirajStavku(Okruzenje& o, const QString& ime)
 
 QString bezKoseCrte(QString putanja)
 {
-    while (putanja.size() > 1 && putanja.endsWith(u'/'))
-        putanja.chop(1);
+    while (putanja.size() > 1 && putanja.endsWith(u'/')) putanja.chop(1);
     return putanja;
 }
 
@@ -322,10 +328,11 @@ bool UpdatePrograma(Okruzenje& o)
     PostaviTrenutnuAkciju(o, QString());
 
     for (const QString& maska : {QStringLiteral("*.7z"), QStringLiteral("*.exe"), QStringLiteral("*.enc"),
-                                QStringLiteral("*.chm"), QStringLiteral("*.dll")}) {
+                                 QStringLiteral("*.chm"), QStringLiteral("*.dll")}) {
         logiraj(o, QStringLiteral("Brisanje fajlova ") + maska);
         if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
-            logiraj(o, QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") + r.error);
+            logiraj(o,
+                    QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") + r.error);
     }
 
     logiraj(o, QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);

@@ -13,8 +13,10 @@ namespace {
 const QString R = QStringLiteral(
     "Program ne može razriješiti problem te će pokušati vratiti staru verziju programa. Ukoliko ne uspije "
     "najvjerojatnije ćete morati reinstalirati program!");
-const QString R2 = QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
-const QString R3 = QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
+const QString R2 =
+    QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
+const QString R3 =
+    QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
 
 void kritično(Okruzenje& o, const QString& tekst)
 {
@@ -35,8 +37,8 @@ void kopirajNazad(Okruzenje& o, const QString& direktorija, const QString& ime, 
     const FsResult kopirano = o.fs.copyReplacing(o.stanje.PutanjaBackup + ime, direktorija + ime);
     if (kopirano)
         return;
-    o.stanje.TrenutnaPoruka = greška + ime + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") +
-                              kopirano.error;
+    o.stanje.TrenutnaPoruka =
+        greška + ime + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") + kopirano.error;
     LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + o.stanje.TrenutnaPoruka);
     kritično(o, o.stanje.TrenutnaPoruka + QStringLiteral("\r\n") + zaključak);
 }
@@ -51,8 +53,9 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
     const FsResult popis = o.fs.listFiles(s.PutanjaBackup, datoteke);
     if (!popis) {
         // Nothing can be put back; the user must know that the old versions were not restored.
-        s.TrenutnaPoruka = QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: ") + s.PutanjaBackup +
-                           QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") + popis.error;
+        s.TrenutnaPoruka = QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: ") +
+                           s.PutanjaBackup + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") +
+                           popis.error;
         LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + s.TrenutnaPoruka);
         kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + R2);
         LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
@@ -66,8 +69,8 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
         const QString ekstenzija = ime.right(3);
         if (ekstenzija == u"exe" || ekstenzija == u"txt") {
             izvijesti(o, QStringLiteral("Kopiranje nazad programa: "), ime);
-            kopirajNazad(o, s.PutanjaPrograma, ime, QStringLiteral("Nastala je greška u kopiranju nazad programa: "),
-                         R2);
+            kopirajNazad(o, s.PutanjaPrograma, ime,
+                         QStringLiteral("Nastala je greška u kopiranju nazad programa: "), R2);
         } else if (ekstenzija == u"dll") {
             s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
             if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime))
@@ -82,13 +85,15 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
                 kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + R);
         } else if (ekstenzija == u"enc") {
             izvijesti(o, QStringLiteral("Kopiranje nazad datoteke: "), ime);
-            kopirajNazad(o, s.PutanjaSkripti, ime, QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "),
-                         R3);
+            kopirajNazad(o, s.PutanjaSkripti, ime,
+                         QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "), R3);
         } else if (ekstenzija == u"chm") {
             izvijesti(o, QStringLiteral("Kopiranje nazad datoteke: "), ime);
-            kopirajNazad(o, s.PutanjaHelp, ime, QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "), R3);
+            kopirajNazad(o, s.PutanjaHelp, ime,
+                         QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "), R3);
         } else {
-            LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - nepoznata ekstenzija: ") + ekstenzija);
+            LogirajGrešku(o,
+                          QStringLiteral("PokušajVratitiSveNaPočetak - nepoznata ekstenzija: ") + ekstenzija);
         }
     }
 

@@ -16,11 +16,12 @@ using Icon = Dialogs::Icon;
 using Answer = Dialogs::Answer;
 
 const QString kPitanje = QStringLiteral(
-    "Svi novi programi su spremni za ažuriranje.\r\nDa bi instalirali nove programe morate zatvoriti sve otvorene "
+    "Svi novi programi su spremni za ažuriranje.\r\nDa bi instalirali nove programe morate zatvoriti sve "
+    "otvorene "
     "Lumivex programe!\r\nŽelite li izvršiti ažuriranje/instaliranje novih programa?");
 const QString kUspjeh = QStringLiteral("Uspješno instalirani novi programi!");
-const QString kNeuspjeh =
-    QStringLiteral("Programi nisu uspješno instalirani. Kontaktirajte Lumi-vex i prenesite im ove informacije!");
+const QString kNeuspjeh = QStringLiteral(
+    "Programi nisu uspješno instalirani. Kontaktirajte Lumi-vex i prenesite im ove informacije!");
 const QString kKraj = QStringLiteral("********************* KRAJ UPDATE");
 const QString kKljuč = QStringLiteral("Software/Seagate Software/Crystal Reports Designer Component/Export/");
 
@@ -37,7 +38,8 @@ public:
         izdanje.dodaj(QStringLiteral("Pomoc.chm"), novoH);
         izdanje.objavi();
         // The check has already brought the control file into the Update folder.
-        t.write(t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt"), t.read(izdanje.mapa() + "Verzije.txt"));
+        t.write(t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt"),
+                t.read(izdanje.mapa() + "Verzije.txt"));
         t.model.postaviTxtLokacija(0, izdanje.mapa());
         t.model.postaviOptLokacija(1);
         t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl();
@@ -149,8 +151,8 @@ const IshodCase kIshodi[] = {
     {"UserGivesUpInsideTheInstallation",
      [](Command& f) { f.t.prozori.open(QStringLiteral("Lumivex Knjigovodstvo 20")); },
      {Answer::Yes, Answer::No, Answer::Yes},
-     {QStringLiteral("UpdatePrograma- Korisnik odustaje"), QStringLiteral("cmdDownloadAndUpdate_Click ") + kNeuspjeh,
-      kKraj},
+     {QStringLiteral("UpdatePrograma- Korisnik odustaje"),
+      QStringLiteral("cmdDownloadAndUpdate_Click ") + kNeuspjeh, kKraj},
      kNeuspjeh,
      true,
      true},
@@ -158,8 +160,9 @@ const IshodCase kIshodi[] = {
     {"ReportSettingsCannotBeWritten",
      [](Command& f) { f.t.mkdir(f.registar()); },
      {Answer::Yes},
-     {QStringLiteral("cmdDownloadAndUpdate_Click Nije moguće upisati postavke izvještaja u registar: Nije moguće "
-                     "upisati u {R}"),
+     {QStringLiteral(
+          "cmdDownloadAndUpdate_Click Nije moguće upisati postavke izvještaja u registar: Nije moguće "
+          "upisati u {R}"),
       kKraj},
      QStringLiteral("Nije moguće upisati postavke izvještaja u registar: Nije moguće upisati u {R}"),
      false,
@@ -196,7 +199,8 @@ TEST_P(CommandOutcome, TellsTheUserAndLeavesTheProgramsAsTheyWere)
         EXPECT_EQ(vrijednost(QStringLiteral("BitMapMagnifDenominator")), QVariant(1));
         EXPECT_EQ(vrijednost(QStringLiteral("BitMapMagnifNumerator")), QVariant(12));
     } else {
-        EXPECT_FALSE(QFile::exists(registar()) && vrijednost(QStringLiteral("BitMapMagnifNumerator")).isValid());
+        EXPECT_FALSE(QFile::exists(registar()) &&
+                     vrijednost(QStringLiteral("BitMapMagnifNumerator")).isValid());
     }
     EXPECT_EQ(log.contains(QStringLiteral("UpdatePrograma- početak")), c.instaliranjePočelo);
     EXPECT_EQ(t.read(QStringLiteral("A.exe")), staroA);

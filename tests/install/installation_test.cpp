@@ -27,11 +27,14 @@ using K = ProzorModel::Kontrola;
 const QString R = QStringLiteral(
     "Program ne može razriješiti problem te će pokušati vratiti staru verziju programa. Ukoliko ne uspije "
     "najvjerojatnije ćete morati reinstalirati program!");
-const QString R2 = QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
-const QString R3 = QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
+const QString R2 =
+    QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
+const QString R3 =
+    QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
 const QString Q = QStringLiteral(
     "Preporuka je da se prestane koristiti navedeni program i da se pokuša još jednom. Jeste li izašli iz "
-    "programa i želite li nastaviti sa instalacijom (Da - Yes) ili želite prekinuti sa instalacijom (Ne - No)?");
+    "programa i želite li nastaviti sa instalacijom (Da - Yes) ili želite prekinuti sa instalacijom (Ne - "
+    "No)?");
 // What the fault injector answers for a path it fails.
 const QString kZauzeto = QStringLiteral("Datoteku koristi drugi program.");
 const QString kVraćanjeKraj = QStringLiteral("PokušajVratitiSveNaPočetak - Kraj");
@@ -229,10 +232,13 @@ void PrintTo(const Slučaj& c, std::ostream* os)
 }
 
 const QString kPitanjePrograma = QStringLiteral(
-    "Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka o grešci je: {E}\r\n");
+    "Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka o grešci je: "
+    "{E}\r\n");
 const QString kPokrenuti = QStringLiteral(
-    "Postoje pokrenuti programi:\r\nLumivex Knjigovodstvo 20\r\n\r\nDa bi nastavili sa daljom instalacijom moraju "
-    "se zatvoriti svi otvoreni programi!\r\nZa nastavak rada (i ponovnu provjeru) pritisnite Da (Yes), za prekid "
+    "Postoje pokrenuti programi:\r\nLumivex Knjigovodstvo 20\r\n\r\nDa bi nastavili sa daljom instalacijom "
+    "moraju "
+    "se zatvoriti svi otvoreni programi!\r\nZa nastavak rada (i ponovnu provjeru) pritisnite Da (Yes), za "
+    "prekid "
     "instalacije pritisnuti Ne (No) ?");
 
 void ZaključajA(ProgramskaMapa& m)
@@ -262,11 +268,13 @@ const Slučaj kSlučajevi[] = {
      {Answer::Yes},
      false,
      {{Icon::Question, kPitanjePrograma + Q},
-      {Icon::Critical, QStringLiteral("Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
-                                      "koristi. \r\nPoruka o grešci je: {E}\r\n") +
-                           R}},
+      {Icon::Critical,
+       QStringLiteral("Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
+                      "koristi. \r\nPoruka o grešci je: {E}\r\n") +
+           R}},
      {"UpdatePrograma - Ponovni backup programa: A.exe",
-      "UpdatePrograma - Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se koristi. ",
+      "UpdatePrograma - Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
+      "koristi. ",
       "Poruka o grešci je: {E}", "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0",
       kVraćanjeKraj},
      Slučaj::Staro},
@@ -282,34 +290,41 @@ const Slučaj kSlučajevi[] = {
     // registration back before the restore.
     {"LockedComponentNo",
      [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto, {QStringLiteral("move")});
+         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                         {QStringLiteral("move")});
      },
      {Answer::No},
      false,
      {{Icon::Question,
-       QStringLiteral("Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
-                      "grešci je: {E}\r\n") +
+       QStringLiteral(
+           "Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
+           "grešci je: {E}\r\n") +
            Q}},
      {"UpdatePrograma - Deregistracija komponente: B.dll", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
       "UpdatePrograma - Backup komponente: B.dll",
       "UpdatePrograma - Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. ",
-      "RegSvr32.exe \"{P}B.dll\" /s Uspješno", "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+      "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
      Slučaj::Staro},
     {"LockedScriptNoQuestion",
      [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto, {QStringLiteral("move")});
+         m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
+                         {QStringLiteral("move")});
      },
      {},
      false,
      {{Icon::Critical,
-       QStringLiteral("Nastala je greška u premještanju datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") + R}},
+       QStringLiteral(
+           "Nastala je greška u premještanju datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+           R}},
      {"UpdatePrograma - Backup datoteke: Skripta.enc",
       "UpdatePrograma - Nastala je greška u premještanju datoteke: Skripta.enc",
       "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
-      kVraćanjeKraj},
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
+      "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
+      "RegSvr32.exe \"{P}B.dll\" /s Uspješno", kVraćanjeKraj},
      Slučaj::Staro},
     {"CopyOfNewComponentFails",
      [](ProgramskaMapa& m) {
@@ -320,7 +335,8 @@ const Slučaj kSlučajevi[] = {
      {},
      false,
      {{Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") + R}},
+       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+           R}},
      {"UpdatePrograma - Kopiranje nove komponente: B.dll",
       "UpdatePrograma - Nastala je greška u kopiranju nove komponente: B.dll",
       "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
@@ -335,7 +351,9 @@ const Slučaj kSlučajevi[] = {
      {},
      false,
      {{Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nove datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") + R}},
+       QStringLiteral(
+           "Nastala je greška u kopiranju nove datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+           R}},
      {"UpdatePrograma - Kopiranje novog programa: Skripta.enc",
       "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:3",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc", kVraćanjeKraj},
@@ -357,12 +375,15 @@ const Slučaj kSlučajevi[] = {
      {},
      false,
      {{Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") + R},
+       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+           R},
       {Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nazad programa: A.exe\r\nPoruka o grešci je: {E}\r\n") + R2}},
+       QStringLiteral("Nastala je greška u kopiranju nazad programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
+           R2}},
      {"PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
-      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad programa: A.exe", "Poruka o grešci je: {E}",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
+      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad programa: A.exe",
+      "Poruka o grešci je: {E}", "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
+      kVraćanjeKraj},
      Slučaj::Vlastito,
      [](ProgramskaMapa& m) {
          EXPECT_EQ(m.t.read(QStringLiteral("B.dll")), Sadržaj(900, 'b'));
@@ -374,9 +395,11 @@ const Slučaj kSlučajevi[] = {
      {},
      false,
      {{Icon::Critical,
-       QStringLiteral("Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
+       QStringLiteral(
+           "Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
            R}},
-     {"RegSvr32.exe \"{P}B.dll\" /u /s Neuspješno", "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+     {"RegSvr32.exe \"{P}B.dll\" /u /s Neuspješno",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
      Slučaj::Staro},
     // The tool disappears after the old component was unregistered: neither the new nor the restored
@@ -390,14 +413,17 @@ const Slučaj kSlučajevi[] = {
      },
      {},
      false,
-     {{Icon::Critical, QStringLiteral("Desila se greška u registraciji nove komponente: B.dll\r\nRegistracija nove "
-                                      "komponente: B.dll\r\n") +
-                           R},
+     {{Icon::Critical,
+       QStringLiteral("Desila se greška u registraciji nove komponente: B.dll\r\nRegistracija nove "
+                      "komponente: B.dll\r\n") +
+           R},
       {Icon::Critical,
-       QStringLiteral("Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
+       QStringLiteral(
+           "Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
            R},
       {Icon::Critical, QStringLiteral("Registracija stare komponente: B.dll\r\n") + R}},
-     {"RegSvr32.exe \"{P}B.dll\" /s Neuspješno", "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
+     {"RegSvr32.exe \"{P}B.dll\" /s Neuspješno",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
      Slučaj::Staro},
     {"ComputerOrvelDvdRefused",
@@ -416,16 +442,18 @@ const Slučaj kSlučajevi[] = {
      {Answer::No, Answer::Yes},
      false,
      {{Icon::Question, kPokrenuti},
-      {Icon::Question, QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
-                                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
-                                      "ažuriranjem programa sa novim verzijama?")}},
+      {Icon::Question,
+       QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
+                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
+                      "ažuriranjem programa sa novim verzijama?")}},
      {},
      Slučaj::Staro,
      [](ProgramskaMapa& m) {
-         EXPECT_EQ(m.t.log(), QStringList({QStringLiteral("UpdatePrograma- početak"),
-                                           QStringLiteral("UpdatePrograma- Postoje startovani programi Lumivex "
-                                                          "Knjigovodstvo 20"),
-                                           QStringLiteral("UpdatePrograma- Korisnik odustaje")}));
+         EXPECT_EQ(m.t.log(),
+                   QStringList({QStringLiteral("UpdatePrograma- početak"),
+                                QStringLiteral("UpdatePrograma- Postoje startovani programi Lumivex "
+                                               "Knjigovodstvo 20"),
+                                QStringLiteral("UpdatePrograma- Korisnik odustaje")}));
          EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
      }},
     // Declining to give up checks again; the user has closed the program meanwhile.
@@ -440,9 +468,10 @@ const Slučaj kSlučajevi[] = {
      {Answer::No, Answer::No},
      true,
      {{Icon::Question, kPokrenuti},
-      {Icon::Question, QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
-                                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
-                                      "ažuriranjem programa sa novim verzijama?")}},
+      {Icon::Question,
+       QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
+                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
+                      "ažuriranjem programa sa novim verzijama?")}},
      {"UpdatePrograma- Postoje startovani programi Lumivex Knjigovodstvo 20", "UpdatePrograma - Početak",
       "UpdatePrograma - Kraj"},
      Slučaj::Novo},
@@ -464,8 +493,8 @@ const Slučaj kSlučajevi[] = {
      Slučaj::Novo,
      [](ProgramskaMapa& m) {
          // Every row reached status 3 (collected above, before the control file was prepared again).
-         EXPECT_EQ(m.dovršeni, QStringList({"A.exe", "B.dll", "Skripta.enc", "Pomoc.chm", "Readme.TXT", "Paket.7z",
-                                            "Setup.EXE"}));
+         EXPECT_EQ(m.dovršeni, QStringList({"A.exe", "B.dll", "Skripta.enc", "Pomoc.chm", "Readme.TXT",
+                                            "Paket.7z", "Setup.EXE"}));
          EXPECT_FALSE(m.t.exists(QStringLiteral("Setup.EXE")));
          EXPECT_FALSE(m.t.exists(QStringLiteral("Readme.TXT")));
      }},
@@ -477,13 +506,15 @@ const Slučaj kSlučajevi[] = {
      {},
      true,
      {},
-     {"UpdatePrograma - Početak", "UpdatePrograma - Backup Verzije.txt", "UpdatePrograma - Kopiranje Verzije.txt",
-      "UpdatePrograma - Brisanje fajlova *.7z", "UpdatePrograma - Brisanje fajlova *.dll",
-      "UpdatePrograma - Brisanje direktorije {B}", "UpdatePrograma - Kraj"},
+     {"UpdatePrograma - Početak", "UpdatePrograma - Backup Verzije.txt",
+      "UpdatePrograma - Kopiranje Verzije.txt", "UpdatePrograma - Brisanje fajlova *.7z",
+      "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
+      "UpdatePrograma - Kraj"},
      Slučaj::Vlastito,
      [](ProgramskaMapa& m) {
          EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1000, 'a'));
-         EXPECT_EQ(m.t.read(QStringLiteral("Verzije.txt")), m.t.read(m.mreža() + QStringLiteral("Verzije.txt")));
+         EXPECT_EQ(m.t.read(QStringLiteral("Verzije.txt")),
+                   m.t.read(m.mreža() + QStringLiteral("Verzije.txt")));
          EXPECT_TRUE(m.t.log().filter(QStringLiteral("UpdatePrograma - Backup programa")).isEmpty());
          EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
      }},
@@ -494,9 +525,11 @@ const Slučaj kSlučajevi[] = {
      {},
      false,
      {{Icon::Exclamation,
-       QStringLiteral("Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih verzija "
-                      "mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
-     {"UpdatePrograma- Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih verzija "
+       QStringLiteral(
+           "Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih verzija "
+           "mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
+     {"UpdatePrograma- Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih "
+      "verzija "
       "mora prestati sa radom. Kontaktirajte Lumivex!",
       "Greška: {E}"},
      Slučaj::Staro},
@@ -509,8 +542,9 @@ const Slučaj kSlučajevi[] = {
      {},
      false,
      {{Icon::Exclamation,
-       QStringLiteral("Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program za ažuriranje novih "
-                      "verzija mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
+       QStringLiteral(
+           "Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program za ažuriranje novih "
+           "verzija mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
      {},
      Slučaj::Staro,
      [](ProgramskaMapa& m) {
@@ -570,12 +604,15 @@ TEST_P(InstallationCase, EndsAsTheUserWasTold)
     }
 
     switch (c.ishod) {
-    case Slučaj::Novo:
-        EXPECT_EQ(m.nisuNovi(), QStringList());
-        EXPECT_FALSE(QDir(t.stanje.PutanjaBackup).exists());
-        break;
-    case Slučaj::Staro: EXPECT_EQ(m.promijenjeni(), QStringList()); break;
-    case Slučaj::Vlastito: break;
+        case Slučaj::Novo:
+            EXPECT_EQ(m.nisuNovi(), QStringList());
+            EXPECT_FALSE(QDir(t.stanje.PutanjaBackup).exists());
+            break;
+        case Slučaj::Staro:
+            EXPECT_EQ(m.promijenjeni(), QStringList());
+            break;
+        case Slučaj::Vlastito:
+            break;
     }
     if (c.provjera)
         c.provjera(m);
@@ -598,7 +635,8 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
         if (red.slika == 5)
             obrađenoPrije.push_back(obrađeno);
         else
-            QMetaObject::invokeMethod(qApp, [&obrađeno] { ++obrađeno; }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp, [&obrađeno] { ++obrađeno; }, Qt::QueuedConnection);
     });
 
     ASSERT_TRUE(UpdatePrograma(m.o)) << t.dijalozi.texts().join(u'\n').toStdString();
@@ -651,9 +689,9 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
               QStringList({"Readme.TXT", "Update.log", "Verzije.txt"}));
 
     const std::vector<std::pair<QString, int>> redom{
-        {"A.exe", 5},       {"A.exe", 3},       {"B.dll", 5},    {"B.dll", 3},    {"Skripta.enc", 5},
-        {"Skripta.enc", 3}, {"Pomoc.chm", 5},   {"Pomoc.chm", 3}, {"Novi.exe", 5}, {"Novi.exe", 3},
-        {"Readme.TXT", 5},  {"Readme.TXT", 3},
+        {"A.exe", 5},       {"A.exe", 3},       {"B.dll", 5},      {"B.dll", 3},
+        {"Skripta.enc", 5}, {"Skripta.enc", 3}, {"Pomoc.chm", 5},  {"Pomoc.chm", 3},
+        {"Novi.exe", 5},    {"Novi.exe", 3},    {"Readme.TXT", 5}, {"Readme.TXT", 3},
     };
     EXPECT_EQ(oznake, redom);
     EXPECT_EQ(obrađenoPrije, std::vector<int>({0, 1, 2, 3, 4, 5}));
@@ -668,9 +706,10 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
 TEST_F(Installation, RestoreCopiesEveryKindBackAndKeepsTheBackup)
 {
     const QString b = t.stanje.PutanjaBackup;
-    const QMap<QString, QString> kamo{{"A.exe", t.stanje.PutanjaPrograma},    {"Verzije.txt", t.stanje.PutanjaPrograma},
-                                      {"B.dll", t.stanje.PutanjaPrograma},    {"S.enc", t.stanje.PutanjaSkripti},
-                                      {"H.chm", t.stanje.PutanjaHelp},        {"Notes.TXT", t.stanje.PutanjaPrograma}};
+    const QMap<QString, QString> kamo{
+        {"A.exe", t.stanje.PutanjaPrograma}, {"Verzije.txt", t.stanje.PutanjaPrograma},
+        {"B.dll", t.stanje.PutanjaPrograma}, {"S.enc", t.stanje.PutanjaSkripti},
+        {"H.chm", t.stanje.PutanjaHelp},     {"Notes.TXT", t.stanje.PutanjaPrograma}};
     for (auto i = kamo.begin(); i != kamo.end(); ++i) {
         t.write(b + i.key(), "staro " + i.key().toUtf8());
         t.write(i.value() + i.key(), "novo " + i.key().toUtf8());
@@ -684,19 +723,20 @@ TEST_F(Installation, RestoreCopiesEveryKindBackAndKeepsTheBackup)
         EXPECT_EQ(t.read(b + i.key()), "staro " + i.key().toUtf8()) << i.key().toStdString();
     }
     EXPECT_TRUE(t.dijalozi.boxes().empty());
-    EXPECT_EQ(t.log(), m.u(QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:6\n"
-                                          "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe\n"
-                                          "RegSvr32.exe \"{P}B.dll\" /u /s\n"
-                                          "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno\n"
-                                          "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll\n"
-                                          "RegSvr32.exe \"{P}B.dll\" /s\n"
-                                          "RegSvr32.exe \"{P}B.dll\" /s Uspješno\n"
-                                          "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: H.chm\n"
-                                          "PokušajVratitiSveNaPočetak - nepoznata ekstenzija: TXT\n"
-                                          "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: S.enc\n"
-                                          "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: Verzije.txt\n"
-                                          "PokušajVratitiSveNaPočetak - Kraj"))
-                           .split(u'\n'));
+    EXPECT_EQ(t.log(),
+              m.u(QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:6\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /u /s\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /s\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /s Uspješno\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: H.chm\n"
+                                 "PokušajVratitiSveNaPočetak - nepoznata ekstenzija: TXT\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: S.enc\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: Verzije.txt\n"
+                                 "PokušajVratitiSveNaPočetak - Kraj"))
+                  .split(u'\n'));
     EXPECT_EQ(t.model.panel1(), QStringLiteral("Kopiranje nazad programa: Verzije.txt"));
 }
 
@@ -716,8 +756,9 @@ TEST_F(Installation, RestoreThatCannotListTheBackupTellsTheUserAndEnds)
 
     PokušajVratitiSveNaPočetak(m.o);
 
-    const QString poruka = m.u(QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o "
-                                              "grešci je: {E}"));
+    const QString poruka =
+        m.u(QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o "
+                           "grešci je: {E}"));
     EXPECT_EQ(t.dijalozi.texts(), QStringList{poruka + QStringLiteral("\r\n") + R2});
     EXPECT_EQ(t.dijalozi.boxes()[0].icon, Icon::Critical);
     EXPECT_EQ(t.log().last(), kVraćanjeKraj);
@@ -749,7 +790,8 @@ std::vector<FaultyFileSystem::Operation> OperacijeUspjeha()
 
 std::string Opis(int k, const FaultyFileSystem::Operation& op)
 {
-    return "fault at operation " + std::to_string(k) + ": " + op.name.toStdString() + " " + op.path.toStdString();
+    return "fault at operation " + std::to_string(k) + ": " + op.name.toStdString() + " " +
+           op.path.toStdString();
 }
 
 // Every file operation of a successful installation fails once, in turn: the result is either a whole
@@ -762,18 +804,21 @@ TEST(InstallationFaults, EachOperationFailingOnceLeavesAllNewOrAllOld)
     int staro = 0;
     for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
         const std::string opis = Opis(k, operacije[k - 1]);
-        IzNovaSKvarom([k](ProgramskaMapa& m) { m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj.")); },
-                      [&](ProgramskaMapa& m, bool ok) {
-                          EXPECT_EQ(m.t.fs.faults(), 1) << opis;
-                          if (ok) {
-                              ++novo;
-                              EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
-                          } else {
-                              ++staro;
-                              EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
-                              EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
-                          }
-                      });
+        IzNovaSKvarom(
+            [k](ProgramskaMapa& m) {
+                m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
+            },
+            [&](ProgramskaMapa& m, bool ok) {
+                EXPECT_EQ(m.t.fs.faults(), 1) << opis;
+                if (ok) {
+                    ++novo;
+                    EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
+                } else {
+                    ++staro;
+                    EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
+                    EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
+                }
+            });
     }
     std::cout << "Fault points covered: " << operacije.size() << " (" << novo << " ended installed, " << staro
               << " ended restored)" << std::endl;
@@ -797,11 +842,13 @@ TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
                 const bool logPokvaren = op.path == PutanjaLoga(m.o);
                 const QString ime = QFileInfo(op.path).fileName();
                 const bool stavka = (op.name == u"move" || op.name == u"copyReplacing") &&
-                                    std::any_of(m.stavke.begin(), m.stavke.end(),
-                                                [&](const Stavka& s) { return s.zastavica == 1 && s.ime == ime; });
+                                    std::any_of(m.stavke.begin(), m.stavke.end(), [&](const Stavka& s) {
+                                        return s.zastavica == 1 && s.ime == ime;
+                                    });
                 if (stavka) {
                     EXPECT_FALSE(ok) << opis;
-                    EXPECT_FALSE(log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty()) << opis;
+                    EXPECT_FALSE(log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty())
+                        << opis;
                 }
                 if (ok) {
                     ++uspjelo;
