@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "core/ProgresBar.h"
 #include "distribution/Distribucija.h"
+#include "install/DownloadAndUpdate.h"
 #include "platform/Clock.h"
 
 bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba)
@@ -28,7 +29,7 @@ void cmdVerzija_Click(Okruzenje& o)
 
 void cmdDownloadAndUpdate_Klik(Okruzenje& o)
 {
-    PokreniDuguNaredbu(o, [] {});
+    PokreniDuguNaredbu(o, [&] { cmdDownloadAndUpdate_Click(o); });
 }
 
 

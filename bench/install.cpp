@@ -1,0 +1,362 @@
+// Installs 71 programs with UpdatePrograma and copies the same new files with cp, in each round, and
+// prints both times, their ratio and where the installation's time went (copies, moves into the
+// backup folder, the clean-up of the Update folder, the removal of the backup folder, the rest).
+//
+//     bench_install [size of each file in MiB, default 8] [rounds, default 4] [folder, default the
+//     temporary folder]
+//
+// Target: UpdatePrograma at most 1.3 x cp.
+
+#include "core/Okruzenje.h"
+#include "core/PripremaVerzije.h"
+#include "install/Instalacija.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "platform/IniRegistry.h"
+#include "platform/IniSettingsStore.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/MachineInfo.h"
+#include "platform/NoWindowFinder.h"
+#include "platform/QtHttpTransfer.h"
+#include "platform/QtProcessRunner.h"
+#include "platform/SystemClock.h"
+
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int BrojDatoteka = 71;
+
+// Message boxes are printed, so the run never waits for anyone.
+class PrintingDialogs : public Dialogs {
+public:
+    Answer show(Icon, const QString& caption, const QString& text, Buttons buttons) override
+    {
+        std::printf("[%s] %s\n", qPrintable(caption), qPrintable(text));
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
+    QString chooseFile(const FileRequest&) override { return {}; }
+};
+
+class BenchMachine : public MachineInfo {
+public:
+    QString folder;
+    QString executableFolder() override { return folder; }
+    bool computerName(QString& name) override
+    {
+        name = QStringLiteral("bench");
+        return true;
+    }
+    QString userName() override { return QStringLiteral("bench"); }
+    QString environment(const QString&) override { return {}; }
+};
+
+// The real file system, with the time spent in each kind of operation added up.
+class TimingFileSystem : public FileSystem {
+public:
+    explicit TimingFileSystem(FileSystem& real) : real_(real) {}
+
+    QMap<QString, qint64> nanoseconds;
+    void reset() { nanoseconds.clear(); }
+
+    template <typename F>
+    auto timed(const char* name, F f)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        auto result = f();
+        nanoseconds[QString::fromLatin1(name)] += timer.nsecsElapsed();
+        return result;
+    }
+
+    bool fileExists(const QString& p) override
+    {
+        return timed("fileExists", [&] { return real_.fileExists(p); });
+    }
+    bool folderExists(const QString& p) override
+    {
+        return timed("folderExists", [&] { return real_.folderExists(p); });
+    }
+    FsResult createFolder(const QString& p) override
+    {
+        return timed("createFolder", [&] { return real_.createFolder(p); });
+    }
+    FsResult removeFolder(const QString& p) override
+    {
+        return timed("removeFolder", [&] { return real_.removeFolder(p); });
+    }
+    FsResult removeFile(const QString& p) override
+    {
+        return timed("removeFile", [&] { return real_.removeFile(p); });
+    }
+    FsResult removeFiles(const QString& f, const QString& m) override
+    {
+        return timed("removeFiles", [&] { return real_.removeFiles(f, m); });
+    }
+    FsResult copyReplacing(const QString& a, const QString& b) override
+    {
+        return timed("copyReplacing", [&] { return real_.copyReplacing(a, b); });
+    }
+    FsResult move(const QString& a, const QString& b) override
+    {
+        return timed("move", [&] { return real_.move(a, b); });
+    }
+    FsResult fileSize(const QString& p, qint64& s) override
+    {
+        return timed("fileSize", [&] { return real_.fileSize(p, s); });
+    }
+    FsResult listFiles(const QString& f, QStringList& n) override
+    {
+        return timed("listFiles", [&] { return real_.listFiles(f, n); });
+    }
+    FsResult readFile(const QString& p, QByteArray& c) override
+    {
+        return timed("readFile", [&] { return real_.readFile(p, c); });
+    }
+    FsResult appendToFile(const QString& p, const QByteArray& b) override
+    {
+        return timed("appendToFile", [&] { return real_.appendToFile(p, b); });
+    }
+    std::unique_ptr<FileWriter> replaceFile(const QString& t, FsResult& r) override
+    {
+        return real_.replaceFile(t, r);
+    }
+
+private:
+    FileSystem& real_;
+};
+
+bool makeFile(const QString& path, qint64 size, quint64 seed)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    std::vector<quint64> block(1024 * 1024 / sizeof(quint64));
+    quint64 x = 0x9E3779B97F4A7C15ull ^ (seed * 0x100000001B3ull);
+    for (qint64 written = 0; written < size;) {
+        for (quint64& v : block) {
+            x ^= x << 13;
+            x ^= x >> 7;
+            x ^= x << 17;
+            v = x;
+        }
+        const qint64 n =
+            std::min<qint64>(size - written, static_cast<qint64>(block.size() * sizeof(quint64)));
+        if (f.write(reinterpret_cast<const char*>(block.data()), n) != n)
+            return false;
+        written += n;
+    }
+    return true;
+}
+
+bool writeText(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
+}
+
+qint64 median(std::vector<qint64> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+QString ime(int i)
+{
+    return QStringLiteral("Program%1.exe").arg(i, 2, 10, QLatin1Char('0'));
+}
+
+struct Runda {
+    bool ok = false;
+    qint64 instalacijaMs = 0;
+    qint64 cpMs = 0;
+    qint64 rmMs = 0;
+    QMap<QString, qint64> dijeloviNs;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const qint64 sizeMiB = argc > 1 ? std::max<qint64>(1, QByteArray(argv[1]).toLongLong()) : 8;
+    const int rounds = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 4;
+    const QString base = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QDir::tempPath();
+    const qint64 size = sizeMiB * 1024 * 1024;
+
+    QTemporaryDir dir(base + QStringLiteral("/bench_install-XXXXXX"));
+    if (!dir.isValid()) {
+        std::printf("Nije moguće napraviti radnu direktoriju u %s\n", qPrintable(base));
+        return 1;
+    }
+
+    LocalFileSystem local;
+    TimingFileSystem fs(local);
+    IniSettingsStore postavke(dir.path() + QStringLiteral("/config/Lumivex.ini"));
+    SystemClock sat;
+    BenchMachine racunalo;
+    PrintingDialogs dijalozi;
+    QtProcessRunner procesi;
+    QtHttpTransfer http;
+    NoWindowFinder prozori;
+    IniRegistry registar(dir.path() + QStringLiteral("/config/Lumivex/registry.ini"));
+    ProzorModel model;
+    Stanje stanje;
+    Okruzenje o{fs, postavke, sat, racunalo, dijalozi, procesi, http, prozori, registar, model, stanje};
+
+    std::printf("%d datoteka od %lld MiB, %d runde, u %s\n", BrojDatoteka, sizeMiB, rounds,
+                qPrintable(dir.path()));
+
+    // Each round lays out a fresh installation: the old programs, the new ones in the Update folder and
+    // the control files.
+    std::vector<qint64> installTimes;
+    std::vector<qint64> cpTimes;
+    std::vector<qint64> rmTimes;
+    std::vector<qint64> copyTimes;    // the installation's copies alone
+    std::vector<qint64> deleteTimes;  // its clean-up of the Update folder and removal of the backup folder
+    std::vector<Runda> runde;
+    for (int round = 1; round <= rounds; ++round) {
+        const QString root = dir.path() + QStringLiteral("/runda%1").arg(round);
+        const QString program = root + QStringLiteral("/program/");
+        const QString update = program + QStringLiteral("Update/");
+        const QString mreza = root + QStringLiteral("/mreza/");
+        const QString cpIzvor = root + QStringLiteral("/cpizvor/");
+        const QString cpCilj = root + QStringLiteral("/cp/");
+        for (const QString& d : {update, mreza, cpIzvor, cpCilj}) QDir().mkpath(d);
+
+        QByteArray stari;
+        QByteArray novi;
+        stanje.NoveVerzije.očisti();
+        for (int i = 0; i < BrojDatoteka; ++i) {
+            if (!makeFile(program + ime(i), size, 2 * i) || !makeFile(update + ime(i), size, 2 * i + 1) ||
+                !makeFile(cpIzvor + ime(i), size, 2 * i + 1)) {
+                std::printf("Datoteke nisu napravljene.\n");
+                return 1;
+            }
+            const QByteArray n = ime(i).toUtf8();
+            const QByteArray v = QByteArray::number(size);
+            stari += n + ";20;1;0;" + v + ';' + v + ";\r\n";
+            novi += n + ";20;2;0;" + v + ';' + v + ";\r\n";
+            Zapis& z = stanje.NoveVerzije[i];
+            z.polja = {ime(i),
+                       QStringLiteral("20"),
+                       QStringLiteral("2"),
+                       QStringLiteral("0"),
+                       QString::fromUtf8(v),
+                       QString::fromUtf8(v)};
+            z.zastavica = 1;
+        }
+        if (!writeText(program + QStringLiteral("Verzije.txt"), stari) ||
+            !writeText(update + QStringLiteral("Verzije.txt"), novi) ||
+            !writeText(mreza + QStringLiteral("Verzije.txt"), novi)) {
+            std::printf("Kontrolne datoteke nisu napravljene.\n");
+            return 1;
+        }
+        racunalo.folder = program.chopped(1);
+        PostaviPutanje(o);
+        model.postaviOptLokacija(1);
+        model.postaviTxtLokacija(0, mreza);
+
+        // cp copies its own freshly written copy of the new files: on this kind of disk a file's first
+        // copy after it was written runs much faster than a later one, and each tool gets a first copy.
+        // The two take turns at going first. rm then deletes cp's copies, as much deleting as each of
+        // the installation's two clean-up steps does.
+        Runda r;
+        QElapsedTimer timer;
+        int cpIzlaz = 0;
+        auto kopirajCp = [&] {
+            QStringList argumenti{QStringLiteral("--")};
+            QStringList kopije{QStringLiteral("--")};
+            for (int i = 0; i < BrojDatoteka; ++i) {
+                argumenti << cpIzvor + ime(i);
+                kopije << cpCilj + ime(i);
+            }
+            argumenti << cpCilj;
+            ::sync();
+            timer.start();
+            cpIzlaz = QProcess::execute(QStringLiteral("cp"), argumenti);
+            r.cpMs = timer.elapsed();
+            ::sync();
+            timer.start();
+            QProcess::execute(QStringLiteral("rm"), kopije);
+            r.rmMs = timer.elapsed();
+        };
+        bool instalirano = false;
+        auto instaliraj = [&] {
+            ::sync();
+            fs.reset();
+            timer.start();
+            instalirano = UpdatePrograma(o);
+            r.instalacijaMs = timer.elapsed();
+            r.dijeloviNs = fs.nanoseconds;
+        };
+        if (round % 2 == 1) {
+            kopirajCp();
+            instaliraj();
+        } else {
+            instaliraj();
+            kopirajCp();
+        }
+
+        r.ok = cpIzlaz == 0 && instalirano && QFile(program + ime(BrojDatoteka - 1)).size() == size &&
+               !QDir(program + QStringLiteral("UpdateBackup")).exists();
+        if (!r.ok) {
+            std::printf("Runda %d neispravna: cp %s, UpdatePrograma %s\n", round,
+                        cpIzlaz == 0 ? "ispravno" : "NEISPRAVNO", instalirano ? "ispravno" : "NEISPRAVNO");
+            return 1;
+        }
+        auto ms = [&](const char* k) { return r.dijeloviNs.value(QString::fromLatin1(k)) / 1e6; };
+        double ukupnoDijelova = 0;
+        for (qint64 ns : r.dijeloviNs) ukupnoDijelova += ns / 1e6;
+        std::printf(
+            "runda %d: UpdatePrograma %lld ms, cp %lld ms, omjer %.2f; rm kopija %lld ms\n"
+            "          kopiranje %.0f ms, premještanje u backup %.0f ms, brisanje fajlova u Update %.0f ms, "
+            "brisanje UpdateBackup %.0f ms, ostale datotečne operacije %.0f ms, ostalo %.0f ms%s\n",
+            round, r.instalacijaMs, r.cpMs, r.cpMs > 0 ? double(r.instalacijaMs) / r.cpMs : 0.0, r.rmMs,
+            ms("copyReplacing"), ms("move"), ms("removeFiles"), ms("removeFolder"),
+            ukupnoDijelova - ms("copyReplacing") - ms("move") - ms("removeFiles") - ms("removeFolder"),
+            r.instalacijaMs - ukupnoDijelova, round % 2 == 1 ? "" : " (UpdatePrograma prvi)");
+        installTimes.push_back(r.instalacijaMs);
+        cpTimes.push_back(r.cpMs);
+        rmTimes.push_back(r.rmMs);
+        copyTimes.push_back(r.dijeloviNs.value(QStringLiteral("copyReplacing")) / 1000000);
+        deleteTimes.push_back((r.dijeloviNs.value(QStringLiteral("removeFiles")) +
+                               r.dijeloviNs.value(QStringLiteral("removeFolder"))) /
+                              1000000);
+        runde.push_back(r);
+        QDir(root).removeRecursively();
+    }
+
+    const qint64 install = median(installTimes);
+    const qint64 cp = median(cpTimes);
+    const double megabajta = BrojDatoteka * size / 1e6;
+    std::printf("\n%d datoteka od %lld MiB (%.0f MB), medijan od %d rundi\n", BrojDatoteka, sizeMiB,
+                megabajta, rounds);
+    std::printf("UpdatePrograma: %lld ms (%.0f MB/s)\n", install,
+                install > 0 ? megabajta / (install / 1e3) : 0.0);
+    std::printf("cp:             %lld ms (%.0f MB/s)\n", cp, cp > 0 ? megabajta / (cp / 1e3) : 0.0);
+    std::printf("Omjer UpdatePrograma / cp: %.2f (cilj <= 1.30)\n", cp > 0 ? double(install) / cp : 0.0);
+    const qint64 copies = median(copyTimes);
+    const qint64 deletes = median(deleteTimes);
+    const qint64 rm = median(rmTimes);
+    std::printf(
+        "Od toga kopiranje novih datoteka %lld ms (omjer prema cp %.2f), a brisanje fajlova u Update i "
+        "direktorije UpdateBackup %lld ms (%.0f %% instalacije)\n",
+        copies, cp > 0 ? double(copies) / cp : 0.0, deletes, install > 0 ? 100.0 * deletes / install : 0.0);
+    std::printf(
+        "rm istih datoteka: %lld ms; cp + 2 x rm (isti posao kao instalacija): %lld ms, omjer "
+        "UpdatePrograma / (cp + 2 x rm) %.2f\n",
+        rm, cp + 2 * rm, cp + 2 * rm > 0 ? double(install) / (cp + 2 * rm) : 0.0);
+    return 0;
+}

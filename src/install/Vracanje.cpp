@@ -1,0 +1,101 @@
+#include "install/Vracanje.h"
+
+#include "core/Log.h"
+#include "core/Okruzenje.h"
+#include "install/Registracija.h"
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+
+#include <QStringList>
+
+namespace {
+
+const QString R = QStringLiteral(
+    "Program ne može razriješiti problem te će pokušati vratiti staru verziju programa. Ukoliko ne uspije "
+    "najvjerojatnije ćete morati reinstalirati program!");
+const QString R2 =
+    QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
+const QString R3 =
+    QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
+
+void kritično(Okruzenje& o, const QString& tekst)
+{
+    o.dijalozi.show(Dialogs::Icon::Critical, NaslovPrograma, tekst, Dialogs::Buttons::Ok);
+}
+
+void izvijesti(Okruzenje& o, const QString& korak, const QString& ime)
+{
+    o.stanje.TrenutnaPoruka = korak + ime;
+    PostaviTrenutnuAkciju(o, o.stanje.TrenutnaPoruka);
+    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + o.stanje.TrenutnaPoruka);
+}
+
+// Copies backup folder + name over folder + name; a failure is told and the restore goes on.
+void kopirajNazad(Okruzenje& o, const QString& direktorija, const QString& ime, const QString& greška,
+                  const QString& zaključak)
+{
+    const FsResult kopirano = o.fs.copyReplacing(o.stanje.PutanjaBackup + ime, direktorija + ime);
+    if (kopirano)
+        return;
+    o.stanje.TrenutnaPoruka =
+        greška + ime + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") + kopirano.error;
+    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + o.stanje.TrenutnaPoruka);
+    kritično(o, o.stanje.TrenutnaPoruka + QStringLiteral("\r\n") + zaključak);
+}
+
+}  // namespace
+
+void PokušajVratitiSveNaPočetak(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+
+    QStringList datoteke;
+    const FsResult popis = o.fs.listFiles(s.PutanjaBackup, datoteke);
+    if (!popis) {
+        // Nothing can be put back; the user must know that the old versions were not restored.
+        s.TrenutnaPoruka = QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: ") +
+                           s.PutanjaBackup + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") +
+                           popis.error;
+        LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + s.TrenutnaPoruka);
+        kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + R2);
+        LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
+        return;
+    }
+    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:") +
+                         QString::number(datoteke.size()));
+
+    for (const QString& ime : datoteke) {
+        s.TrenutnaDatoteka = ime;
+        const QString ekstenzija = ime.right(3);
+        if (ekstenzija == u"exe" || ekstenzija == u"txt") {
+            izvijesti(o, QStringLiteral("Kopiranje nazad programa: "), ime);
+            kopirajNazad(o, s.PutanjaPrograma, ime,
+                         QStringLiteral("Nastala je greška u kopiranju nazad programa: "), R2);
+        } else if (ekstenzija == u"dll") {
+            s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
+            if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime))
+                kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime +
+                                QStringLiteral("\r\n") + s.TrenutnaPoruka + QStringLiteral("\r\n") + R);
+            izvijesti(o, QStringLiteral("Kopiranje nazad komponente: "), ime);
+            kopirajNazad(o, s.PutanjaPrograma, ime,
+                         QStringLiteral("Nastala je greška u kopiranju nazad komponente: "), R2);
+            s.TrenutnaPoruka = QStringLiteral("Registracija stare komponente: ") + ime;
+            PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
+            if (!RegistrirajDLL(o, s.PutanjaPrograma, ime))
+                kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + R);
+        } else if (ekstenzija == u"enc") {
+            izvijesti(o, QStringLiteral("Kopiranje nazad datoteke: "), ime);
+            kopirajNazad(o, s.PutanjaSkripti, ime,
+                         QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "), R3);
+        } else if (ekstenzija == u"chm") {
+            izvijesti(o, QStringLiteral("Kopiranje nazad datoteke: "), ime);
+            kopirajNazad(o, s.PutanjaHelp, ime,
+                         QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "), R3);
+        } else {
+            LogirajGrešku(o,
+                          QStringLiteral("PokušajVratitiSveNaPočetak - nepoznata ekstenzija: ") + ekstenzija);
+        }
+    }
+
+    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
+}

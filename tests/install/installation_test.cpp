@@ -1,0 +1,877 @@
+#include "install/Instalacija.h"
+#include "install/Vracanje.h"
+
+#include "core/Log.h"
+#include "core/Usporedba.h"
+#include "support/QtPrinters.h"
+#include "support/RecordingProcessRunner.h"
+#include "support/TestIzdanje.h"
+#include "support/TestOkruzenje.h"
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <iostream>
+#include <memory>
+
+namespace {
+
+using Icon = Dialogs::Icon;
+using Answer = Dialogs::Answer;
+using Buttons = Dialogs::Buttons;
+using K = ProzorModel::Kontrola;
+
+const QString R = QStringLiteral(
+    "Program ne može razriješiti problem te će pokušati vratiti staru verziju programa. Ukoliko ne uspije "
+    "najvjerojatnije ćete morati reinstalirati program!");
+const QString R2 =
+    QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
+const QString R3 =
+    QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
+const QString Q = QStringLiteral(
+    "Preporuka je da se prestane koristiti navedeni program i da se pokuša još jednom. Jeste li izašli iz "
+    "programa i želite li nastaviti sa instalacijom (Da - Yes) ili želite prekinuti sa instalacijom (Ne - "
+    "No)?");
+// What the fault injector answers for a path it fails.
+const QString kZauzeto = QStringLiteral("Datoteku koristi drugi program.");
+const QString kVraćanjeKraj = QStringLiteral("PokušajVratitiSveNaPočetak - Kraj");
+
+struct Stavka {
+    QString ime;
+    QByteArray staro;  // empty: no old file
+    QByteArray novo;
+    int zastavica;
+};
+
+// A program folder with an installed release and a newer one fetched and unpacked into the Update
+// folder, with a registration tool beside the program that does nothing.
+class ProgramskaMapa {
+public:
+    ProgramskaMapa()
+    {
+        procesi.hide(QStringLiteral("RegSvr32.exe"));
+        alat(true);
+        t.mkdir(t.stanje.PutanjaSkripti);
+        t.mkdir(t.stanje.PutanjaHelp);
+        // The control file is prepared again from a network folder after a successful installation.
+        t.model.postaviOptLokacija(1);
+        t.model.postaviTxtLokacija(0, mreža());
+    }
+
+    QString mreža() const { return t.root(QStringLiteral("mreža/")); }
+    QString alatPutanja() const { return t.program() + QStringLiteral("RegSvr32.exe"); }
+
+    void alat(bool postoji)
+    {
+        if (!postoji) {
+            QFile::remove(alatPutanja());
+            return;
+        }
+        t.write(alatPutanja(), "#!/bin/sh\nexit 0\n");
+        QFile::setPermissions(alatPutanja(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // Adds an item in the next row: its old file (none when `staro` is empty) where its kind is
+    // installed, and for a marked item its new file in the Update folder.
+    void dodaj(const QString& ime, const QByteArray& staro, const QByteArray& novo, int zastavica = 1)
+    {
+        Zapis& z = t.stanje.NoveVerzije[red_++];
+        const QString veličina = QString::number(novo.size());
+        z.polja = {ime, QStringLiteral("20"), QStringLiteral("2"), QStringLiteral("0"), veličina, veličina};
+        z.zastavica = zastavica;
+        stavke.push_back({ime, staro, novo, zastavica});
+        if (!staro.isEmpty())
+            t.write(odredište(ime), staro);
+        if (zastavica == 1)
+            t.write(t.stanje.PutanjaUpdate + ime, novo);
+    }
+
+    // Writes the installed control file (every old item at 20.1.0) and the new one (20.2.0) into the
+    // Update folder and the network folder, lists the marked rows in the grid and takes the snapshot
+    // of the files as they were before the installation.
+    void objavi()
+    {
+        QByteArray stari;
+        QByteArray novi;
+        QVector<RedMreže> redovi;
+        for (const Stavka& s : stavke) {
+            const QByteArray ime = s.ime.toUtf8();
+            novi += ime + ";20;2;0;" + QByteArray::number(s.novo.size()) + ';' +
+                    QByteArray::number(s.novo.size()) + ";\r\n";
+            if (!s.staro.isEmpty())
+                stari += ime + ";20;1;0;" + QByteArray::number(s.staro.size()) + ';' +
+                         QByteArray::number(s.staro.size()) + ";\r\n";
+            if (s.zastavica == 1) {
+                RedMreže red;
+                red.polja = t.stanje.NoveVerzije[static_cast<int>(&s - stavke.data())].polja;
+                redovi.push_back(red);
+            }
+        }
+        t.write(QStringLiteral("Verzije.txt"), stari);
+        t.write(t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt"), novi);
+        t.write(mreža() + QStringLiteral("Verzije.txt"), novi);
+        t.model.postaviMrežu(redovi, 0, 0);
+        izvornik = snimka();
+    }
+
+    QString odredište(const QString& ime) { return CiljnaDirektorija(o, ime) + ime; }
+
+    // The files of the program, script and help folders by path; the stand-in tool is the test's own.
+    QMap<QString, QByteArray> snimka() const
+    {
+        QMap<QString, QByteArray> datoteke;
+        for (const QString& mapa : {t.stanje.PutanjaPrograma, t.stanje.PutanjaSkripti, t.stanje.PutanjaHelp})
+            for (const QString& ime : QDir(mapa).entryList(QDir::Files | QDir::Hidden))
+                if (mapa + ime != alatPutanja())
+                    datoteke.insert(mapa + ime, t.read(mapa + ime));
+        return datoteke;
+    }
+
+    // The files that no longer hold the bytes they had before the installation.
+    QStringList promijenjeni() const
+    {
+        QStringList r;
+        for (auto i = izvornik.begin(); i != izvornik.end(); ++i)
+            if (t.read(i.key()) != i.value() || !t.exists(i.key()))
+                r << i.key();
+        return r;
+    }
+
+    // The files whose old bytes are neither in their place nor in the backup folder.
+    QStringList izgubljeni() const
+    {
+        QStringList r;
+        for (auto i = izvornik.begin(); i != izvornik.end(); ++i) {
+            const QString uBackupu = t.stanje.PutanjaBackup + QFileInfo(i.key()).fileName();
+            if (!(t.exists(i.key()) && t.read(i.key()) == i.value()) &&
+                !(t.exists(uBackupu) && t.read(uBackupu) == i.value()))
+                r << i.key();
+        }
+        return r;
+    }
+
+    // The marked items of an installed kind that do not hold their new bytes where they belong.
+    QStringList nisuNovi()
+    {
+        QStringList r;
+        for (const Stavka& s : stavke) {
+            const QString kind = s.ime.right(3);
+            const bool instalira = kind == u"exe" || kind == u"dll" || kind == u"enc" || kind == u"chm";
+            if (s.zastavica == 1 && instalira && t.read(odredište(s.ime)) != s.novo)
+                r << s.ime;
+        }
+        return r;
+    }
+
+    // "{P}" the program folder, "{B}" the backup folder, "{E}" the injected error.
+    QString u(QString tekst) const
+    {
+        return tekst.replace(QStringLiteral("{P}"), t.stanje.PutanjaPrograma)
+            .replace(QStringLiteral("{B}"), t.stanje.PutanjaBackup)
+            .replace(QStringLiteral("{E}"), kZauzeto);
+    }
+
+    TestOkruzenje t;
+    RecordingProcessRunner procesi{t.procesi};
+    Okruzenje o{t.fs,   t.postavke, t.sat,      t.računalo, t.dijalozi, procesi,
+                t.http, t.prozori,  t.registar, t.model,    t.stanje};
+    std::vector<Stavka> stavke;
+    QMap<QString, QByteArray> izvornik;
+    QStringList dovršeni;  // rows that reached status 3, for the cases that watch the grid
+
+private:
+    int red_ = 0;
+};
+
+// Four items, one of each installed kind, each replacing an old file.
+void ČetiriVrste(ProgramskaMapa& m)
+{
+    m.dodaj(QStringLiteral("A.exe"), Sadržaj(1000, 'a'), Sadržaj(1100, 'A'));
+    m.dodaj(QStringLiteral("B.dll"), Sadržaj(900, 'b'), Sadržaj(950, 'B'));
+    m.dodaj(QStringLiteral("Skripta.enc"), Sadržaj(300, 's'), Sadržaj(310, 'S'));
+    m.dodaj(QStringLiteral("Pomoc.chm"), Sadržaj(700, 'h'), Sadržaj(720, 'H'));
+}
+
+// The four kinds, a new program with no old file, an unknown extension, an unmarked program, and a
+// backup folder left with an old file by an earlier failed installation.
+void Mješovita(ProgramskaMapa& m)
+{
+    ČetiriVrste(m);
+    m.dodaj(QStringLiteral("Novi.exe"), QByteArray(), Sadržaj(500, 'N'));
+    m.dodaj(QStringLiteral("Readme.TXT"), QByteArray(), "Pročitaj me");
+    m.dodaj(QStringLiteral("C.exe"), Sadržaj(400, 'c'), Sadržaj(410, 'C'), 0);
+    m.t.write(m.t.stanje.PutanjaBackup + QStringLiteral("A.exe"), "A.exe od prije dva mjeseca");
+    m.objavi();
+}
+
+class Installation : public ::testing::Test {
+public:
+    ProgramskaMapa m;
+    TestOkruzenje& t = m.t;
+};
+
+// One way through the installation with the four kinds: what is arranged, how the user answers and
+// what must follow. Texts use "{P}", "{B}" and "{E}" (see ProgramskaMapa::u).
+struct Slučaj {
+    const char* naziv;
+    void (*priprema)(ProgramskaMapa&);
+    std::vector<Answer> odgovori;
+    bool rezultat;
+    std::vector<std::pair<Icon, QString>> kutije;  // every box, in order
+    QStringList logRedom;                          // lines the log holds in this order
+    enum Ishod { Novo, Staro, Vlastito } ishod;    // new bytes everywhere, old ones, or the case's check
+    void (*provjera)(ProgramskaMapa&) = nullptr;
+};
+
+void PrintTo(const Slučaj& c, std::ostream* os)
+{
+    *os << c.naziv;
+}
+
+const QString kPitanjePrograma = QStringLiteral(
+    "Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka o grešci je: "
+    "{E}\r\n");
+const QString kPokrenuti = QStringLiteral(
+    "Postoje pokrenuti programi:\r\nLumivex Knjigovodstvo 20\r\n\r\nDa bi nastavili sa daljom instalacijom "
+    "moraju "
+    "se zatvoriti svi otvoreni programi!\r\nZa nastavak rada (i ponovnu provjeru) pritisnite Da (Yes), za "
+    "prekid "
+    "instalacije pritisnuti Ne (No) ?");
+
+void ZaključajA(ProgramskaMapa& m)
+{
+    m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"), kZauzeto, {QStringLiteral("move")});
+}
+
+const Slučaj kSlučajevi[] = {
+    {"LockedProgramYesAfterClosingIt",
+     [](ProgramskaMapa& m) {
+         ZaključajA(m);
+         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box& b) {
+             if (b.buttons == Buttons::YesNo)
+                 m.t.fs.heal();
+         };
+     },
+     {Answer::Yes},
+     true,
+     {{Icon::Question, kPitanjePrograma + Q}},
+     {"UpdatePrograma - Backup programa: A.exe",
+      "UpdatePrograma - Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. ",
+      "Poruka o grešci je: {E}", "UpdatePrograma - Ponovni backup programa: A.exe",
+      "UpdatePrograma - Kopiranje novog programa: A.exe", "UpdatePrograma - Kraj"},
+     Slučaj::Novo},
+    {"LockedProgramYesButStillLocked",
+     ZaključajA,
+     {Answer::Yes},
+     false,
+     {{Icon::Question, kPitanjePrograma + Q},
+      {Icon::Critical,
+       QStringLiteral("Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
+                      "koristi. \r\nPoruka o grešci je: {E}\r\n") +
+           R}},
+     {"UpdatePrograma - Ponovni backup programa: A.exe",
+      "UpdatePrograma - Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
+      "koristi. ",
+      "Poruka o grešci je: {E}", "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0",
+      kVraćanjeKraj},
+     Slučaj::Staro},
+    {"LockedProgramNo",
+     ZaključajA,
+     {Answer::No},
+     false,
+     {{Icon::Question, kPitanjePrograma + Q}},
+     {"UpdatePrograma - Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. ",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0", kVraćanjeKraj},
+     Slučaj::Staro},
+    // The old component was unregistered before the move; it stays in the program folder and gets its
+    // registration back before the restore.
+    {"LockedComponentNo",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                         {QStringLiteral("move")});
+     },
+     {Answer::No},
+     false,
+     {{Icon::Question,
+       QStringLiteral(
+           "Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
+           "grešci je: {E}\r\n") +
+           Q}},
+     {"UpdatePrograma - Deregistracija komponente: B.dll", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+      "UpdatePrograma - Backup komponente: B.dll",
+      "UpdatePrograma - Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. ",
+      "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
+     Slučaj::Staro},
+    {"LockedScriptNoQuestion",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
+                         {QStringLiteral("move")});
+     },
+     {},
+     false,
+     {{Icon::Critical,
+       QStringLiteral(
+           "Nastala je greška u premještanju datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+           R}},
+     {"UpdatePrograma - Backup datoteke: Skripta.enc",
+      "UpdatePrograma - Nastala je greška u premještanju datoteke: Skripta.enc",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
+      "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
+      "RegSvr32.exe \"{P}B.dll\" /s Uspješno", kVraćanjeKraj},
+     Slučaj::Staro},
+    {"CopyOfNewComponentFails",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                         {QStringLiteral("copyReplacing")});
+         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box&) { m.t.fs.heal(); };
+     },
+     {},
+     false,
+     {{Icon::Critical,
+       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+           R}},
+     {"UpdatePrograma - Kopiranje nove komponente: B.dll",
+      "UpdatePrograma - Nastala je greška u kopiranju nove komponente: B.dll",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
+     Slučaj::Staro},
+    {"CopyOfNewScriptFails",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
+                         {QStringLiteral("copyReplacing")});
+         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box&) { m.t.fs.heal(); };
+     },
+     {},
+     false,
+     {{Icon::Critical,
+       QStringLiteral(
+           "Nastala je greška u kopiranju nove datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+           R}},
+     {"UpdatePrograma - Kopiranje novog programa: Skripta.enc",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:3",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc", kVraćanjeKraj},
+     Slučaj::Staro},
+    // The program's copy back fails too: the user is told and the component is still restored.
+    {"CopyBackFailsAndTheRestoreGoesOn",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                         {QStringLiteral("copyReplacing")});
+         m.t.dijalozi.onShow = [&m, prva = true](const ScriptedDialogs::Box&) mutable {
+             if (!prva)
+                 return;
+             prva = false;
+             m.t.fs.heal();
+             m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"), kZauzeto,
+                             {QStringLiteral("copyReplacing")});
+         };
+     },
+     {},
+     false,
+     {{Icon::Critical,
+       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+           R},
+      {Icon::Critical,
+       QStringLiteral("Nastala je greška u kopiranju nazad programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
+           R2}},
+     {"PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
+      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad programa: A.exe",
+      "Poruka o grešci je: {E}", "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
+      kVraćanjeKraj},
+     Slučaj::Vlastito,
+     [](ProgramskaMapa& m) {
+         EXPECT_EQ(m.t.read(QStringLiteral("B.dll")), Sadržaj(900, 'b'));
+         EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1100, 'A'));
+         EXPECT_EQ(m.t.read(QStringLiteral("UpdateBackup/A.exe")), Sadržaj(1000, 'a'));
+     }},
+    {"RegistrationToolMissing",
+     [](ProgramskaMapa& m) { m.alat(false); },
+     {},
+     false,
+     {{Icon::Critical,
+       QStringLiteral(
+           "Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
+           R}},
+     {"RegSvr32.exe \"{P}B.dll\" /u /s Neuspješno",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
+     Slučaj::Staro},
+    // The tool disappears after the old component was unregistered: neither the new nor the restored
+    // one can be registered, and the user hears of each.
+    {"ToolGoneBeforeTheNewComponentIsRegistered",
+     [](ProgramskaMapa& m) {
+         m.t.model.pratiPromjene([&m](K k) {
+             if (k == K::Panel1 && m.t.model.panel1() == u"Registracija nove komponente: B.dll")
+                 m.alat(false);
+         });
+     },
+     {},
+     false,
+     {{Icon::Critical,
+       QStringLiteral("Desila se greška u registraciji nove komponente: B.dll\r\nRegistracija nove "
+                      "komponente: B.dll\r\n") +
+           R},
+      {Icon::Critical,
+       QStringLiteral(
+           "Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
+           R},
+      {Icon::Critical, QStringLiteral("Registracija stare komponente: B.dll\r\n") + R}},
+     {"RegSvr32.exe \"{P}B.dll\" /s Neuspješno",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
+     Slučaj::Staro},
+    {"ComputerOrvelDvdRefused",
+     [](ProgramskaMapa& m) { m.t.računalo.name = QStringLiteral("ORVEL-DVD"); },
+     {},
+     false,
+     {{Icon::Exclamation, QStringLiteral("Ime računala je ORVEL-DVD te nije moguće nastaviti sa radom!")}},
+     {"UpdatePrograma- početak"},
+     Slučaj::Staro,
+     [](ProgramskaMapa& m) {
+         EXPECT_EQ(m.t.log(), QStringList{QStringLiteral("UpdatePrograma- početak")});
+         EXPECT_TRUE(QDir(m.t.stanje.PutanjaBackup).exists());
+     }},
+    {"UserGivesUpWhileProgramsRun",
+     [](ProgramskaMapa& m) { m.t.prozori.open(QStringLiteral("Lumivex Knjigovodstvo 20")); },
+     {Answer::No, Answer::Yes},
+     false,
+     {{Icon::Question, kPokrenuti},
+      {Icon::Question,
+       QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
+                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
+                      "ažuriranjem programa sa novim verzijama?")}},
+     {},
+     Slučaj::Staro,
+     [](ProgramskaMapa& m) {
+         EXPECT_EQ(m.t.log(),
+                   QStringList({QStringLiteral("UpdatePrograma- početak"),
+                                QStringLiteral("UpdatePrograma- Postoje startovani programi Lumivex "
+                                               "Knjigovodstvo 20"),
+                                QStringLiteral("UpdatePrograma- Korisnik odustaje")}));
+         EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
+     }},
+    // Declining to give up checks again; the user has closed the program meanwhile.
+    {"UserClosesTheProgramsBetweenPasses",
+     [](ProgramskaMapa& m) {
+         m.t.prozori.open(QStringLiteral("Lumivex Knjigovodstvo 20"));
+         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box& b) {
+             if (b.text.startsWith(u"Ukoliko prekinete"))
+                 m.t.prozori.closeAll();
+         };
+     },
+     {Answer::No, Answer::No},
+     true,
+     {{Icon::Question, kPokrenuti},
+      {Icon::Question,
+       QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
+                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
+                      "ažuriranjem programa sa novim verzijama?")}},
+     {"UpdatePrograma- Postoje startovani programi Lumivex Knjigovodstvo 20", "UpdatePrograma - Početak",
+      "UpdatePrograma - Kraj"},
+     Slučaj::Novo},
+    {"UnknownExtensionsOnlyLogged",
+     [](ProgramskaMapa& m) {
+         m.dodaj(QStringLiteral("Readme.TXT"), QByteArray(), "tekst");
+         m.dodaj(QStringLiteral("Paket.7z"), QByteArray(), "7z");
+         m.dodaj(QStringLiteral("Setup.EXE"), QByteArray(), "MZ");
+         m.t.model.pratiPromjene([&m](K k) {
+             if (k == K::RedMreže && m.t.model.redovi()[m.t.model.vidljiviRed()].slika == 3)
+                 m.dovršeni << m.t.model.redovi()[m.t.model.vidljiviRed()].polja[0];
+         });
+     },
+     {},
+     true,
+     {},
+     {"UpdatePrograma - nepoznata ekstenzija: TXT", "UpdatePrograma - nepoznata ekstenzija: .7z",
+      "UpdatePrograma - nepoznata ekstenzija: EXE", "UpdatePrograma - Kraj"},
+     Slučaj::Novo,
+     [](ProgramskaMapa& m) {
+         // Every row reached status 3 (collected above, before the control file was prepared again).
+         EXPECT_EQ(m.dovršeni, QStringList({"A.exe", "B.dll", "Skripta.enc", "Pomoc.chm", "Readme.TXT",
+                                            "Paket.7z", "Setup.EXE"}));
+         EXPECT_FALSE(m.t.exists(QStringLiteral("Setup.EXE")));
+         EXPECT_FALSE(m.t.exists(QStringLiteral("Readme.TXT")));
+     }},
+    {"NothingMarked",
+     [](ProgramskaMapa& m) {
+         for (Zapis& z : m.t.stanje.NoveVerzije.zapisi) z.zastavica = 0;
+         for (Stavka& s : m.stavke) s.zastavica = 0;
+     },
+     {},
+     true,
+     {},
+     {"UpdatePrograma - Početak", "UpdatePrograma - Backup Verzije.txt",
+      "UpdatePrograma - Kopiranje Verzije.txt", "UpdatePrograma - Brisanje fajlova *.7z",
+      "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
+      "UpdatePrograma - Kraj"},
+     Slučaj::Vlastito,
+     [](ProgramskaMapa& m) {
+         EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1000, 'a'));
+         EXPECT_EQ(m.t.read(QStringLiteral("Verzije.txt")),
+                   m.t.read(m.mreža() + QStringLiteral("Verzije.txt")));
+         EXPECT_TRUE(m.t.log().filter(QStringLiteral("UpdatePrograma - Backup programa")).isEmpty());
+         EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
+     }},
+    {"BackupFolderCannotBeCreated",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("createFolder")});
+     },
+     {},
+     false,
+     {{Icon::Exclamation,
+       QStringLiteral(
+           "Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih verzija "
+           "mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
+     {"UpdatePrograma- Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih "
+      "verzija "
+      "mora prestati sa radom. Kontaktirajte Lumivex!",
+      "Greška: {E}"},
+     Slučaj::Staro},
+    // Old files of an earlier failed installation would be copied over the programs by a restore.
+    {"BackupFolderCannotBeEmptied",
+     [](ProgramskaMapa& m) {
+         m.t.write(m.t.stanje.PutanjaBackup + QStringLiteral("A.exe"), "A.exe od prije dva mjeseca");
+         m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFiles")});
+     },
+     {},
+     false,
+     {{Icon::Exclamation,
+       QStringLiteral(
+           "Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program za ažuriranje novih "
+           "verzija mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
+     {},
+     Slučaj::Staro,
+     [](ProgramskaMapa& m) {
+         EXPECT_TRUE(m.t.log().filter(QStringLiteral("Početak")).isEmpty());
+         EXPECT_TRUE(m.t.log().filter(QStringLiteral("PokušajVratitiSveNaPočetak")).isEmpty());
+     }},
+    {"HelpFolderMissingIsMade",
+     [](ProgramskaMapa& m) {
+         QDir(m.t.stanje.PutanjaHelp).removeRecursively();
+         m.stavke[3].staro.clear();
+     },
+     {},
+     true,
+     {},
+     {"UpdatePrograma - Backup datoteke: Pomoc.chm", "UpdatePrograma - Kopiranje nove datoteke: Pomoc.chm",
+      "UpdatePrograma - Kraj"},
+     Slučaj::Novo},
+};
+
+class InstallationCase : public Installation, public ::testing::WithParamInterface<Slučaj> {};
+
+TEST_P(InstallationCase, EndsAsTheUserWasTold)
+{
+    const Slučaj& c = GetParam();
+    ČetiriVrste(m);
+    c.priprema(m);
+    m.objavi();
+    for (Answer a : c.odgovori) t.dijalozi.answer({a});
+
+    EXPECT_EQ(UpdatePrograma(m.o), c.rezultat);
+
+    std::vector<std::pair<Icon, QString>> kutije;
+    for (const auto& b : t.dijalozi.boxes()) {
+        kutije.emplace_back(b.icon, b.text);
+        EXPECT_EQ(b.caption, NaslovPrograma);
+        EXPECT_EQ(b.buttons, b.icon == Icon::Question ? Buttons::YesNo : Buttons::Ok);
+    }
+    std::vector<std::pair<Icon, QString>> očekivane;
+    for (const auto& [ikona, tekst] : c.kutije) očekivane.emplace_back(ikona, m.u(tekst));
+    EXPECT_EQ(kutije.size(), očekivane.size()) << t.dijalozi.texts().join(u'\n').toStdString();
+    for (size_t i = 0; i < std::min(kutije.size(), očekivane.size()); ++i) {
+        EXPECT_EQ(kutije[i].first, očekivane[i].first) << i;
+        EXPECT_EQ(kutije[i].second, očekivane[i].second) << i;
+    }
+
+    const QStringList log = t.log();
+    qsizetype od = 0;
+    for (const QString& redak : c.logRedom) {
+        const qsizetype nađen = log.indexOf(m.u(redak), od);
+        EXPECT_GE(nađen, 0) << redak.toStdString() << "\n" << log.join(u'\n').toStdString();
+        if (nađen >= 0)
+            od = nađen + 1;
+    }
+    const bool vraćeno = !log.filter(QStringLiteral("PokušajVratitiSveNaPočetak")).isEmpty();
+    if (vraćeno) {
+        EXPECT_EQ(log.last(), kVraćanjeKraj);
+    }
+
+    switch (c.ishod) {
+        case Slučaj::Novo:
+            EXPECT_EQ(m.nisuNovi(), QStringList());
+            EXPECT_FALSE(QDir(t.stanje.PutanjaBackup).exists());
+            break;
+        case Slučaj::Staro:
+            EXPECT_EQ(m.promijenjeni(), QStringList());
+            break;
+        case Slučaj::Vlastito:
+            break;
+    }
+    if (c.provjera)
+        c.provjera(m);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, InstallationCase, ::testing::ValuesIn(kSlučajevi),
+                         [](const auto& info) { return std::string(info.param.naziv); });
+
+TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
+{
+    Mješovita(m);
+    std::vector<std::pair<QString, int>> oznake;
+    std::vector<int> obrađenoPrije;  // events handled before each item began
+    int obrađeno = 0;
+    t.model.pratiPromjene([&](K k) {
+        if (k != K::RedMreže)
+            return;
+        const RedMreže& red = t.model.redovi()[t.model.vidljiviRed()];
+        oznake.emplace_back(red.polja[0], red.slika);
+        if (red.slika == 5)
+            obrađenoPrije.push_back(obrađeno);
+        else
+            QMetaObject::invokeMethod(
+                qApp, [&obrađeno] { ++obrađeno; }, Qt::QueuedConnection);
+    });
+
+    ASSERT_TRUE(UpdatePrograma(m.o)) << t.dijalozi.texts().join(u'\n').toStdString();
+
+    EXPECT_TRUE(t.dijalozi.boxes().empty()) << t.dijalozi.texts().join(u'\n').toStdString();
+    const QStringList očekivano{
+        "UpdatePrograma- početak",
+        "UpdatePrograma - Početak",
+        "UpdatePrograma - Backup programa: A.exe",
+        "UpdatePrograma - Kopiranje novog programa: A.exe",
+        "UpdatePrograma - Deregistracija komponente: B.dll",
+        "RegSvr32.exe \"{P}B.dll\" /u /s",
+        "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+        "UpdatePrograma - Backup komponente: B.dll",
+        "UpdatePrograma - Kopiranje nove komponente: B.dll",
+        "RegSvr32.exe \"{P}B.dll\" /s",
+        "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+        "UpdatePrograma - Backup datoteke: Skripta.enc",
+        "UpdatePrograma - Kopiranje novog programa: Skripta.enc",
+        "UpdatePrograma - Backup datoteke: Pomoc.chm",
+        "UpdatePrograma - Kopiranje nove datoteke: Pomoc.chm",
+        "UpdatePrograma - Backup programa: Novi.exe",
+        "UpdatePrograma - Kopiranje novog programa: Novi.exe",
+        "UpdatePrograma - nepoznata ekstenzija: TXT",
+        "UpdatePrograma - Backup Verzije.txt",
+        "UpdatePrograma - Kopiranje Verzije.txt",
+        "UpdatePrograma - Brisanje fajlova *.7z",
+        "UpdatePrograma - Greška u brisanju fajlova *.7z - Datoteka ili direktorija nije pronađena.",
+        "UpdatePrograma - Brisanje fajlova *.exe",
+        "UpdatePrograma - Brisanje fajlova *.enc",
+        "UpdatePrograma - Brisanje fajlova *.chm",
+        "UpdatePrograma - Brisanje fajlova *.dll",
+        "UpdatePrograma - Brisanje direktorije {B}",
+        "UpdatePrograma - Kraj",
+    };
+    QStringList log = t.log();
+    const QStringList doKraja = log.mid(0, log.indexOf(QStringLiteral("UpdatePrograma - Kraj")) + 1);
+    QStringList očekivanoU;
+    for (const QString& l : očekivano) očekivanoU << m.u(l);
+    EXPECT_EQ(doKraja, očekivanoU);
+    // The control file was prepared again, last.
+    EXPECT_EQ(log.mid(doKraja.size()).value(0), QStringLiteral("NapraviRsŠtoTrebaAžurirati - početak"));
+
+    EXPECT_EQ(m.nisuNovi(), QStringList());
+    EXPECT_FALSE(m.t.exists(QStringLiteral("Readme.TXT")));
+    EXPECT_EQ(t.read(QStringLiteral("C.exe")), Sadržaj(400, 'c'));
+    EXPECT_EQ(t.read(QStringLiteral("Verzije.txt")), t.read(m.mreža() + QStringLiteral("Verzije.txt")));
+    EXPECT_FALSE(QDir(t.stanje.PutanjaBackup).exists());
+    EXPECT_EQ(QDir(t.stanje.PutanjaUpdate).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"Readme.TXT", "Update.log", "Verzije.txt"}));
+
+    const std::vector<std::pair<QString, int>> redom{
+        {"A.exe", 5},       {"A.exe", 3},       {"B.dll", 5},      {"B.dll", 3},
+        {"Skripta.enc", 5}, {"Skripta.enc", 3}, {"Pomoc.chm", 5},  {"Pomoc.chm", 3},
+        {"Novi.exe", 5},    {"Novi.exe", 3},    {"Readme.TXT", 5}, {"Readme.TXT", 3},
+    };
+    EXPECT_EQ(oznake, redom);
+    EXPECT_EQ(obrađenoPrije, std::vector<int>({0, 1, 2, 3, 4, 5}));
+
+    ASSERT_EQ(m.procesi.calls().size(), 2u);
+    EXPECT_EQ(m.procesi.calls()[0].arguments,
+              QStringList({t.program() + "B.dll", QStringLiteral("/u"), QStringLiteral("/s")}));
+    EXPECT_EQ(m.procesi.calls()[1].arguments, QStringList({t.program() + "B.dll", QStringLiteral("/s")}));
+}
+
+// The restore on its own, from a backup folder that holds one file of every kind.
+TEST_F(Installation, RestoreCopiesEveryKindBackAndKeepsTheBackup)
+{
+    const QString b = t.stanje.PutanjaBackup;
+    const QMap<QString, QString> kamo{
+        {"A.exe", t.stanje.PutanjaPrograma}, {"Verzije.txt", t.stanje.PutanjaPrograma},
+        {"B.dll", t.stanje.PutanjaPrograma}, {"S.enc", t.stanje.PutanjaSkripti},
+        {"H.chm", t.stanje.PutanjaHelp},     {"Notes.TXT", t.stanje.PutanjaPrograma}};
+    for (auto i = kamo.begin(); i != kamo.end(); ++i) {
+        t.write(b + i.key(), "staro " + i.key().toUtf8());
+        t.write(i.value() + i.key(), "novo " + i.key().toUtf8());
+    }
+
+    PokušajVratitiSveNaPočetak(m.o);
+
+    for (auto i = kamo.begin(); i != kamo.end(); ++i) {
+        const QByteArray očekivano = (i.key() == u"Notes.TXT" ? "novo " : "staro ") + i.key().toUtf8();
+        EXPECT_EQ(t.read(i.value() + i.key()), očekivano) << i.key().toStdString();
+        EXPECT_EQ(t.read(b + i.key()), "staro " + i.key().toUtf8()) << i.key().toStdString();
+    }
+    EXPECT_TRUE(t.dijalozi.boxes().empty());
+    EXPECT_EQ(t.log(),
+              m.u(QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:6\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /u /s\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /s\n"
+                                 "RegSvr32.exe \"{P}B.dll\" /s Uspješno\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: H.chm\n"
+                                 "PokušajVratitiSveNaPočetak - nepoznata ekstenzija: TXT\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: S.enc\n"
+                                 "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: Verzije.txt\n"
+                                 "PokušajVratitiSveNaPočetak - Kraj"))
+                  .split(u'\n'));
+    EXPECT_EQ(t.model.panel1(), QStringLiteral("Kopiranje nazad programa: Verzije.txt"));
+}
+
+TEST_F(Installation, RestoreOfAnEmptyBackupOnlyLogsTwoLines)
+{
+    t.mkdir(t.stanje.PutanjaBackup);
+    PokušajVratitiSveNaPočetak(m.o);
+    EXPECT_EQ(t.log(), QStringList({"PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0",
+                                    "PokušajVratitiSveNaPočetak - Kraj"}));
+    EXPECT_TRUE(t.dijalozi.boxes().empty());
+}
+
+TEST_F(Installation, RestoreThatCannotListTheBackupTellsTheUserAndEnds)
+{
+    t.write(t.stanje.PutanjaBackup + QStringLiteral("A.exe"), "staro");
+    t.fs.failPath(t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("listFiles")});
+
+    PokušajVratitiSveNaPočetak(m.o);
+
+    const QString poruka =
+        m.u(QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o "
+                           "grešci je: {E}"));
+    EXPECT_EQ(t.dijalozi.texts(), QStringList{poruka + QStringLiteral("\r\n") + R2});
+    EXPECT_EQ(t.dijalozi.boxes()[0].icon, Icon::Critical);
+    EXPECT_EQ(t.log().last(), kVraćanjeKraj);
+}
+
+// Runs the mixed installation from its start with the fault chosen by `kvar`, which is handed the
+// fresh program folder; the caller checks the outcome.
+template <typename Kvar, typename Provjera>
+void IzNovaSKvarom(Kvar kvar, Provjera provjera)
+{
+    ProgramskaMapa m;
+    Mješovita(m);
+    m.t.fs.clearRecord();
+    kvar(m);
+    const bool ok = UpdatePrograma(m.o);
+    provjera(m, ok);
+}
+
+std::vector<FaultyFileSystem::Operation> OperacijeUspjeha()
+{
+    std::vector<FaultyFileSystem::Operation> operacije;
+    IzNovaSKvarom([](ProgramskaMapa&) {},
+                  [&](ProgramskaMapa& m, bool ok) {
+                      EXPECT_TRUE(ok) << m.t.dijalozi.texts().join(u'\n').toStdString();
+                      operacije = m.t.fs.operations();
+                  });
+    return operacije;
+}
+
+std::string Opis(int k, const FaultyFileSystem::Operation& op)
+{
+    return "fault at operation " + std::to_string(k) + ": " + op.name.toStdString() + " " +
+           op.path.toStdString();
+}
+
+// Every file operation of a successful installation fails once, in turn: the result is either a whole
+// new installation or every old file back as it was.
+TEST(InstallationFaults, EachOperationFailingOnceLeavesAllNewOrAllOld)
+{
+    const auto operacije = OperacijeUspjeha();
+    ASSERT_GT(operacije.size(), 30u);
+    int novo = 0;
+    int staro = 0;
+    for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
+        const std::string opis = Opis(k, operacije[k - 1]);
+        IzNovaSKvarom(
+            [k](ProgramskaMapa& m) {
+                m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
+            },
+            [&](ProgramskaMapa& m, bool ok) {
+                EXPECT_EQ(m.t.fs.faults(), 1) << opis;
+                if (ok) {
+                    ++novo;
+                    EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
+                } else {
+                    ++staro;
+                    EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
+                    EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
+                }
+            });
+    }
+    std::cout << "Fault points covered: " << operacije.size() << " (" << novo << " ended installed, " << staro
+              << " ended restored)" << std::endl;
+    ::testing::Test::RecordProperty("fault_points", static_cast<int>(operacije.size()));
+}
+
+// The same sweep with a fault that stays: every later operation on the failing path fails too.
+TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
+{
+    const auto operacije = OperacijeUspjeha();
+    int vraćeno = 0;
+    int odbijeno = 0;
+    int uspjelo = 0;
+    for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
+        const FaultyFileSystem::Operation& op = operacije[k - 1];
+        const std::string opis = Opis(k, op);
+        IzNovaSKvarom(
+            [k](ProgramskaMapa& m) { m.t.fs.failOperation(k, QStringLiteral("Pristup je odbijen."), true); },
+            [&](ProgramskaMapa& m, bool ok) {
+                const QStringList log = m.t.log();
+                const bool logPokvaren = op.path == PutanjaLoga(m.o);
+                const QString ime = QFileInfo(op.path).fileName();
+                const bool stavka = (op.name == u"move" || op.name == u"copyReplacing") &&
+                                    std::any_of(m.stavke.begin(), m.stavke.end(), [&](const Stavka& s) {
+                                        return s.zastavica == 1 && s.ime == ime;
+                                    });
+                if (stavka) {
+                    EXPECT_FALSE(ok) << opis;
+                    EXPECT_FALSE(log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty())
+                        << opis;
+                }
+                if (ok) {
+                    ++uspjelo;
+                    EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
+                    return;
+                }
+                EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
+                EXPECT_EQ(m.izgubljeni(), QStringList()) << opis;
+                if (!log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty()) {
+                    ++vraćeno;
+                    if (!logPokvaren) {
+                        EXPECT_EQ(log.last(), kVraćanjeKraj) << opis;
+                    }
+                } else {
+                    ++odbijeno;
+                    EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
+                }
+            });
+    }
+    std::cout << "Persisting fault points covered: " << operacije.size() << " (" << vraćeno << " restored, "
+              << odbijeno << " refused before any change, " << uspjelo << " installed despite the fault)"
+              << std::endl;
+    ::testing::Test::RecordProperty("persisting_fault_points", static_cast<int>(operacije.size()));
+}
+
+}  // namespace
