@@ -6,6 +6,7 @@
 #include "platform/QtProcessRunner.h"
 #include "core/PripremaVerzije.h"
 #include "distribution/Distribucija.h"
+#include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"
 #include "support/FakeMachineInfo.h"
 #include "support/FakeWindowFinder.h"
@@ -106,6 +107,44 @@ TEST_F(DemoTest, StartUpFindsTheDemoUpdatesOnTheLocalServer)
     EXPECT_TRUE(model.cmdDownloadAndUpdateOmogućen());
     EXPECT_TRUE(dijalozi.boxes().empty()) << dijalozi.texts().join(u'\n').toStdString();
     EXPECT_TRUE(read(QStringLiteral("program/LumiKnjigovodstvo20.exe")).startsWith("Lumivex demo LumiKnjigovodstvo20.exe 20.1.7\n"));
+}
+
+// The button "Download programa i instalacija" on the demo: everything is fetched, the user says yes,
+// and the installation ends with the release's files in place and nothing left over.
+TEST_F(DemoTest, OneClickInstallsEveryDemoUpdate)
+{
+    UčitajProzor(*o);
+    dijalozi.answer({Dialogs::Answer::Yes});
+    cmdDownloadAndUpdate_Klik(*o);
+
+    ASSERT_FALSE(dijalozi.boxes().empty());
+    EXPECT_EQ(dijalozi.boxes().back().text, QStringLiteral("Uspješno instalirani novi programi!"))
+        << dijalozi.texts().join(u'\n').toStdString();
+    const struct {
+        const char* installed;
+        const char* released;
+    } files[] = {
+        {"program/LumiKnjigovodstvo20.exe", "izdanje/LumiKnjigovodstvo20.exe"},
+        {"program/LumiMaloprodaja20.exe", "izdanje/LumiMaloprodaja20.exe"},
+        {"program/LumiFakturiranje20.exe", "izdanje/LumiFakturiranje20.exe"},
+        {"program/LumiIzvjestaji20.dll", "izdanje/LumiIzvjestaji20.dll"},
+        {"program/LumiIzmjBaza20.dll", "izdanje/LumiIzmjBaza20.dll"},
+        {"program/Skrite za izmjenu baze/Izmjena_2026_12.enc", "izdanje/Izmjena_2026_12.enc"},
+        {"program/Help/LumivexPomoc.chm", "izdanje/LumivexPomoc.chm"},
+        {"program/Verzije.txt", "posluzitelj/download/Verzija20/Verzije.txt"},
+    };
+    for (const auto& f : files) {
+        const QByteArray expected = read(QString::fromUtf8(f.released));
+        ASSERT_FALSE(expected.isEmpty()) << f.released;
+        EXPECT_TRUE(read(QString::fromUtf8(f.installed)) == expected) << f.installed;
+    }
+    EXPECT_FALSE(fs.folderExists(demo + QStringLiteral("/program/UpdateBackup")));
+    EXPECT_TRUE(model.redovi().isEmpty());
+    EXPECT_FALSE(model.cmdDownloadAndUpdateOmogućen());
+    EXPECT_TRUE(model.dugeNaredbeOmogućene());
+    const QByteArray registry = read(QStringLiteral("config/Lumivex/registry.ini"));
+    EXPECT_TRUE(registry.contains("BitMapMagnifDenominator") && registry.contains("BitMapMagnifNumerator"))
+        << registry.toStdString();
 }
 
 // One office computer fills the shared folder from the demo server; another, pointed at that folder,
