@@ -5,12 +5,11 @@
 //
 // Targets: DownInet at least 0.9 x curl; peak resident memory below 64 MiB.
 
+#include "BenchPodrska.h"
 #include "core/Okruzenje.h"
-#include "platform/Dialogs.h"
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
-#include "platform/MachineInfo.h"
 #include "platform/NoWindowFinder.h"
 #include "platform/QtHttpTransfer.h"
 #include "platform/QtProcessRunner.h"
@@ -36,32 +35,6 @@
 #include <vector>
 
 namespace {
-
-// Message boxes are printed, so the run never waits for anyone.
-class PrintingDialogs : public Dialogs {
-public:
-    Answer show(Icon, const QString& caption, const QString& text, Buttons) override {
-        std::printf("[%s] %s\n", qPrintable(caption), qPrintable(text));
-        return Answer::Ok;
-    }
-    QString chooseFile(const FileRequest&) override { return {}; }
-};
-
-// The log goes to the bench's temporary folder rather than beside the executable.
-class BenchMachine : public MachineInfo {
-public:
-    explicit BenchMachine(QString folder) : folder_(std::move(folder)) {}
-    QString executableFolder() override { return folder_; }
-    bool computerName(QString& name) override {
-        name = QStringLiteral("bench");
-        return true;
-    }
-    QString userName() override { return QStringLiteral("bench"); }
-    QString environment(const QString& name) override { return qEnvironmentVariable(qPrintable(name)); }
-
-private:
-    QString folder_;
-};
 
 // A kibibyte figure from /proc/self/status, e.g. "VmHWM" (peak resident) or "VmRSS".
 long statusKiB(const char* key) {
@@ -195,7 +168,8 @@ int main(int argc, char** argv) {
     LocalFileSystem fs;
     IniSettingsStore postavke(dir.path() + QStringLiteral("/config/Lumivex.ini"));
     SystemClock sat;
-    BenchMachine racunalo(program);
+    BenchMachine racunalo;
+    racunalo.folder = program;
     PrintingDialogs dijalozi;
     QtProcessRunner procesi;
     QtHttpTransfer http;

@@ -7,15 +7,14 @@
 //
 // Target: UpdatePrograma at most 1.3 x cp.
 
+#include "BenchPodrska.h"
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
 #include "install/Instalacija.h"
-#include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
-#include "platform/MachineInfo.h"
 #include "platform/NoWindowFinder.h"
 #include "platform/QtHttpTransfer.h"
 #include "platform/QtProcessRunner.h"
@@ -37,29 +36,6 @@ namespace {
 
 constexpr int BrojDatoteka = 71;
 
-// Message boxes are printed, so the run never waits for anyone.
-class PrintingDialogs : public Dialogs {
-public:
-    Answer show(Icon, const QString& caption, const QString& text, Buttons buttons) override
-    {
-        std::printf("[%s] %s\n", qPrintable(caption), qPrintable(text));
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    QString chooseFile(const FileRequest&) override { return {}; }
-};
-
-class BenchMachine : public MachineInfo {
-public:
-    QString folder;
-    QString executableFolder() override { return folder; }
-    bool computerName(QString& name) override
-    {
-        name = QStringLiteral("bench");
-        return true;
-    }
-    QString userName() override { return QStringLiteral("bench"); }
-    QString environment(const QString&) override { return {}; }
-};
 
 // The real file system, with the time spent in each kind of operation added up.
 class TimingFileSystem : public FileSystem {
