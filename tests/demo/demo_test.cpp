@@ -1,22 +1,11 @@
-#include "core/Okruzenje.h"
-#include "platform/IniRegistry.h"
-#include "platform/IniSettingsStore.h"
-#include "platform/LocalFileSystem.h"
-#include "platform/QtHttpTransfer.h"
-#include "platform/QtProcessRunner.h"
 #include "core/PripremaVerzije.h"
 #include "distribution/Distribucija.h"
 #include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"
-#include "support/FakeMachineInfo.h"
-#include "support/FakeWindowFinder.h"
 #include "support/QtPrinters.h"
-#include "support/ScriptedDialogs.h"
-#include "support/VirtualClock.h"
+#include "support/TestOkruzenje.h"
 
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -27,22 +16,18 @@ namespace {
 // older installation, and the updater's procedures then run on it as the window's buttons run them.
 class DemoTest : public ::testing::Test {
 protected:
+    // The demo is prepared in the fixture's root, so its program and settings folders are the ones the
+    // fixture's ports already use.
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        demo = dir.path() + QStringLiteral("/demo");
+        ASSERT_TRUE(t.dir.isValid());
+        demo = t.dir.path();
         ASSERT_TRUE(run(QStringLiteral("scripts/demo-prepare"), {demo, QStringLiteral(LUMIVEX_BUILD_DIR)}));
         QString server;
         ASSERT_TRUE(run(QStringLiteral("scripts/demo-server"), {demo}, &server));
         const QStringList lines = server.split(u'\n', Qt::SkipEmptyParts);
         ASSERT_EQ(lines.size(), 2) << server.toStdString();
         serverPid = lines[1].toLongLong();
-
-        postavke = std::make_unique<IniSettingsStore>(demo + QStringLiteral("/config/Lumivex.ini"));
-        registar = std::make_unique<IniRegistry>(demo + QStringLiteral("/config/Lumivex/registry.ini"));
-        računalo.folder = demo + QStringLiteral("/program");
-        o = std::make_unique<Okruzenje>(Okruzenje{fs, *postavke, sat, računalo, dijalozi, procesi, http,
-                                                  prozori, *registar, model, stanje});
     }
 
     void TearDown() override
@@ -66,11 +51,7 @@ protected:
         return true;
     }
 
-    QByteArray read(const QString& relative) const
-    {
-        QFile f(demo + u'/' + relative);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray read(const QString& relative) const { return t.read(t.root(relative)); }
 
     QStringList gridNames() const
     {
@@ -80,27 +61,17 @@ protected:
         return names;
     }
 
-    QTemporaryDir dir;
+    TestOkruzenje t;
     QString demo;
     qint64 serverPid = 0;
-
-    LocalFileSystem fs;
-    std::unique_ptr<IniSettingsStore> postavke;
-    std::unique_ptr<IniRegistry> registar;
-    VirtualClock sat;
-    FakeMachineInfo računalo;
-    ScriptedDialogs dijalozi;
-    QtProcessRunner procesi;
-    QtHttpTransfer http;
-    FakeWindowFinder prozori;
-    ProzorModel model;
-    Stanje stanje;
-    std::unique_ptr<Okruzenje> o;
+    Okruzenje& o = t.o;
+    ProzorModel& model = t.model;
+    ScriptedDialogs& dijalozi = t.dijalozi;
 };
 
 TEST_F(DemoTest, StartUpFindsTheDemoUpdatesOnTheLocalServer)
 {
-    UčitajProzor(*o);
+    UčitajProzor(o);
 
     EXPECT_EQ(gridNames(), (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
                                         "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
@@ -113,9 +84,9 @@ TEST_F(DemoTest, StartUpFindsTheDemoUpdatesOnTheLocalServer)
 // and the installation ends with the release's files in place and nothing left over.
 TEST_F(DemoTest, OneClickInstallsEveryDemoUpdate)
 {
-    UčitajProzor(*o);
+    UčitajProzor(o);
     dijalozi.answer({Dialogs::Answer::Yes});
-    cmdDownloadAndUpdate_Klik(*o);
+    cmdDownloadAndUpdate_Klik(o);
 
     ASSERT_FALSE(dijalozi.boxes().empty());
     EXPECT_EQ(dijalozi.boxes().back().text, QStringLiteral("Uspješno instalirani novi programi!"))
@@ -138,7 +109,7 @@ TEST_F(DemoTest, OneClickInstallsEveryDemoUpdate)
         ASSERT_FALSE(expected.isEmpty()) << f.released;
         EXPECT_TRUE(read(QString::fromUtf8(f.installed)) == expected) << f.installed;
     }
-    EXPECT_FALSE(fs.folderExists(demo + QStringLiteral("/program/UpdateBackup")));
+    EXPECT_FALSE(t.exists(QStringLiteral("UpdateBackup")));
     EXPECT_TRUE(model.redovi().isEmpty());
     EXPECT_FALSE(model.cmdDownloadAndUpdateOmogućen());
     EXPECT_TRUE(model.dugeNaredbeOmogućene());
@@ -151,12 +122,12 @@ TEST_F(DemoTest, OneClickInstallsEveryDemoUpdate)
 // finds the same updates there.
 TEST_F(DemoTest, OfficeCopyFillsTheSharedFolderThatAnotherComputerUpdatesFrom)
 {
-    UčitajProzor(*o);
+    UčitajProzor(o);
     const QString dijeljeno = demo + QStringLiteral("/dijeljeno/");
     ASSERT_EQ(model.txtLokacija(1), dijeljeno);
 
     dijalozi.answer({Dialogs::Answer::Yes});
-    PrijenosNaLokaciju(*o, true);
+    PrijenosNaLokaciju(o, true);
 
     const QStringList arhive{"LumivexLiveUpdate20.7z", "LumiKnjigovodstvo20.7z", "LumiMaloprodaja20.7z",
                              "LumiFakturiranje20.7z",  "LumiIzvjestaji20.7z",    "LumiIzmjBaza20.7z",
@@ -172,7 +143,7 @@ TEST_F(DemoTest, OfficeCopyFillsTheSharedFolderThatAnotherComputerUpdatesFrom)
 
     model.postaviOptLokacija(1);
     model.postaviTxtLokacija(0, dijeljeno);
-    PripremiVerzijaTXT(*o);
+    PripremiVerzijaTXT(o);
     EXPECT_EQ(gridNames(), (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
                                         "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
 }
