@@ -518,6 +518,27 @@ const Slučaj kSlučajevi[] = {
          EXPECT_TRUE(m.t.log().filter(QStringLiteral("UpdatePrograma - Backup programa")).isEmpty());
          EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
      }},
+    // The backup folder disappears after it was made: moving an old program into it fails, and the old
+    // program is not taken for a missing one and overwritten without a backup.
+    {"BackupFolderGoneBeforeTheFirstMove",
+     [](ProgramskaMapa& m) {
+         m.t.model.pratiPromjene([&m](K k) {
+             if (k == K::Panel1 && m.t.model.panel1() == u"Početak ...")
+                 QDir(m.t.stanje.PutanjaBackup).removeRecursively();
+         });
+     },
+     {Answer::No},
+     false,
+     {{Icon::Question,
+       QStringLiteral("Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka "
+                      "o grešci je: Datoteka ili direktorija nije pronađena.\r\n") +
+           Q},
+      {Icon::Critical,
+       QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o grešci je: Datoteka "
+                      "ili direktorija nije pronađena.\r\n") +
+           R2}},
+     {"UpdatePrograma - Backup programa: A.exe", kVraćanjeKraj},
+     Slučaj::Staro},
     {"BackupFolderCannotBeCreated",
      [](ProgramskaMapa& m) {
          m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("createFolder")});
