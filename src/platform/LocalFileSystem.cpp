@@ -279,17 +279,24 @@ FsResult LocalFileSystem::move(const QString& from, const QString& to)
         return fromErrno(errno);
     if (::lstat(native(to).constData(), &st) == 0)
         return fromErrno(EEXIST);
+    // Only a missing `from` is notFound: a missing destination folder must not pass for an absent old
+    // file, or the caller would overwrite that file without having a backup of it.
+    const auto failed = [&](FsResult r) {
+        struct stat source {};
+        r.notFound = ::lstat(native(from).constData(), &source) != 0 && errno == ENOENT;
+        return r;
+    };
     if (::rename(native(from).constData(), native(to).constData()) == 0)
         return FsResult::success();
     if (errno != EXDEV)
-        return fromErrno(errno);
+        return failed(fromErrno(errno));
     // Another device: copy, then remove the original only when the copy is whole.
     if (FsResult copied = copyReplacing(from, to); !copied)
-        return copied;
+        return failed(copied);
     if (::unlink(native(from).constData()) != 0) {
         const int code = errno;
         ::unlink(native(to).constData());
-        return fromErrno(code);
+        return failed(fromErrno(code));
     }
     return FsResult::success();
 }

@@ -206,6 +206,7 @@ TEST_P(CommandOutcome, TellsTheUserAndLeavesTheProgramsAsTheyWere)
     EXPECT_EQ(t.read(QStringLiteral("A.exe")), staroA);
     EXPECT_EQ(t.read(t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")), staroH);
     EXPECT_FALSE(t.model.progBarVidljiv());
+    EXPECT_EQ(t.model.panel1(), QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CommandOutcome, ::testing::ValuesIn(kIshodi),

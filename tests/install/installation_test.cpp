@@ -307,6 +307,30 @@ const Slučaj kSlučajevi[] = {
       "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
      Slučaj::Staro},
+    // The retry of a component has its own texts; the old component gets its registration back.
+    {"LockedComponentYesButStillLocked",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                         {QStringLiteral("move")});
+     },
+     {Answer::Yes},
+     false,
+     {{Icon::Question,
+       QStringLiteral(
+           "Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
+           "grešci je: {E}\r\n") +
+           Q},
+      {Icon::Critical,
+       QStringLiteral("Nastala je greška u ponovnom premještanju komponente: B.dllNajvjerojatnije se "
+                      "koristi. \r\nPoruka o grešci je: {E}\r\n") +
+           R}},
+     {"UpdatePrograma - Backup komponente: B.dll", "UpdatePrograma - Ponovni backup komponente: B.dll",
+      "UpdatePrograma - Nastala je greška u ponovnom premještanju komponente: B.dllNajvjerojatnije se "
+      "koristi. ",
+      "Poruka o grešci je: {E}", "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
+     Slučaj::Staro},
     {"LockedScriptNoQuestion",
      [](ProgramskaMapa& m) {
          m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
@@ -325,6 +349,22 @@ const Slučaj kSlučajevi[] = {
       "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
       "RegSvr32.exe \"{P}B.dll\" /s Uspješno", kVraćanjeKraj},
+     Slučaj::Staro},
+    {"CopyOfNewProgramFails",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"), kZauzeto,
+                         {QStringLiteral("copyReplacing")});
+         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box&) { m.t.fs.heal(); };
+     },
+     {},
+     false,
+     {{Icon::Critical,
+       QStringLiteral("Nastala je greška u kopiranju novog programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
+           R}},
+     {"UpdatePrograma - Kopiranje novog programa: A.exe",
+      "UpdatePrograma - Nastala je greška u kopiranju novog programa: A.exe", "Poruka o grešci je: {E}",
+      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
      Slučaj::Staro},
     {"CopyOfNewComponentFails",
      [](ProgramskaMapa& m) {
@@ -358,37 +398,54 @@ const Slučaj kSlučajevi[] = {
       "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:3",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc", kVraćanjeKraj},
      Slučaj::Staro},
-    // The program's copy back fails too: the user is told and the component is still restored.
+    // The copies back of a program, a component and a script fail too: each is told with its own
+    // closing sentence, the component is still registered and the help file is still restored.
     {"CopyBackFailsAndTheRestoreGoesOn",
      [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+         m.t.fs.failPath(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm"), kZauzeto,
                          {QStringLiteral("copyReplacing")});
          m.t.dijalozi.onShow = [&m, prva = true](const ScriptedDialogs::Box&) mutable {
              if (!prva)
                  return;
              prva = false;
              m.t.fs.heal();
-             m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"), kZauzeto,
-                             {QStringLiteral("copyReplacing")});
+             for (const QString& putanja : {m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"),
+                                            m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"),
+                                            m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc")})
+                 m.t.fs.failPath(putanja, kZauzeto, {QStringLiteral("copyReplacing")});
          };
      },
      {},
      false,
      {{Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+       QStringLiteral("Nastala je greška u kopiranju nove datoteke: Pomoc.chm\r\nPoruka o grešci je: {E}\r\n") +
            R},
       {Icon::Critical,
        QStringLiteral("Nastala je greška u kopiranju nazad programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
-           R2}},
-     {"PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
+           R2},
+      {Icon::Critical,
+       QStringLiteral("Nastala je greška u kopiranju nazad komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+           R2},
+      {Icon::Critical,
+       QStringLiteral(
+           "Nastala je greška u kopiranju nazad datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+           R3}},
+     {"PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:4",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
       "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad programa: A.exe",
-      "Poruka o grešci je: {E}", "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
-      kVraćanjeKraj},
+      "Poruka o grešci je: {E}", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
+      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad komponente: B.dll",
+      "RegSvr32.exe \"{P}B.dll\" /s Uspješno", "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Pomoc.chm",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc",
+      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad datoteke: Skripta.enc", kVraćanjeKraj},
      Slučaj::Vlastito,
      [](ProgramskaMapa& m) {
-         EXPECT_EQ(m.t.read(QStringLiteral("B.dll")), Sadržaj(900, 'b'));
+         EXPECT_EQ(m.t.read(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")), Sadržaj(700, 'h'));
          EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1100, 'A'));
+         EXPECT_EQ(m.t.read(QStringLiteral("B.dll")), Sadržaj(950, 'B'));
          EXPECT_EQ(m.t.read(QStringLiteral("UpdateBackup/A.exe")), Sadržaj(1000, 'a'));
+         EXPECT_EQ(m.t.read(QStringLiteral("UpdateBackup/Skripta.enc")), Sadržaj(300, 's'));
      }},
     {"RegistrationToolMissing",
      [](ProgramskaMapa& m) { m.alat(false); },
@@ -518,6 +575,46 @@ const Slučaj kSlučajevi[] = {
          EXPECT_TRUE(m.t.log().filter(QStringLiteral("UpdatePrograma - Backup programa")).isEmpty());
          EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
      }},
+    // Failures after the last item only leave their lines in the log; the installation stands.
+    {"ControlFileAndBackupFolderFailuresOnlyLogged",
+     [](ProgramskaMapa& m) {
+         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("Verzije.txt"), kZauzeto,
+                         {QStringLiteral("copyReplacing")});
+         m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFolder")});
+     },
+     {},
+     true,
+     {},
+     {"UpdatePrograma - Backup Verzije.txt", "UpdatePrograma - Greška u premještanju u backup Verzije.txt {E}",
+      "UpdatePrograma - Kopiranje Verzije.txt", "UpdatePrograma - Greška u kopiranju Verzije.txt {E}",
+      "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
+      "UpdatePrograma - Greška u brisanju direktorije - {B}{E}", "UpdatePrograma - Kraj"},
+     Slučaj::Vlastito,
+     [](ProgramskaMapa& m) {
+         EXPECT_EQ(m.nisuNovi(), QStringList());
+         EXPECT_TRUE(QDir(m.t.stanje.PutanjaBackup).exists());
+     }},
+    // The backup folder disappears after it was made: moving an old program into it fails, and the old
+    // program is not taken for a missing one and overwritten without a backup.
+    {"BackupFolderGoneBeforeTheFirstMove",
+     [](ProgramskaMapa& m) {
+         m.t.model.pratiPromjene([&m](K k) {
+             if (k == K::Panel1 && m.t.model.panel1() == u"Početak ...")
+                 QDir(m.t.stanje.PutanjaBackup).removeRecursively();
+         });
+     },
+     {Answer::No},
+     false,
+     {{Icon::Question,
+       QStringLiteral("Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka "
+                      "o grešci je: Datoteka ili direktorija nije pronađena.\r\n") +
+           Q},
+      {Icon::Critical,
+       QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o grešci je: Datoteka "
+                      "ili direktorija nije pronađena.\r\n") +
+           R2}},
+     {"UpdatePrograma - Backup programa: A.exe", kVraćanjeKraj},
+     Slučaj::Staro},
     {"BackupFolderCannotBeCreated",
      [](ProgramskaMapa& m) {
          m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("createFolder")});
@@ -639,8 +736,20 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
                 qApp, [&obrađeno] { ++obrađeno; }, Qt::QueuedConnection);
     });
 
+    QStringList panel1;  // status-bar texts up to the clearing after the control file
+    t.model.pratiPromjene([&](K k) {
+        if (k == K::Panel1 && (panel1.isEmpty() || !panel1.last().isEmpty()))
+            panel1 << t.model.panel1();
+    });
+
     ASSERT_TRUE(UpdatePrograma(m.o)) << t.dijalozi.texts().join(u'\n').toStdString();
 
+    EXPECT_EQ(panel1, QStringList({"Početak ...", "Backup programa: A.exe", "Kopiranje novog programa: A.exe",
+                                   "Backup komponente: B.dll", "Kopiranje nove komponente: B.dll",
+                                   "Registracija nove komponente: B.dll", "Backup datoteke: Skripta.enc",
+                                   "Kopiranje novog programa: Skripta.enc", "Backup datoteke: Pomoc.chm",
+                                   "Kopiranje nove datoteke: Pomoc.chm", "Backup programa: Novi.exe",
+                                   "Kopiranje novog programa: Novi.exe", ""}));
     EXPECT_TRUE(t.dijalozi.boxes().empty()) << t.dijalozi.texts().join(u'\n').toStdString();
     const QStringList očekivano{
         "UpdatePrograma- početak",

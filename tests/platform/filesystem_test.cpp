@@ -70,6 +70,12 @@ TEST_F(LocalFs, MoveTellsAMissingSourceApartAndNeverReplaces)
     EXPECT_FALSE(taken.notFound);
     EXPECT_EQ(get(QStringLiteral("b")), QByteArray("B"));
 
+    // A missing destination folder is no missing source: the file is still there and not moved.
+    const FsResult noFolder = fs.move(p(QStringLiteral("a")), p(QStringLiteral("nema/a")));
+    EXPECT_FALSE(noFolder);
+    EXPECT_FALSE(noFolder.notFound);
+    EXPECT_EQ(get(QStringLiteral("a")), QByteArray("A"));
+
     ASSERT_TRUE(fs.move(p(QStringLiteral("a")), p(QStringLiteral("c"))));
     EXPECT_EQ(get(QStringLiteral("c")), QByteArray("A"));
     EXPECT_FALSE(fs.fileExists(p(QStringLiteral("a"))));
