@@ -319,6 +319,8 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
         cmdDownloadAndUpdate_->setEnabled(m.cmdDownloadAndUpdateOmogućen() && m.dugeNaredbeOmogućene());
         cmdVerzija_->setEnabled(m.dugeNaredbeOmogućene());
         cmdDownlNaLokaciju_->setEnabled(m.dugeNaredbeOmogućene());
+        // The exit button ends the program at once, which must not happen half-way through an operation.
+        cmdIzlaz_->setEnabled(m.dugeNaredbeOmogućene());
         break;
     case K::Panel1:
         SBar_[0]->setText(m.panel1());
@@ -418,6 +420,12 @@ void MainWindow::osvježiSat()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Closing would end the program in the middle of an installation or a copy, with no way back to
+    // the old files: the window stays open until the operation has ended.
+    if (o_.stanje.OperacijaUTijeku) {
+        event->ignore();
+        return;
+    }
     ZatvoriProzor(o_);
     event->accept();
 }

@@ -175,6 +175,22 @@ TEST_F(Window, ExitButtonEndsAtOnceWithoutTheClosingLine)
         QStringLiteral("*************************** KRAJ PROGRAMA **********************************")));
 }
 
+TEST_F(Window, NeitherExitNorCloseEndsTheProgramWhileAnOperationRuns)
+{
+    start();
+    t.stanje.OperacijaUTijeku = true;
+    t.model.omogućiDugeNaredbe(false);
+    EXPECT_FALSE(child<QAbstractButton>("cmdIzlaz")->isEnabled());
+    EXPECT_FALSE(w->close());
+    EXPECT_FALSE(t.log().contains(
+        QStringLiteral("*************************** KRAJ PROGRAMA **********************************")));
+
+    t.stanje.OperacijaUTijeku = false;
+    t.model.omogućiDugeNaredbe(true);
+    EXPECT_TRUE(child<QAbstractButton>("cmdIzlaz")->isEnabled());
+    EXPECT_TRUE(w->close());
+}
+
 TEST_F(Window, ProbeFolderIsGoneAfterStartUpEvenWhenLeftOver)
 {
     t.mkdir(QStringLiteral("UpdateADM/ostatak"));
