@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MachineInfo.h"
+#include "shell/Naredbe.h"
 #include "shell/Postavke.h"
 
 namespace {
@@ -27,7 +28,9 @@ void UčitajProzor(Okruzenje& o)
     ProvjeriOperatera(o);
     UčitajServere(o);
     UčitajPostavke(o);
-    PripremiVerzijaTXT(o);
+    // The window's timer already runs: a copy falling due while the control file is fetched must not
+    // work with the matrices at the same time.
+    PokreniDuguNaredbu(o, [&] { PripremiVerzijaTXT(o); });
     PostaviBoje(o, BojaIntegratora(o));
 }
 

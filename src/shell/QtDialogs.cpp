@@ -1,6 +1,8 @@
 #include "shell/QtDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 Dialogs::Answer QtDialogs::show(Icon icon, const QString& caption, const QString& text, Buttons buttons)
@@ -32,7 +34,15 @@ QString QtDialogs::chooseFile(const FileRequest& request)
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString izabrano = dialog.selectedFiles().constFirst();
+        // The file may be any name, but its folder must exist: the caller keeps only the folder.
+        const QDir mapa = QFileInfo(izabrano).absoluteDir();
+        if (mapa.exists())
+            return izabrano;
+        QMessageBox::warning(parent_, request.title,
+                             QStringLiteral("Putanja ") + QDir::toNativeSeparators(mapa.path()) +
+                                 QStringLiteral(" ne postoji.\nProvjerite je li putanja ispravno upisana."));
+    }
+    return QString();
 }

@@ -394,6 +394,23 @@ const CopyCase kCopyCases[] = {
      [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
      false, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Greška: *")},
      {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
+    {"FetchedControlFileMissingInStaging",
+     [](Distribucija& f) {
+         f.t.fs.failPath(f.cilj + QStringLiteral("Update/Verzije.txt"), QStringLiteral("Ne postoji."),
+                         {QStringLiteral("fileExists")});
+     },
+     true, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: {U}")},
+     {QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u {U}")}},
+    // The target disappears while the control file is fetched, as an unplugged disk would.
+    {"TargetVanishesDuringTheControlFileFetch",
+     [](Distribucija& f) {
+         f.t.model.pratiPromjene([&f](ProzorModel::Kontrola k) {
+             if (k == ProzorModel::Kontrola::Panel1 && f.t.model.panel1().isEmpty())
+                 f.t.fs.failPath(f.cilj, QStringLiteral("Ne postoji."), {QStringLiteral("folderExists")});
+         });
+     },
+     true, {}, false, false, {}, {}, {}, {},
+     {QStringLiteral("Ne postoji direktorija: {T} ili niste spojeni!\r\nPrekida se sa prebacivanjem!")}, {}},
     {"FetchedControlFileUnreadable",
      [](Distribucija& f) { f.server.reply(QStringLiteral("Verzije.txt"), 200, "Upute.chm;20\r\n"); },
      true, {}, false, false, {}, {}, {}, {},
@@ -455,10 +472,14 @@ TEST_P(CopyToTarget, MatchesTable)
             EXPECT_EQ(prozori[i], očekivano);
         const auto& box = t.dijalozi.boxes()[static_cast<size_t>(i)];
         EXPECT_EQ(box.caption, NaslovPrograma);
-        if (očekivano == r(kPitanje)) {
-            EXPECT_EQ(box.icon, Icon::Question);
-            EXPECT_EQ(box.buttons, Dialogs::Buttons::YesNo);
-        }
+        // The question; the plain OK boxes (the transfer's own, the staging folder's and the vanished
+        // target's); every other box of the copy warns.
+        const bool pitanje = očekivano == r(kPitanje);
+        const bool običan = očekivano.startsWith(QStringLiteral("Greška: ")) ||
+                            očekivano.startsWith(QStringLiteral("Podaci o novim verzijama")) ||
+                            očekivano.startsWith(QStringLiteral("Ne postoji direktorija: "));
+        EXPECT_EQ(box.icon, pitanje ? Icon::Question : (običan ? Icon::None : Icon::Exclamation)) << i;
+        EXPECT_EQ(box.buttons, pitanje ? Dialogs::Buttons::YesNo : Dialogs::Buttons::Ok) << i;
     }
 
     if (c.okna) {

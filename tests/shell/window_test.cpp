@@ -5,6 +5,7 @@
 #include "support/TestOkruzenje.h"
 
 #include <QAbstractButton>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -213,6 +214,31 @@ TEST_F(Window, ProbeThatCannotCreateWarnsTheOperatorAndStartUpGoesOn)
                                        "instalaciju programa.\r\nProces automatskog ažuriranja novih verzija možda "
                                        "neće biti ispravan, ali ipak pokušajte!"));
     EXPECT_TRUE(w->isVisible());
+}
+
+// The window's timer runs from the moment the window exists: a copy falling due while start-up fetches
+// the control file is refused, and logged once, instead of fetching into the same matrices.
+TEST_F(Window, TickDuringStartUpPreparationIsSkipped)
+{
+    const QString target = t.root(QStringLiteral("distribucija/"));
+    t.mkdir(target);
+    t.postavke.write(QStringLiteral("Settings"), QStringLiteral("UpdateLokDirMr20"), target);
+    t.postavke.write(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz"), QStringLiteral("1"));
+    t.sat.set(QDateTime(QDate(2026, 12, 10), QTime(14, 0)));
+    server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")), 4,
+                     std::chrono::milliseconds(20));
+    w = std::make_unique<MainWindow>(t.o, [this] { ++exits; });
+    w->tmrUpdate()->setInterval(0);
+
+    UčitajProzor(t.o);
+    w->tmrUpdate()->stop();
+
+    EXPECT_EQ(server.requests(), QStringList{QStringLiteral("/download/Verzija20/Verzije.txt")});
+    EXPECT_EQ(t.log().filter(QStringLiteral("tmrUpdate - ")),
+              QStringList{QStringLiteral(
+                  "tmrUpdate - Automatski prijenos na lokaciju u 14:00 nije pokrenut jer je u tijeku druga operacija.")});
+    EXPECT_FALSE(t.stanje.OperacijaUTijeku);
+    EXPECT_TRUE(t.model.dugeNaredbeOmogućene());
 }
 
 TEST_F(Window, OptionClickSavesButLoadingDoesNot)
