@@ -16,9 +16,7 @@ namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
-const QString R = QStringLiteral(
-    "Program ne može razriješiti problem te će pokušati vratiti staru verziju programa. Ukoliko ne uspije "
-    "najvjerojatnije ćete morati reinstalirati program!");
+using Zaključci::R;
 
 const QString Q = QStringLiteral(
     "Preporuka je da se prestane koristiti navedeni program i da se pokuša još jednom. Jeste li izašli iz "

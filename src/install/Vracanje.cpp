@@ -10,13 +10,9 @@
 
 namespace {
 
-const QString R = QStringLiteral(
-    "Program ne može razriješiti problem te će pokušati vratiti staru verziju programa. Ukoliko ne uspije "
-    "najvjerojatnije ćete morati reinstalirati program!");
-const QString R2 =
-    QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
-const QString R3 =
-    QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
+using Zaključci::R;
+using Zaključci::R2;
+using Zaključci::R3;
 
 void kritično(Okruzenje& o, const QString& tekst)
 {
