@@ -37,7 +37,8 @@
 namespace {
 
 // A kibibyte figure from /proc/self/status, e.g. "VmHWM" (peak resident) or "VmRSS".
-long statusKiB(const char* key) {
+long statusKiB(const char* key)
+{
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -50,12 +51,14 @@ long statusKiB(const char* key) {
 }
 
 // Starts a new peak-resident measurement (Linux 4.0 and later).
-bool resetPeak() {
+bool resetPeak()
+{
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
-bool makeFile(const QString& path, qint64 size) {
+bool makeFile(const QString& path, qint64 size)
+{
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
@@ -79,7 +82,8 @@ bool makeFile(const QString& path, qint64 size) {
 // Serves the files of a folder under "/download/Verzija20/", streamed from disk.
 class FileServer {
 public:
-    explicit FileServer(const QString& folder) : folder_(folder.toStdString()) {
+    explicit FileServer(const QString& folder) : folder_(folder.toStdString())
+    {
         server_.Get("/download/Verzija20/(.+)", [this](const httplib::Request& req, httplib::Response& res) {
             const std::string path = folder_ + "/" + req.matches[1].str();
             const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -107,7 +111,8 @@ public:
         while (!server_.is_running() && !listenEnded_)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    ~FileServer() {
+    ~FileServer()
+    {
         server_.stop();
         thread_.join();
     }
@@ -122,7 +127,8 @@ private:
 };
 
 // Processor time of this process and of its waited-for children, in milliseconds.
-qint64 cpuMs(int who) {
+qint64 cpuMs(int who)
+{
     rusage u{};
     ::getrusage(who, &u);
     return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
@@ -134,19 +140,22 @@ struct Run {
     qint64 cpuMs = 0;
 };
 
-qint64 median(std::vector<qint64> values) {
+qint64 median(std::vector<qint64> values)
+{
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-double megabytesPerSecond(qint64 bytes, qint64 ms) {
+double megabytesPerSecond(qint64 bytes, qint64 ms)
+{
     return ms > 0 ? bytes / 1e6 / (ms / 1e3) : 0.0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     const qint64 sizeMiB = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1024;
     const int rounds = argc > 2 ? std::max(1, QByteArray(argv[2]).toInt()) : 4;

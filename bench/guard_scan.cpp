@@ -15,7 +15,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Display* d = XOpenDisplay(nullptr);

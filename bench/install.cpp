@@ -36,7 +36,6 @@ namespace {
 
 constexpr int BrojDatoteka = 71;
 
-
 // The real file system, with the time spent in each kind of operation added up.
 class TimingFileSystem : public FileSystem {
 public:

@@ -48,8 +48,8 @@ int main(int argc, char* argv[])
     QDir().mkpath(izlaz);
 
     QTranslator prijevod;
-    if (prijevod.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (prijevod.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&prijevod);
 
     Aplikacija aplikacija;
@@ -79,7 +79,8 @@ int main(int argc, char* argv[])
         počekaj(200);
         sveSnimljeno &= snimi(box, izlaz + QStringLiteral("poruka-%1.png").arg(++kutija));
         const QList<QAbstractButton*> gumbi = box->buttons();
-        QAbstractButton* prvi = box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : gumbi.value(0);
+        QAbstractButton* prvi =
+            box->button(QMessageBox::Yes) ? box->button(QMessageBox::Yes) : gumbi.value(0);
         if (prvi)
             prvi->click();
     });

@@ -14,7 +14,8 @@ bool jeUređaj(const QString& ime)
                                         QStringLiteral("NUL")};
     if (uređaji.contains(osnova))
         return true;
-    if (osnova.size() == 4 && (osnova.startsWith(QStringLiteral("COM")) || osnova.startsWith(QStringLiteral("LPT"))))
+    if (osnova.size() == 4 &&
+        (osnova.startsWith(QStringLiteral("COM")) || osnova.startsWith(QStringLiteral("LPT"))))
         return osnova[3] >= u'1' && osnova[3] <= u'9';
     return false;
 }
@@ -41,8 +42,7 @@ double BrojčanaVrijednost(const QString& polje)
 {
     qsizetype i = 0;
     const qsizetype n = polje.size();
-    while (i < n && (polje[i] == u' ' || polje[i] == u'\t'))
-        ++i;
+    while (i < n && (polje[i] == u' ' || polje[i] == u'\t')) ++i;
     const qsizetype početak = i;
     if (i < n && (polje[i] == u'+' || polje[i] == u'-'))
         ++i;
@@ -102,7 +102,8 @@ RezultatČitanja PročitajMatricu(Matrica& matrica, const QByteArray& sadržaj, 
         if (dijelovi.size() != 7) {
             rezultat.vrsta = RezultatČitanja::Vrsta::Split;
             rezultat.poruka = QStringLiteral("Greška u splitu - ima : ") + QString::number(dijelovi.size()) +
-                              QStringLiteral(" članova! Datoteka: ") + putanja + QStringLiteral(" Red: ") + red;
+                              QStringLiteral(" članova! Datoteka: ") + putanja + QStringLiteral(" Red: ") +
+                              red;
             break;
         }
         if (!JeDozvoljenoIme(dijelovi[0])) {
@@ -117,8 +118,7 @@ RezultatČitanja PročitajMatricu(Matrica& matrica, const QByteArray& sadržaj, 
                               QStringLiteral("Indeks je izvan raspona.");
             break;
         }
-        for (int p = 0; p < 6; ++p)
-            matrica[brojač].polja[static_cast<size_t>(p)] = dijelovi[p];
+        for (int p = 0; p < 6; ++p) matrica[brojač].polja[static_cast<size_t>(p)] = dijelovi[p];
         ++brojač;
     }
     rezultat.brojZapisa = brojač;

@@ -10,8 +10,8 @@
 struct RezultatČitanja {
     enum class Vrsta {
         U_redu,
-        Split,          // a line that does not split into seven parts
-        PunaMatrica,    // a 72nd record
+        Split,            // a line that does not split into seven parts
+        PunaMatrica,      // a 72nd record
         NedozvoljenoIme,  // a name that is not a plain file name
     };
     Vrsta vrsta = Vrsta::U_redu;

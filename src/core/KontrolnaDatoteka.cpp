@@ -28,8 +28,8 @@ bool UčitajMatricu(Matrica& matrica, const QString& putanja, Okruzenje& o)
     if (prekinuto) {
         const qsizetype zadnjiKraj = sadržaj.lastIndexOf('\n');
         const QString djelomičniRed = QString::fromLocal8Bit(sadržaj.mid(zadnjiKraj + 1));
-        o.stanje.TrenutnaPoruka = QStringLiteral("Greška u čitanju datoteke: ") + putanja + QStringLiteral(" Red: ") +
-                                  djelomičniRed + u' ' + pročitano.error;
+        o.stanje.TrenutnaPoruka = QStringLiteral("Greška u čitanju datoteke: ") + putanja +
+                                  QStringLiteral(" Red: ") + djelomičniRed + u' ' + pročitano.error;
         LogirajGrešku(o, o.stanje.TrenutnaPoruka);
         return false;
     }

@@ -44,10 +44,10 @@ void LogirajGrešku(Okruzenje& o, const QString& tekst)
                             QString::number(written.code) + u' ' + written.error,
                         Dialogs::Buttons::Ok);
     else
-        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma,
-                        QStringLiteral("Desila se greška: ") + QStringLiteral("u upisu u LOG. Greška: ") +
-                            written.error,
-                        Dialogs::Buttons::Ok);
+        o.dijalozi.show(
+            Dialogs::Icon::Exclamation, NaslovPrograma,
+            QStringLiteral("Desila se greška: ") + QStringLiteral("u upisu u LOG. Greška: ") + written.error,
+            Dialogs::Buttons::Ok);
 }
 
 void PostaviTrenutnuAkciju(Okruzenje& o, const QString& tekst)

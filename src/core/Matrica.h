@@ -8,8 +8,8 @@
 struct Zapis {
     // 0 name, 1 major, 2 minor, 3 revision, 4 archive size, 5 unpacked size. A cleared record has
     // empty texts in fields 0 to 3 and "0" in fields 4 and 5.
-    std::array<QString, 6> polja{QString(), QString(), QString(), QString(), QStringLiteral("0"),
-                                 QStringLiteral("0")};
+    std::array<QString, 6> polja{QString(), QString(),           QString(),
+                                 QString(), QStringLiteral("0"), QStringLiteral("0")};
     int zastavica = 0;  // field 6: 1 means fetch and install
 
     const QString& ime() const { return polja[0]; }

@@ -50,9 +50,9 @@ void PostaviPutanje(Okruzenje& o)
     s.PutanjaBackup = s.PutanjaPrograma + QStringLiteral("UpdateBackup/");
     s.PutanjaSkripti = s.PutanjaPrograma + QStringLiteral("Skrite za izmjenu baze/");
     QString winDir = o.računalo.environment(QStringLiteral("WinDir"));
-    while (winDir.endsWith(u'/'))
-        winDir.chop(1);
-    s.PutanjaHelp = winDir.isEmpty() ? s.PutanjaPrograma + QStringLiteral("Help/") : winDir + QStringLiteral("/Help/");
+    while (winDir.endsWith(u'/')) winDir.chop(1);
+    s.PutanjaHelp =
+        winDir.isEmpty() ? s.PutanjaPrograma + QStringLiteral("Help/") : winDir + QStringLiteral("/Help/");
 }
 
 bool PripremiVerzijaTXT(Okruzenje& o)
@@ -67,8 +67,9 @@ bool PripremiVerzijaTXT(Okruzenje& o)
 
     if (!o.fs.fileExists(stara)) {
         s.TrenutnaPoruka = QStringLiteral("Ne postoji datoteka ") + stara +
-                           QStringLiteral(" Program za automatsko ažuriranje novih programa mora prestati sa "
-                                          "ažuriranjem. Molimo da o ovoj poruci izvjestite Lumivex tim za podršku.");
+                           QStringLiteral(
+                               " Program za automatsko ažuriranje novih programa mora prestati sa "
+                               "ažuriranjem. Molimo da o ovoj poruci izvjestite Lumivex tim za podršku.");
         prijavi(o);
     }
 
@@ -81,23 +82,27 @@ bool PripremiVerzijaTXT(Okruzenje& o)
 
     if (!o.fs.folderExists(s.PutanjaUpdate) && !o.fs.createFolder(s.PutanjaUpdate)) {
         pokaži(o, Dialogs::Icon::Exclamation,
-               QStringLiteral("Nastala je greška u kreiranju Update direktorije! Program za automatsko ažuriranje "
-                              "novih programa mora prestati sa radom. Molimo da o ovoj poruci izvjestite Lumivex tim "
-                              "za podršku."));
+               QStringLiteral(
+                   "Nastala je greška u kreiranju Update direktorije! Program za automatsko ažuriranje "
+                   "novih programa mora prestati sa radom. Molimo da o ovoj poruci izvjestite Lumivex tim "
+                   "za podršku."));
         return false;
     }
 
     if (o.model.optLokacija() != 1) {
         if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate)) {
             if (!o.fs.fileExists(nova)) {
-                LogirajGrešku(o, QStringLiteral("PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
-                                     s.PutanjaUpdate);
+                LogirajGrešku(
+                    o, QStringLiteral(
+                           "PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
+                           s.PutanjaUpdate);
                 pokaži(o, Dialogs::Icon::None,
                        QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + s.PutanjaUpdate);
             }
         } else {
-            s.TrenutnaPoruka = QStringLiteral("Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
-                                              "internetom i pokušajte ponovno!") +
+            s.TrenutnaPoruka = QStringLiteral(
+                                   "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
+                                   "internetom i pokušajte ponovno!") +
                                QStringLiteral(" Prekida se ažuriranje!");
             prijavi(o);
         }
@@ -109,21 +114,24 @@ bool PripremiVerzijaTXT(Okruzenje& o)
                 LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
             }
             if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
-                s.TrenutnaPoruka = QStringLiteral("Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
-                                                  "i pokušajte ponovno!") +
-                                   QStringLiteral(" Prekida se ažuriranje!");
+                s.TrenutnaPoruka =
+                    QStringLiteral(
+                        "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
+                        "i pokušajte ponovno!") +
+                    QStringLiteral(" Prekida se ažuriranje!");
                 prijavi(o);
             }
             if (!o.fs.fileExists(nova)) {
-                LogirajGrešku(o, QStringLiteral("PripremiVerzijaTXT-  ") +
-                                     QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
-                                     lokacija);
+                LogirajGrešku(
+                    o, QStringLiteral("PripremiVerzijaTXT-  ") +
+                           QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
+                           lokacija);
                 pokaži(o, Dialogs::Icon::None,
                        QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + lokacija);
             }
         } else {
-            s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") + lokacija +
-                               QStringLiteral(" Prekida se ažuriranje!");
+            s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") +
+                               lokacija + QStringLiteral(" Prekida se ažuriranje!");
             prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
         }
     }

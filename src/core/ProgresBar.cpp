@@ -10,7 +10,8 @@ namespace {
 
 // The pattern "#.00": no leading zero (half a second is ",50"), the locale's decimal separator and
 // two decimals, with no grouping of thousands.
-QString UzorakSDvijeDecimale(qint64 milisekundi) {
+QString UzorakSDvijeDecimale(qint64 milisekundi)
+{
     const qint64 stotinke = (std::abs(milisekundi) + 5) / 10;
     const qint64 cijeli = stotinke / 100;
     const qint64 decimale = stotinke % 100;
@@ -22,13 +23,15 @@ QString UzorakSDvijeDecimale(qint64 milisekundi) {
 
 }  // namespace
 
-void PostaviProgresBar(Okruzenje& o, qint64 minimum, qint64 maksimum) {
+void PostaviProgresBar(Okruzenje& o, qint64 minimum, qint64 maksimum)
+{
     o.model.postaviProgBarRaspon(minimum, maksimum);
     o.model.postaviProgBarVrijednost(0);
     o.model.prikažiProgBar(true);
 }
 
-void tmrPrijenos_Tick(Okruzenje& o) {
+void tmrPrijenos_Tick(Okruzenje& o)
+{
     // Both ends are full dates and times, so a transfer past midnight shows its true length.
     const qint64 proteklo = o.stanje.PočetakPrijenosa.msecsTo(o.sat.now());
     o.model.postaviLblVrijemePrijenosa(QStringLiteral("Vrijeme prijenosa: ") +

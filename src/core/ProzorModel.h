@@ -74,14 +74,18 @@ public:
     const QString& txtLokacija(int i) const { return txtLokacija_[static_cast<size_t>(i)]; }
     void postaviTxtLokacija(int i, const QString& v)
     {
-        set(txtLokacija_[static_cast<size_t>(i)], v, i == 0 ? Kontrola::TxtLokacija0 : Kontrola::TxtLokacija1);
+        set(txtLokacija_[static_cast<size_t>(i)], v,
+            i == 0 ? Kontrola::TxtLokacija0 : Kontrola::TxtLokacija1);
     }
 
     int numVrijemeDownloada() const { return numVrijemeDownloada_; }
     void postaviNumVrijemeDownloada(int v) { set(numVrijemeDownloada_, v, Kontrola::NumVrijemeDownloada); }
 
     bool cmdDownloadAndUpdateOmogućen() const { return cmdDownloadAndUpdate_; }
-    void omogućiCmdDownloadAndUpdate(bool v) { set(cmdDownloadAndUpdate_, v, Kontrola::CmdDownloadAndUpdate); }
+    void omogućiCmdDownloadAndUpdate(bool v)
+    {
+        set(cmdDownloadAndUpdate_, v, Kontrola::CmdDownloadAndUpdate);
+    }
 
     // False while a long command runs: its buttons and the other long commands are disabled.
     bool dugeNaredbeOmogućene() const { return dugeNaredbe_; }
@@ -137,7 +141,10 @@ public:
     void prikažiProgBar(bool v) { force(progBarVidljiv_, v, Kontrola::ProgBar); }
 
     const QString& lblVrijemePrijenosa() const { return lblVrijemePrijenosa_; }
-    void postaviLblVrijemePrijenosa(const QString& v) { force(lblVrijemePrijenosa_, v, Kontrola::LblVrijemePrijenosa); }
+    void postaviLblVrijemePrijenosa(const QString& v)
+    {
+        force(lblVrijemePrijenosa_, v, Kontrola::LblVrijemePrijenosa);
+    }
 
     bool tmrPrijenosOmogućen() const { return tmrPrijenos_; }
     void omogućiTmrPrijenos(bool v) { set(tmrPrijenos_, v, Kontrola::TmrPrijenos); }
@@ -149,8 +156,7 @@ public:
 private:
     void promijenjeno(Kontrola k)
     {
-        for (const auto& p : pratitelji_)
-            p.second(k);
+        for (const auto& p : pratitelji_) p.second(k);
     }
 
     template <typename T>

@@ -60,7 +60,8 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
                          QStringLiteral("Verzije.txt"));
     if (!UčitajMatricu(s.NoveVerzije, s.PutanjaUpdate + QStringLiteral("Verzije.txt"), o)) {
         s.TrenutnaPoruka = QStringLiteral(
-            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu iz datoteke. Prekida se "
+            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu iz datoteke. Prekida "
+            "se "
             "ažuriranje!");
         LogirajGrešku(o, s.TrenutnaPoruka);
         o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
@@ -70,15 +71,17 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
     LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaPrograma +
                          QStringLiteral("Verzije.txt"));
     if (!o.fs.fileExists(s.PutanjaPrograma + QStringLiteral("Verzije.txt"))) {
-        s.TrenutnaPoruka = QStringLiteral("Ne postoji datoteka: ") + s.PutanjaPrograma +
-                           QStringLiteral("Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!");
+        s.TrenutnaPoruka =
+            QStringLiteral("Ne postoji datoteka: ") + s.PutanjaPrograma +
+            QStringLiteral("Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!");
         LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati ") + s.TrenutnaPoruka);
         o.dijalozi.show(Dialogs::Icon::Information, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
         return false;
     }
     if (!UčitajMatricu(s.StareVerzije, s.PutanjaPrograma + QStringLiteral("Verzije.txt"), o)) {
         s.TrenutnaPoruka = QStringLiteral(
-            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu-STARI. Prekida se ažuriranje!");
+            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu-STARI. Prekida se "
+            "ažuriranje!");
         LogirajGrešku(o, s.TrenutnaPoruka);
         o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
         return false;
@@ -106,8 +109,10 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
             if (ime == Updater) {
                 novi.zastavica = 0;
             } else {
-                LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije pronađen zapis o starim verzija za :") +
-                                     ime + QStringLiteral(" pa se mora kopirati"));
+                LogirajGrešku(
+                    o,
+                    QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije pronađen zapis o starim verzija za :") +
+                        ime + QStringLiteral(" pa se mora kopirati"));
                 novi.zastavica = 1;
             }
             continue;
@@ -117,7 +122,8 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
         if (!treba) {
             const QString direktorija = CiljnaDirektorija(o, ime);
             if (!o.fs.fileExists(direktorija + ime)) {
-                const bool svojaDirektorija = ime.endsWith(QStringLiteral("enc")) || ime.endsWith(QStringLiteral("chm"));
+                const bool svojaDirektorija =
+                    ime.endsWith(QStringLiteral("enc")) || ime.endsWith(QStringLiteral("chm"));
                 LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije nađena datoteka: ") +
                                      (svojaDirektorija ? direktorija + ime : ime) +
                                      QStringLiteral(" pa se mora napraviti"));
@@ -157,12 +163,28 @@ void OznačiStavku(Okruzenje& o, const QString& ime, int status)
     int slika = 0;
     int ispuna = 0;
     switch (status) {
-    case 1: slika = 1; ispuna = 25; break;
-    case 4: slika = 4; ispuna = 25; break;
-    case 2: slika = 2; ispuna = 50; break;
-    case 5: slika = 5; ispuna = 75; break;
-    case 3: slika = 3; ispuna = 100; break;
-    default: return;
+        case 1:
+            slika = 1;
+            ispuna = 25;
+            break;
+        case 4:
+            slika = 4;
+            ispuna = 25;
+            break;
+        case 2:
+            slika = 2;
+            ispuna = 50;
+            break;
+        case 5:
+            slika = 5;
+            ispuna = 75;
+            break;
+        case 3:
+            slika = 3;
+            ispuna = 100;
+            break;
+        default:
+            return;
     }
     const auto& redovi = o.model.redovi();
     for (int r = 0; r < redovi.size(); ++r) {

@@ -20,7 +20,7 @@ const QString BazniDio = QStringLiteral("LumiIzmjBaza20.dll");
 struct Prijenos {
     Okruzenje& o;
     bool saPorukama;
-    QString cilj;       // T, ending in "/"
+    QString cilj;  // T, ending in "/"
     bool kopirajSve = false;
     bool bazaSkinuta = false;
     bool ištaKopirano = false;
@@ -63,8 +63,8 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
         }
     }
     if (!stara) {
-        DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nije pronađen zapis o starim verzija za :") + nova.ime() +
-                                              QStringLiteral(" pa se mora kopirati"));
+        DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nije pronađen zapis o starim verzija za :") +
+                                              nova.ime() + QStringLiteral(" pa se mora kopirati"));
         return Odluka::Kopiraj;
     }
 
@@ -97,7 +97,8 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
 
     // The flags see only the entries of earlier rows: the order of the control file decides.
     const QString vrsta = nova.ime().right(3);
-    if ((p.bazaSkinuta && vrsta == QStringLiteral("enc")) || (p.ištaKopirano && vrsta == QStringLiteral("chm")))
+    if ((p.bazaSkinuta && vrsta == QStringLiteral("enc")) ||
+        (p.ištaKopirano && vrsta == QStringLiteral("chm")))
         return Odluka::Zamijeni;
     return Odluka::IstaVerzija;
 }
@@ -131,17 +132,18 @@ bool ProvjeriVeličinu(Prijenos& p, const Zapis& nova, const QString& arhiva)
         p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
         return false;
     }
-    const QString početak = QStringLiteral("Veličina presnimljene datoteke ") + arhiva + QStringLiteral(" je ") +
-                            QString::number(veličina) +
+    const QString početak = QStringLiteral("Veličina presnimljene datoteke ") + arhiva +
+                            QStringLiteral(" je ") + QString::number(veličina) +
                             QStringLiteral(", a veličina originalne datoteke je ") + nova.polja[4];
     if (!JeDrugačijiBroj(veličina, nova.polja[4])) {
         s.TrenutnaPoruka = početak + QStringLiteral(". OK.");
         LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
         return true;
     }
-    s.TrenutnaPoruka = početak + QStringLiteral(
-                                     " i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite postupak. "
-                                     "Nastaviće se prijenos za ostale datoteke!");
+    s.TrenutnaPoruka =
+        početak + QStringLiteral(
+                      " i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite postupak. "
+                      "Nastaviće se prijenos za ostale datoteke!");
     LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
     DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
     p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
@@ -171,7 +173,8 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
     if (!JeApsolutnaMapa(p.cilj) || !o.fs.folderExists(p.cilj)) {
         p.poruka(Dialogs::Icon::Exclamation,
                  QStringLiteral("Ne postoji unesena lokacija za download programa: ") + p.cilj +
-                     QStringLiteral("\r\nProgram ne može nastaviti sa presnimavanjem programa na zadanu lokaciju!"));
+                     QStringLiteral(
+                         "\r\nProgram ne može nastaviti sa presnimavanjem programa na zadanu lokaciju!"));
         return false;
     }
 
@@ -194,8 +197,9 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
     }
 
     if (!o.fs.fileExists(mapaUpdate + KontrolnaDatoteka)) {
-        LogirajGrešku(o, QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
-                             mapaUpdate);
+        LogirajGrešku(
+            o, QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
+                   mapaUpdate);
         p.poruka(Dialogs::Icon::None,
                  QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + mapaUpdate);
         return false;
@@ -210,8 +214,9 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
     }
 
     if (!o.fs.folderExists(p.cilj)) {
-        p.poruka(Dialogs::Icon::None, QStringLiteral("Ne postoji direktorija: ") + p.cilj +
-                                          QStringLiteral(" ili niste spojeni!\r\nPrekida se sa prebacivanjem!"));
+        p.poruka(Dialogs::Icon::None,
+                 QStringLiteral("Ne postoji direktorija: ") + p.cilj +
+                     QStringLiteral(" ili niste spojeni!\r\nPrekida se sa prebacivanjem!"));
         return false;
     }
 
@@ -306,17 +311,19 @@ void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
     const QString ukupno = QString::number(o.stanje.UkupnoPreneseno);
     if (uspjeh)
         o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma,
-                        QStringLiteral("Uspješno skinuti programi na lokaciju ") + cilj + QStringLiteral(" \r\n") +
-                            vrijeme + QStringLiteral("\r\nUkupno prenesno: ") + ukupno +
+                        QStringLiteral("Uspješno skinuti programi na lokaciju ") + cilj +
+                            QStringLiteral(" \r\n") + vrijeme + QStringLiteral("\r\nUkupno prenesno: ") +
+                            ukupno +
                             QStringLiteral(" bajtova.\r\nSada je moguće ažuriranje za ostala računala!"),
                         Dialogs::Buttons::Ok);
     else
         o.dijalozi.show(
             Dialogs::Icon::Exclamation, NaslovPrograma,
             QStringLiteral("Upozorenje. Nisu uspješno skinuti programi na lokaciju ") + cilj +
-                QStringLiteral(" pa ažuriranje sa te lokacije nije preporučljivo. Otklonite nastalu grešku ili "
-                               "kontaktirajte Lumivex.\r\nTek kada prijenos prođe bez problema moguće je koristiti "
-                               "ovu direktoriju za ažuriranje programa!\r\n") +
+                QStringLiteral(
+                    " pa ažuriranje sa te lokacije nije preporučljivo. Otklonite nastalu grešku ili "
+                    "kontaktirajte Lumivex.\r\nTek kada prijenos prođe bez problema moguće je koristiti "
+                    "ovu direktoriju za ažuriranje programa!\r\n") +
                 vrijeme + QStringLiteral("\r\nUkupno prenesno: ") + ukupno + QStringLiteral(" bajtova."),
             Dialogs::Buttons::Ok);
 }

@@ -25,7 +25,8 @@ constexpr KlasaAplikacije KlaseAplikacija[] = {
 
 }  // namespace
 
-bool AppJeStartana(Okruzenje& o, const QString& ime, bool aktiviraj) {
+bool AppJeStartana(Okruzenje& o, const QString& ime, bool aktiviraj)
+{
     const QString ključ = ime.toLower();
     QString klasa;
     for (const KlasaAplikacije& red : KlaseAplikacija)
@@ -45,7 +46,8 @@ bool AppJeStartana(Okruzenje& o, const QString& ime, bool aktiviraj) {
     return true;
 }
 
-QString ProvjeriPokrenutePrograme(Okruzenje& o) {
+QString ProvjeriPokrenutePrograme(Okruzenje& o)
+{
     QString rezultat;
     for (const ProzorPaketa& prozor : ProzoriPaketa)
         if (AppJeStartana(o, prozor.naslov.toString(), false))

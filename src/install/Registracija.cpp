@@ -12,7 +12,8 @@ namespace {
 
 // The tool is looked up on PATH, where the package installs it beside the program; a copy beside the
 // executable serves an installation whose folder is not on PATH.
-QString AlatZaRegistraciju(Okruzenje& o) {
+QString AlatZaRegistraciju(Okruzenje& o)
+{
     const QString naziv = QStringLiteral("RegSvr32.exe");
     const QString naPutu = o.procesi.findOnPath(naziv);
     if (!naPutu.isEmpty())
@@ -22,7 +23,8 @@ QString AlatZaRegistraciju(Okruzenje& o) {
 }
 
 // Logs the command line, starts the tool with the same arguments in the same order, and logs the outcome.
-bool PokreniRegSvr32(Okruzenje& o, const QString& naredba, const QStringList& argumenti) {
+bool PokreniRegSvr32(Okruzenje& o, const QString& naredba, const QStringList& argumenti)
+{
     LogirajGrešku(o, naredba);
 
     const QString alat = AlatZaRegistraciju(o);
@@ -41,13 +43,15 @@ bool PokreniRegSvr32(Okruzenje& o, const QString& naredba, const QStringList& ar
 
 }  // namespace
 
-bool RegistrirajDLL(Okruzenje& o, const QString& direktorija, const QString& ime) {
+bool RegistrirajDLL(Okruzenje& o, const QString& direktorija, const QString& ime)
+{
     const QString naredba =
         QStringLiteral("RegSvr32.exe ") + u'"' + direktorija + ime + u'"' + QStringLiteral(" /s");
     return PokreniRegSvr32(o, naredba, {direktorija + ime, QStringLiteral("/s")});
 }
 
-bool DeregistrirajDLL(Okruzenje& o, const QString& direktorija, const QString& ime) {
+bool DeregistrirajDLL(Okruzenje& o, const QString& direktorija, const QString& ime)
+{
     const QString naredba =
         QStringLiteral("RegSvr32.exe ") + u'"' + direktorija + ime + u'"' + QStringLiteral(" /u /s");
     return PokreniRegSvr32(o, naredba, {direktorija + ime, QStringLiteral("/u"), QStringLiteral("/s")});

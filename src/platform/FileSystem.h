@@ -13,9 +13,9 @@ struct FsResult {
     enum class Stage { None, Open, Transfer };
 
     bool ok = true;
-    QString error;             // empty when ok
-    int code = 0;              // the system's error number, for texts that show it
-    bool notFound = false;     // the file or folder that the operation needed does not exist
+    QString error;          // empty when ok
+    int code = 0;           // the system's error number, for texts that show it
+    bool notFound = false;  // the file or folder that the operation needed does not exist
     Stage stage = Stage::None;
 
     explicit operator bool() const { return ok; }

@@ -12,7 +12,8 @@ public:
     static QString userFile(const QString& relative);
 
     QString read(const QString& section, const QString& key, const QString& defaultValue) override;
-    bool write(const QString& section, const QString& key, const QString& value, QString* error = nullptr) override;
+    bool write(const QString& section, const QString& key, const QString& value,
+               QString* error = nullptr) override;
 
     const QString& path() const { return path_; }
 

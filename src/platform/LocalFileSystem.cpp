@@ -3,42 +3,61 @@
 #include <QDir>
 #include <QRegularExpression>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 QString OpisGreške(int code)
 {
     switch (code) {
-    case ENOENT: return QStringLiteral("Datoteka ili direktorija nije pronađena.");
-    case EACCES:
-    case EPERM: return QStringLiteral("Pristup je odbijen.");
-    case EEXIST: return QStringLiteral("Datoteka već postoji.");
-    case ENOSPC: return QStringLiteral("Na disku nema dovoljno mjesta.");
-    case EROFS: return QStringLiteral("Disk je zaštićen od pisanja.");
-    case EBUSY:
-    case ETXTBSY: return QStringLiteral("Datoteku koristi drugi program.");
-    case ENOTDIR: return QStringLiteral("Dio putanje nije direktorija.");
-    case EISDIR: return QStringLiteral("Putanja je direktorija, a ne datoteka.");
-    case ENOTEMPTY: return QStringLiteral("Direktorija nije prazna.");
-    case ENAMETOOLONG: return QStringLiteral("Ime datoteke je predugačko.");
-    case EIO: return QStringLiteral("Greška u čitanju ili pisanju na uređaj.");
-    case EXDEV: return QStringLiteral("Premještanje između uređaja nije moguće.");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("Previše otvorenih datoteka.");
-    default: return QStringLiteral("Sistemska greška %1: %2").arg(code).arg(QString::fromLocal8Bit(std::strerror(code)));
+        case ENOENT:
+            return QStringLiteral("Datoteka ili direktorija nije pronađena.");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("Pristup je odbijen.");
+        case EEXIST:
+            return QStringLiteral("Datoteka već postoji.");
+        case ENOSPC:
+            return QStringLiteral("Na disku nema dovoljno mjesta.");
+        case EROFS:
+            return QStringLiteral("Disk je zaštićen od pisanja.");
+        case EBUSY:
+        case ETXTBSY:
+            return QStringLiteral("Datoteku koristi drugi program.");
+        case ENOTDIR:
+            return QStringLiteral("Dio putanje nije direktorija.");
+        case EISDIR:
+            return QStringLiteral("Putanja je direktorija, a ne datoteka.");
+        case ENOTEMPTY:
+            return QStringLiteral("Direktorija nije prazna.");
+        case ENAMETOOLONG:
+            return QStringLiteral("Ime datoteke je predugačko.");
+        case EIO:
+            return QStringLiteral("Greška u čitanju ili pisanju na uređaj.");
+        case EXDEV:
+            return QStringLiteral("Premještanje između uređaja nije moguće.");
+        case EMFILE:
+        case ENFILE:
+            return QStringLiteral("Previše otvorenih datoteka.");
+        default:
+            return QStringLiteral("Sistemska greška %1: %2")
+                .arg(code)
+                .arg(QString::fromLocal8Bit(std::strerror(code)));
     }
 }
 
 namespace {
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
 
 FsResult fromErrno(int code, FsResult::Stage stage = FsResult::Stage::None)
 {
@@ -53,8 +72,7 @@ FsResult fromErrorCode(const std::error_code& ec)
 QString withoutTrailingSlash(const QString& path)
 {
     QString p = path;
-    while (p.size() > 1 && p.endsWith(u'/'))
-        p.chop(1);
+    while (p.size() > 1 && p.endsWith(u'/')) p.chop(1);
     return p;
 }
 

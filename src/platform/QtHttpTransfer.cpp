@@ -33,7 +33,8 @@ enum : int {
 };
 
 // Errors the manager reports for an HTTP status of 400 or more; the reply's body is still data.
-bool isHttpStatusError(QNetworkReply::NetworkError e) {
+bool isHttpStatusError(QNetworkReply::NetworkError e)
+{
     switch (e) {
         case QNetworkReply::ContentAccessDenied:
         case QNetworkReply::ContentOperationNotPermittedError:
@@ -53,7 +54,8 @@ bool isHttpStatusError(QNetworkReply::NetworkError e) {
     }
 }
 
-QString describe(QNetworkReply::NetworkError e, const QString& qtText) {
+QString describe(QNetworkReply::NetworkError e, const QString& qtText)
+{
     switch (e) {
         case QNetworkReply::ConnectionRefusedError:
             return QStringLiteral("Poslužitelj je odbio vezu.");
@@ -81,7 +83,8 @@ QString describe(QNetworkReply::NetworkError e, const QString& qtText) {
 
 // The body length the final response announced. After a redirect the manager can keep the
 // redirect's headers and append the final response's values to them ("15, 4"): the last one counts.
-std::optional<qint64> announcedLength(const QNetworkReply& reply) {
+std::optional<qint64> announcedLength(const QNetworkReply& reply)
+{
     const QByteArray values = reply.rawHeader("Content-Length");
     if (values.isEmpty())
         return std::nullopt;
@@ -93,7 +96,8 @@ std::optional<qint64> announcedLength(const QNetworkReply& reply) {
 }  // namespace
 
 HttpTransfer::Result QtHttpTransfer::get(const QString& url, const StateHandler& onState,
-                                         const DataHandler& onData) {
+                                         const DataHandler& onData)
+{
     Result result;
     auto state = [&](int code) {
         if (onState)

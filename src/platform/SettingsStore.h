@@ -11,5 +11,6 @@ public:
     virtual QString read(const QString& section, const QString& key, const QString& defaultValue) = 0;
 
     // Stores the text at once; false with a description when the store cannot be written.
-    virtual bool write(const QString& section, const QString& key, const QString& value, QString* error = nullptr) = 0;
+    virtual bool write(const QString& section, const QString& key, const QString& value,
+                       QString* error = nullptr) = 0;
 };

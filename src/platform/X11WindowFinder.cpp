@@ -21,18 +21,21 @@ namespace {
 // A window that vanishes in the middle of a walk (BadWindow) is an ordinary event on a live desktop;
 // the call that met it reports failure by its own result, and Xlib's default handler would end the
 // program, so every error is ignored here.
-int ZanemariGrešku(Display*, XErrorEvent*) {
+int ZanemariGrešku(Display*, XErrorEvent*)
+{
     return 0;
 }
 
 // One connection for one query, with the error handler in place while it is open.
 class Veza {
 public:
-    Veza() : display_(XOpenDisplay(nullptr)) {
+    Veza() : display_(XOpenDisplay(nullptr))
+    {
         if (display_)
             prethodni_ = XSetErrorHandler(ZanemariGrešku);
     }
-    ~Veza() {
+    ~Veza()
+    {
         if (!display_)
             return;
         XSync(display_, False);
@@ -58,7 +61,8 @@ struct Svojstvo {
     QByteArray data;  // format 32 items are longs when read through Xlib, 32 bits when through XCB
 };
 
-bool PročitajSvojstvo(Display* d, ::Window w, Atom property, Svojstvo& s) {
+bool PročitajSvojstvo(Display* d, ::Window w, Atom property, Svojstvo& s)
+{
     Atom type = 0;
     int format = 0;
     unsigned long items = 0;
@@ -80,7 +84,8 @@ bool PročitajSvojstvo(Display* d, ::Window w, Atom property, Svojstvo& s) {
     return type != 0;
 }
 
-bool ImaStanje(const Veza& v, ::Window w, Atom wmState, long* stanje = nullptr) {
+bool ImaStanje(const Veza& v, ::Window w, Atom wmState, long* stanje = nullptr)
+{
     Svojstvo s;
     if (!PročitajSvojstvo(v.display(), w, wmState, s) || s.type != wmState || s.format != 32 || s.items < 1)
         return false;
@@ -101,7 +106,8 @@ struct Odgovor {
 
 // The whole reply to a property request, or false when the window has none or has vanished. Errors
 // come back with the reply instead of going to Xlib's handler.
-bool PrimiSvojstvo(xcb_connection_t* c, xcb_get_property_cookie_t cookie, Svojstvo& s) {
+bool PrimiSvojstvo(xcb_connection_t* c, xcb_get_property_cookie_t cookie, Svojstvo& s)
+{
     xcb_generic_error_t* error = nullptr;
     Odgovor<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, &error));
     std::free(error);
@@ -115,13 +121,15 @@ bool PrimiSvojstvo(xcb_connection_t* c, xcb_get_property_cookie_t cookie, Svojst
     return true;
 }
 
-xcb_get_property_cookie_t TraziSvojstvo(xcb_connection_t* c, ::Window w, Atom property) {
+xcb_get_property_cookie_t TraziSvojstvo(xcb_connection_t* c, ::Window w, Atom property)
+{
     // 64 KiB of 32-bit units is far more than any caption or class name.
     return xcb_get_property(c, 0, xcb_window_t(w), xcb_atom_t(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 16384);
 }
 
 // A caption decoded by its property type: UTF-8, Latin-1 or compound text.
-bool DekodirajNaslov(const Veza& v, const Svojstvo& s, Atom utf8, Atom compound, QString& naslov) {
+bool DekodirajNaslov(const Veza& v, const Svojstvo& s, Atom utf8, Atom compound, QString& naslov)
+{
     if (s.format != 8)
         return false;
     if (s.type == utf8) {
@@ -153,7 +161,8 @@ bool DekodirajNaslov(const Veza& v, const Svojstvo& s, Atom utf8, Atom compound,
 // controls); a child of the root with no such client below it, as on a display without a manager,
 // counts with everything below it. The tree is walked a level at a time with every request of a level
 // sent before the first reply is read, so a desktop of hundreds of windows costs a few round trips.
-QList<::Window> VršniProzori(const Veza& v, Atom wmState) {
+QList<::Window> VršniProzori(const Veza& v, Atom wmState)
+{
     xcb_connection_t* c = XGetXCBConnection(v.display());
     struct Grana {
         QList<::Window> klijenti;
@@ -217,7 +226,8 @@ QList<::Window> VršniProzori(const Veza& v, Atom wmState) {
 // The first of `prozori` carrying one of the properties `svojstva` that `odgovara` accepts; the
 // properties of all the windows are asked for at once.
 ::Window PrviKojiOdgovara(const Veza& v, const QList<::Window>& prozori, const QList<Atom>& svojstva,
-                          const std::function<bool(const Svojstvo&)>& odgovara) {
+                          const std::function<bool(const Svojstvo&)>& odgovara)
+{
     xcb_connection_t* c = XGetXCBConnection(v.display());
     std::vector<xcb_get_property_cookie_t> cookies;
     for (const ::Window w : prozori)
@@ -237,7 +247,8 @@ QList<::Window> VršniProzori(const Veza& v, Atom wmState) {
 
 }  // namespace
 
-X11WindowFinder::Window X11WindowFinder::findByClass(const QString& className) {
+X11WindowFinder::Window X11WindowFinder::findByClass(const QString& className)
+{
     Veza v;
     if (!v.display() || className.isEmpty())
         return 0;
@@ -253,7 +264,8 @@ X11WindowFinder::Window X11WindowFinder::findByClass(const QString& className) {
     });
 }
 
-X11WindowFinder::Window X11WindowFinder::findByTitle(const QString& title) {
+X11WindowFinder::Window X11WindowFinder::findByTitle(const QString& title)
+{
     Veza v;
     if (!v.display() || title.isEmpty())
         return 0;
@@ -267,7 +279,8 @@ X11WindowFinder::Window X11WindowFinder::findByTitle(const QString& title) {
     });
 }
 
-bool X11WindowFinder::isIconic(Window window) {
+bool X11WindowFinder::isIconic(Window window)
+{
     Veza v;
     if (!v.display() || window == 0)
         return false;
@@ -277,7 +290,8 @@ bool X11WindowFinder::isIconic(Window window) {
 
 void X11WindowFinder::showMinimized(Window) {}
 
-void X11WindowFinder::activate(Window window) {
+void X11WindowFinder::activate(Window window)
+{
     Veza v;
     if (!v.display() || window == 0)
         return;

@@ -36,7 +36,8 @@ bool ProvjeriPopis(FileSystem& fs, const Objava& objava, QList<StavkaObjave>& st
     stavke.clear();
     QByteArray sadržaj;
     if (const FsResult pročitano = fs.readFile(objava.popis, sadržaj); !pročitano) {
-        greške << QStringLiteral("Popis izdanja %1 nije moguće pročitati: %2").arg(objava.popis, pročitano.error);
+        greške << QStringLiteral("Popis izdanja %1 nije moguće pročitati: %2")
+                      .arg(objava.popis, pročitano.error);
         return false;
     }
     if (!fs.folderExists(objava.izdanje))
@@ -54,15 +55,17 @@ bool ProvjeriPopis(FileSystem& fs, const Objava& objava, QList<StavkaObjave>& st
         const QString gdje = QStringLiteral("Popis, red %1: ").arg(i + 1);
         const QStringList dijelovi = red.split(u';');
         if (dijelovi.size() != 4) {
-            greške << gdje + QStringLiteral("očekuju se četiri polja \"Ime;Ver_Gl;Ver_Pom;Ver_Rev\", a ima ih %1.")
+            greške << gdje + QStringLiteral(
+                                 "očekuju se četiri polja \"Ime;Ver_Gl;Ver_Pom;Ver_Rev\", a ima ih %1.")
                                  .arg(dijelovi.size());
             continue;
         }
         StavkaObjave stavka;
         stavka.ime = dijelovi[0];
         if (stavka.ime.isEmpty() || stavka.ime.trimmed() != stavka.ime || !JeDozvoljenoIme(stavka.ime)) {
-            greške << gdje + QStringLiteral("ime \"%1\" nije dozvoljeno: mora biti obično ime datoteke, bez "
-                                            "direktorija, uređaja, kontrolnih znakova i praznina na rubovima.")
+            greške << gdje + QStringLiteral(
+                                 "ime \"%1\" nije dozvoljeno: mora biti obično ime datoteke, bez "
+                                 "direktorija, uređaja, kontrolnih znakova i praznina na rubovima.")
                                  .arg(stavka.ime);
             continue;
         }
@@ -70,7 +73,8 @@ bool ProvjeriPopis(FileSystem& fs, const Objava& objava, QList<StavkaObjave>& st
         for (int v = 0; v < 3; ++v) {
             stavka.verzije[v] = dijelovi[v + 1].trimmed();
             if (!jeVerzija(stavka.verzije[v])) {
-                greške << gdje + QStringLiteral("verzija \"%1\" za %2 nije cijeli broj.").arg(dijelovi[v + 1], stavka.ime);
+                greške << gdje + QStringLiteral("verzija \"%1\" za %2 nije cijeli broj.")
+                                     .arg(dijelovi[v + 1], stavka.ime);
                 verzijeUredu = false;
             }
         }
@@ -82,11 +86,13 @@ bool ProvjeriPopis(FileSystem& fs, const Objava& objava, QList<StavkaObjave>& st
             continue;
         }
         if (arhive.contains(stavka.arhiva)) {
-            greške << gdje + QStringLiteral("arhiva %1 za %2 već pripada drugoj stavci popisa.").arg(stavka.arhiva, stavka.ime);
+            greške << gdje + QStringLiteral("arhiva %1 za %2 već pripada drugoj stavci popisa.")
+                                 .arg(stavka.arhiva, stavka.ime);
             continue;
         }
         if (!fs.fileExists(saKosomCrtom(objava.izdanje) + stavka.ime)) {
-            greške << gdje + QStringLiteral("ne postoji datoteka %1%2.").arg(saKosomCrtom(objava.izdanje), stavka.ime);
+            greške << gdje + QStringLiteral("ne postoji datoteka %1%2.")
+                                 .arg(saKosomCrtom(objava.izdanje), stavka.ime);
             continue;
         }
         imena.insert(stavka.ime);
@@ -96,7 +102,8 @@ bool ProvjeriPopis(FileSystem& fs, const Objava& objava, QList<StavkaObjave>& st
     if (greške.isEmpty() && stavke.isEmpty())
         greške << QStringLiteral("Popis izdanja %1 nema nijedne stavke.").arg(objava.popis);
     if (stavke.size() > 71)
-        greške << QStringLiteral("Popis ima %1 stavki, a kontrolna datoteka ih može imati najviše 71.").arg(stavke.size());
+        greške << QStringLiteral("Popis ima %1 stavki, a kontrolna datoteka ih može imati najviše 71.")
+                      .arg(stavke.size());
     return greške.isEmpty();
 }
 
@@ -123,7 +130,8 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
     const QString priprema = izlaz + QStringLiteral(".objava-%1/").arg(QCoreApplication::applicationPid());
     počisti(fs, priprema);
     if (const FsResult r = fs.createFolder(priprema); !r) {
-        poruke << QStringLiteral("Nije moguće napraviti privremenu direktoriju %1: %2").arg(priprema, r.error);
+        poruke
+            << QStringLiteral("Nije moguće napraviti privremenu direktoriju %1: %2").arg(priprema, r.error);
         return false;
     }
 
@@ -131,7 +139,8 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
     for (const StavkaObjave& s : stavke) {
         const QString izvor = izdanje + s.ime;
         const QString arhiva = priprema + s.arhiva;
-        const bool samoKopija = s.ime.endsWith(QStringLiteral("chm")) || s.ime.endsWith(QStringLiteral("enc"));
+        const bool samoKopija =
+            s.ime.endsWith(QStringLiteral("chm")) || s.ime.endsWith(QStringLiteral("enc"));
         if (samoKopija) {
             if (const FsResult r = fs.copyReplacing(izvor, arhiva); !r) {
                 poruke << QStringLiteral("Kopiranje %1 nije uspjelo: %2").arg(izvor, r.error);
@@ -143,7 +152,8 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
                 procesi.run(alat, {QStringLiteral("a"), QStringLiteral("-t7z"), QStringLiteral("-mx=9"),
                                    QStringLiteral("-bd"), QStringLiteral("-y"), arhiva, izvor});
             if (!r.started || !fs.fileExists(arhiva)) {
-                poruke << QStringLiteral("Arhiva %1 nije napravljena%2").arg(s.arhiva, r.started ? QString() : QStringLiteral(": ") + r.error);
+                poruke << QStringLiteral("Arhiva %1 nije napravljena%2")
+                              .arg(s.arhiva, r.started ? QString() : QStringLiteral(": ") + r.error);
                 počisti(fs, priprema);
                 return false;
             }
@@ -155,9 +165,10 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
             počisti(fs, priprema);
             return false;
         }
-        kontrolna += (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
-                      QString::number(veličinaArhive) + u';' + QString::number(veličina) + QStringLiteral(";\r\n"))
-                         .toLocal8Bit();
+        kontrolna +=
+            (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
+             QString::number(veličinaArhive) + u';' + QString::number(veličina) + QStringLiteral(";\r\n"))
+                .toLocal8Bit();
         poruke << QStringLiteral("%1: arhiva %2, %3 bajtova (raspakirano %4 bajtova)")
                       .arg(s.ime, s.arhiva)
                       .arg(veličinaArhive)
@@ -189,7 +200,9 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
             return false;
         }
     }
-    if (const FsResult m = fs.copyReplacing(priprema + QStringLiteral("Verzije.txt"), izlaz + QStringLiteral("Verzije.txt")); !m) {
+    if (const FsResult m =
+            fs.copyReplacing(priprema + QStringLiteral("Verzije.txt"), izlaz + QStringLiteral("Verzije.txt"));
+        !m) {
         poruke << QStringLiteral("Premještanje Verzije.txt u %1 nije uspjelo: %2").arg(izlaz, m.error);
         počisti(fs, priprema);
         return false;

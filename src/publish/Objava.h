@@ -10,8 +10,8 @@ class ProcessRunner;
 // and the control file Verzije.txt that the updater fetches from "/download/Verzija20/".
 struct Objava {
     QString izdanje;  // the folder holding the release files
-    QString popis;    // the list of entries: "Ime;Ver_Gl;Ver_Pom;Ver_Rev" per line, in the control file's order
-    QString izlaz;    // the folder that receives the archives and Verzije.txt
+    QString popis;  // the list of entries: "Ime;Ver_Gl;Ver_Pom;Ver_Rev" per line, in the control file's order
+    QString izlaz;  // the folder that receives the archives and Verzije.txt
 };
 
 // One entry of the list, checked.

@@ -49,8 +49,7 @@ int main(int argc, char* argv[])
     QtProcessRunner procesi;
     QStringList poruke;
     const bool uspjeh = Objavi(fs, procesi, objava, poruke);
-    for (const QString& p : poruke)
-        ispiši(uspjeh ? stdout : stderr, p);
+    for (const QString& p : poruke) ispiši(uspjeh ? stdout : stderr, p);
     if (!uspjeh)
         ispiši(stderr, QStringLiteral("Ništa nije objavljeno."));
     return uspjeh ? 0 : 1;

@@ -110,9 +110,9 @@ void MainWindow::napraviKontrole()
     auto* raspored0 = new QVBoxLayout(kartica0);
     fgAžuriranja_ = imenuj(new MrezaAzuriranja(kartica0), QStringLiteral("fgAžuriranja"),
                            QStringLiteral("Potrebna ažuriranja"));
-    cmdDownloadAndUpdate_ = imenuj(new QPushButton(QStringLiteral("Download programa i instalacija"), kartica0),
-                                   QStringLiteral("cmdDownloadAndUpdate"),
-                                   QStringLiteral("Download programa i instalacija"));
+    cmdDownloadAndUpdate_ =
+        imenuj(new QPushButton(QStringLiteral("Download programa i instalacija"), kartica0),
+               QStringLiteral("cmdDownloadAndUpdate"), QStringLiteral("Download programa i instalacija"));
     cmdDownloadAndUpdate_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
     cmdDownloadAndUpdate_->setIconSize(QSize(24, 24));
     raspored0->addWidget(fgAžuriranja_);
@@ -120,20 +120,23 @@ void MainWindow::napraviKontrole()
 
     auto* kartica1 = new QWidget;
     auto* raspored1 = new QVBoxLayout(kartica1);
-    txtPor_ = imenuj(new QPlainTextEdit(kartica1), QStringLiteral("txtPor"), QStringLiteral("Poruke o akcijama"));
+    txtPor_ =
+        imenuj(new QPlainTextEdit(kartica1), QStringLiteral("txtPor"), QStringLiteral("Poruke o akcijama"));
     txtPor_->setReadOnly(true);
     raspored1->addWidget(txtPor_);
 
     auto* kartica2 = new QWidget;
     auto* raspored2 = new QVBoxLayout(kartica2);
-    txtPorGr_ = imenuj(new QPlainTextEdit(kartica2), QStringLiteral("txtPorGr"), QStringLiteral("Poruke o greškama"));
+    txtPorGr_ =
+        imenuj(new QPlainTextEdit(kartica2), QStringLiteral("txtPorGr"), QStringLiteral("Poruke o greškama"));
     txtPorGr_->setReadOnly(true);
     raspored2->addWidget(txtPorGr_);
 
     auto* kartica3 = new QWidget;
     auto* raspored3 = new QVBoxLayout(kartica3);
     const QString natpisLabel1 = QStringLiteral(
-        "Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži (prvo treba ažurirati "
+        "Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži (prvo treba "
+        "ažurirati "
         "lokalno računalo)");
     Label1_ = imenuj(new QLabel(natpisLabel1, kartica3), QStringLiteral("Label1"), natpisLabel1);
     Label1_->setWordWrap(true);
@@ -144,14 +147,15 @@ void MainWindow::napraviKontrole()
                              QStringLiteral("Odabir lokacije za distribuciju"));
     redLokacije1->addWidget(txtLokacija_[1]);
     redLokacije1->addWidget(cmdLokacija_[1]);
-    cmdDownlNaLokaciju_ = imenuj(new QPushButton(QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"), kartica3),
-                                 QStringLiteral("cmdDownlNaLokaciju"),
-                                 QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"));
+    cmdDownlNaLokaciju_ = imenuj(
+        new QPushButton(QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"), kartica3),
+        QStringLiteral("cmdDownlNaLokaciju"), QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"));
     cmdDownlNaLokaciju_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
     cmdDownlNaLokaciju_->setIconSize(QSize(24, 24));
     const QString natpisSati = QStringLiteral(
         "Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati automatski:");
-    lblVrijemeDownloada_ = imenuj(new QLabel(natpisSati, kartica3), QStringLiteral("lblVrijemeDownloada"), natpisSati);
+    lblVrijemeDownloada_ =
+        imenuj(new QLabel(natpisSati, kartica3), QStringLiteral("lblVrijemeDownloada"), natpisSati);
     lblVrijemeDownloada_->setWordWrap(true);
     numVrijemeDownloada_ = imenuj(new QSpinBox(kartica3), QStringLiteral("numVrijemeDownloada"), natpisSati);
     numVrijemeDownloada_->setRange(0, 23);
@@ -180,11 +184,13 @@ void MainWindow::napraviKontrole()
     raspored->addWidget(SSTab1_, 1);
 
     // The choice of source.
-    fraLokacija_ = imenuj(new QGroupBox(QStringLiteral("Lokacija ažuriranja - novih verzija"), središte),
-                          QStringLiteral("fraLokacija"), QStringLiteral("Lokacija ažuriranja - novih verzija"));
+    fraLokacija_ =
+        imenuj(new QGroupBox(QStringLiteral("Lokacija ažuriranja - novih verzija"), središte),
+               QStringLiteral("fraLokacija"), QStringLiteral("Lokacija ažuriranja - novih verzija"));
     auto* rasporedOkvira = new QGridLayout(fraLokacija_);
     for (int i = 0; i < 3; ++i)
-        optLokacija_[i] = imenuj(new QRadioButton(fraLokacija_), QStringLiteral("optLokacija_%1").arg(i), QString());
+        optLokacija_[i] =
+            imenuj(new QRadioButton(fraLokacija_), QStringLiteral("optLokacija_%1").arg(i), QString());
     txtLokacija_[0] = imenuj(new QLineEdit(fraLokacija_), QStringLiteral("txtLokacija_0"),
                              QStringLiteral("Mrežna lokacija novih verzija"));
     cmdLokacija_[0] = imenuj(new QToolButton(fraLokacija_), QStringLiteral("cmdLokacija_0"),
@@ -203,16 +209,18 @@ void MainWindow::napraviKontrole()
 
     // The check and exit buttons; the progress bar is laid over the check button while it is shown.
     auto* redGumba = new QHBoxLayout;
-    cmdVerzija_ = imenuj(new QPushButton(QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"),
-                                         središte),
-                         QStringLiteral("cmdVerzija"),
-                         QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"));
+    cmdVerzija_ = imenuj(
+        new QPushButton(QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"),
+                        središte),
+        QStringLiteral("cmdVerzija"),
+        QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"));
     cmdIzlaz_ = imenuj(new QPushButton(QStringLiteral("Izlaz"), središte), QStringLiteral("cmdIzlaz"),
                        QStringLiteral("Izlaz"));
     redGumba->addWidget(cmdVerzija_, 1);
     redGumba->addWidget(cmdIzlaz_);
     raspored->addLayout(redGumba);
-    progBar_ = imenuj(new QProgressBar(središte), QStringLiteral("progBar"), QStringLiteral("Napredak prijenosa"));
+    progBar_ =
+        imenuj(new QProgressBar(središte), QStringLiteral("progBar"), QStringLiteral("Napredak prijenosa"));
     progBar_->setTextVisible(false);
     progBar_->hide();
     cmdVerzija_->installEventFilter(this);
@@ -285,110 +293,108 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
     const ProzorModel& m = o_.model;
     QWidget* promijenjena = nullptr;
     switch (kontrola) {
-    case K::Naslov:
-        setWindowTitle(m.naslov());
-        break;
-    case K::Kartica:
-        SSTab1_->setCurrentIndex(m.kartica());
-        break;
-    case K::OptLokacija:
-        optLokacija_[static_cast<size_t>(std::clamp(m.optLokacija(), 0, 2))]->setChecked(true);
-        break;
-    case K::OptLokacijaNatpisi:
-        for (int i = 0; i < 3; ++i) {
-            optLokacija_[i]->setText(m.natpisOpcije(i));
-            optLokacija_[i]->setAccessibleName(m.natpisOpcije(i));
+        case K::Naslov:
+            setWindowTitle(m.naslov());
+            break;
+        case K::Kartica:
+            SSTab1_->setCurrentIndex(m.kartica());
+            break;
+        case K::OptLokacija:
+            optLokacija_[static_cast<size_t>(std::clamp(m.optLokacija(), 0, 2))]->setChecked(true);
+            break;
+        case K::OptLokacijaNatpisi:
+            for (int i = 0; i < 3; ++i) {
+                optLokacija_[i]->setText(m.natpisOpcije(i));
+                optLokacija_[i]->setAccessibleName(m.natpisOpcije(i));
+            }
+            break;
+        case K::TxtLokacija0:
+        case K::TxtLokacija1: {
+            const int i = kontrola == K::TxtLokacija0 ? 0 : 1;
+            if (txtLokacija_[i]->text() != m.txtLokacija(i))
+                txtLokacija_[i]->setText(m.txtLokacija(i));
+            promijenjena = txtLokacija_[i];
+            break;
         }
-        break;
-    case K::TxtLokacija0:
-    case K::TxtLokacija1: {
-        const int i = kontrola == K::TxtLokacija0 ? 0 : 1;
-        if (txtLokacija_[i]->text() != m.txtLokacija(i))
-            txtLokacija_[i]->setText(m.txtLokacija(i));
-        promijenjena = txtLokacija_[i];
-        break;
-    }
-    case K::NumVrijemeDownloada:
-        if (numVrijemeDownloada_->value() != m.numVrijemeDownloada()) {
-            const QSignalBlocker tiho(numVrijemeDownloada_);
-            numVrijemeDownloada_->setValue(m.numVrijemeDownloada());
+        case K::NumVrijemeDownloada:
+            if (numVrijemeDownloada_->value() != m.numVrijemeDownloada()) {
+                const QSignalBlocker tiho(numVrijemeDownloada_);
+                numVrijemeDownloada_->setValue(m.numVrijemeDownloada());
+            }
+            break;
+        case K::CmdDownloadAndUpdate:
+        case K::DugeNaredbe:
+            cmdDownloadAndUpdate_->setEnabled(m.cmdDownloadAndUpdateOmogućen() && m.dugeNaredbeOmogućene());
+            cmdVerzija_->setEnabled(m.dugeNaredbeOmogućene());
+            cmdDownlNaLokaciju_->setEnabled(m.dugeNaredbeOmogućene());
+            // The exit button ends the program at once, which must not happen half-way through an operation.
+            cmdIzlaz_->setEnabled(m.dugeNaredbeOmogućene());
+            break;
+        case K::Panel1:
+            SBar_[0]->setText(m.panel1());
+            promijenjena = statusBar();
+            break;
+        case K::Panel2:
+            SBar_[1]->setText(m.panel2());
+            promijenjena = statusBar();
+            break;
+        case K::TxtPor:
+            txtPor_->setPlainText(zaPrikaz(m.txtPor()));
+            promijenjena = txtPor_;
+            break;
+        case K::TxtPorGr:
+            txtPorGr_->setPlainText(zaPrikaz(m.txtPorGr()));
+            promijenjena = txtPorGr_;
+            break;
+        case K::Mreža:
+            fgAžuriranja_->prikaži(m);
+            promijenjena = fgAžuriranja_;
+            break;
+        case K::RedMreže:
+            fgAžuriranja_->osvježiRed(m, m.vidljiviRed());
+            promijenjena = fgAžuriranja_;
+            break;
+        case K::ProgBar: {
+            // The bar shows at most an int's range; larger totals are scaled so it still moves in proportion.
+            const qint64 raspon = std::max<qint64>(m.progBarMax() - m.progBarMin(), 0);
+            const qint64 djelitelj = raspon > 1000000000 ? raspon / 1000000 + 1 : 1;
+            progBar_->setRange(0, static_cast<int>(raspon / djelitelj));
+            progBar_->setValue(static_cast<int>(
+                std::clamp<qint64>(m.progBarVrijednost() - m.progBarMin(), 0, raspon) / djelitelj));
+            if (m.progBarVidljiv()) {
+                postaviProgBarNaMjesto();
+                progBar_->show();
+                progBar_->raise();
+            } else {
+                progBar_->hide();
+            }
+            promijenjena = progBar_;
+            break;
         }
-        break;
-    case K::CmdDownloadAndUpdate:
-    case K::DugeNaredbe:
-        cmdDownloadAndUpdate_->setEnabled(m.cmdDownloadAndUpdateOmogućen() && m.dugeNaredbeOmogućene());
-        cmdVerzija_->setEnabled(m.dugeNaredbeOmogućene());
-        cmdDownlNaLokaciju_->setEnabled(m.dugeNaredbeOmogućene());
-        // The exit button ends the program at once, which must not happen half-way through an operation.
-        cmdIzlaz_->setEnabled(m.dugeNaredbeOmogućene());
-        break;
-    case K::Panel1:
-        SBar_[0]->setText(m.panel1());
-        promijenjena = statusBar();
-        break;
-    case K::Panel2:
-        SBar_[1]->setText(m.panel2());
-        promijenjena = statusBar();
-        break;
-    case K::TxtPor:
-        txtPor_->setPlainText(zaPrikaz(m.txtPor()));
-        promijenjena = txtPor_;
-        break;
-    case K::TxtPorGr:
-        txtPorGr_->setPlainText(zaPrikaz(m.txtPorGr()));
-        promijenjena = txtPorGr_;
-        break;
-    case K::Mreža:
-        fgAžuriranja_->prikaži(m);
-        promijenjena = fgAžuriranja_;
-        break;
-    case K::RedMreže:
-        fgAžuriranja_->osvježiRed(m, m.vidljiviRed());
-        promijenjena = fgAžuriranja_;
-        break;
-    case K::ProgBar: {
-        // The bar shows at most an int's range; larger totals are scaled so it still moves in proportion.
-        const qint64 raspon = std::max<qint64>(m.progBarMax() - m.progBarMin(), 0);
-        const qint64 djelitelj = raspon > 1000000000 ? raspon / 1000000 + 1 : 1;
-        progBar_->setRange(0, static_cast<int>(raspon / djelitelj));
-        progBar_->setValue(static_cast<int>(std::clamp<qint64>(m.progBarVrijednost() - m.progBarMin(), 0, raspon) /
-                                            djelitelj));
-        if (m.progBarVidljiv()) {
-            postaviProgBarNaMjesto();
-            progBar_->show();
-            progBar_->raise();
-        } else {
-            progBar_->hide();
+        case K::LblVrijemePrijenosa:
+            lblVrijemePrijenosa_->setText(m.lblVrijemePrijenosa());
+            promijenjena = lblVrijemePrijenosa_;
+            break;
+        case K::TmrPrijenos:
+            if (m.tmrPrijenosOmogućen())
+                tmrPrijenos_->start();
+            else
+                tmrPrijenos_->stop();
+            break;
+        case K::Boja: {
+            const QColor boja = bojaIzRgb(m.boja());
+            obojaj(this, boja);
+            for (QRadioButton* opcija : optLokacija_) obojaj(opcija, boja);
+            obojaj(SSTab1_, boja);
+            for (int i = 0; i < SSTab1_->count(); ++i) obojaj(SSTab1_->widget(i), boja);
+            obojaj(fraLokacija_, boja);
+            QPalette paleta = fgAžuriranja_->palette();
+            paleta.setColor(QPalette::Window, boja);
+            paleta.setColor(QPalette::Base, boja);
+            fgAžuriranja_->setPalette(paleta);
+            promijenjena = this;
+            break;
         }
-        promijenjena = progBar_;
-        break;
-    }
-    case K::LblVrijemePrijenosa:
-        lblVrijemePrijenosa_->setText(m.lblVrijemePrijenosa());
-        promijenjena = lblVrijemePrijenosa_;
-        break;
-    case K::TmrPrijenos:
-        if (m.tmrPrijenosOmogućen())
-            tmrPrijenos_->start();
-        else
-            tmrPrijenos_->stop();
-        break;
-    case K::Boja: {
-        const QColor boja = bojaIzRgb(m.boja());
-        obojaj(this, boja);
-        for (QRadioButton* opcija : optLokacija_)
-            obojaj(opcija, boja);
-        obojaj(SSTab1_, boja);
-        for (int i = 0; i < SSTab1_->count(); ++i)
-            obojaj(SSTab1_->widget(i), boja);
-        obojaj(fraLokacija_, boja);
-        QPalette paleta = fgAžuriranja_->palette();
-        paleta.setColor(QPalette::Window, boja);
-        paleta.setColor(QPalette::Base, boja);
-        fgAžuriranja_->setPalette(paleta);
-        promijenjena = this;
-        break;
-    }
     }
     // The procedures run on this thread: a pane or panel is repainted at once, so its text is
     // visible while the long operation goes on.
@@ -399,9 +405,10 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
 void MainWindow::osvježiSve()
 {
     using K = ProzorModel::Kontrola;
-    for (K k : {K::Naslov, K::Kartica, K::OptLokacija, K::OptLokacijaNatpisi, K::TxtLokacija0, K::TxtLokacija1,
-                K::NumVrijemeDownloada, K::CmdDownloadAndUpdate, K::Panel1, K::Panel2, K::TxtPor, K::TxtPorGr,
-                K::Mreža, K::ProgBar, K::LblVrijemePrijenosa, K::TmrPrijenos, K::Boja})
+    for (K k :
+         {K::Naslov, K::Kartica, K::OptLokacija, K::OptLokacijaNatpisi, K::TxtLokacija0, K::TxtLokacija1,
+          K::NumVrijemeDownloada, K::CmdDownloadAndUpdate, K::Panel1, K::Panel2, K::TxtPor, K::TxtPorGr,
+          K::Mreža, K::ProgBar, K::LblVrijemePrijenosa, K::TmrPrijenos, K::Boja})
         osvježi(k);
 }
 

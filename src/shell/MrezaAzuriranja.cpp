@@ -10,8 +10,8 @@
 
 namespace {
 
-const QColor BojaUkupno(192, 192, 255);   // light blue of the "UKUPNO: " row
-const QColor BojaIspune(178, 226, 178);   // the progress shading
+const QColor BojaUkupno(192, 192, 255);  // light blue of the "UKUPNO: " row
+const QColor BojaIspune(178, 226, 178);  // the progress shading
 
 // Shades a data row from its left edge to its progress, across all of its cells.
 class DelegatIspune : public QStyledItemDelegate {
@@ -93,8 +93,12 @@ void MrezaAzuriranja::prikaži(const ProzorModel& model)
     const QLocale locale;
     QFont podebljano = font();
     podebljano.setBold(true);
-    const QString ukupno[6] = {QStringLiteral("UKUPNO: "), QString(), QString(), QString(),
-                               locale.toString(model.ukupnoDownload()), locale.toString(model.ukupnoStvarno())};
+    const QString ukupno[6] = {QStringLiteral("UKUPNO: "),
+                               QString(),
+                               QString(),
+                               QString(),
+                               locale.toString(model.ukupnoDownload()),
+                               locale.toString(model.ukupnoStvarno())};
     for (int c = 0; c < 6; ++c) {
         QTableWidgetItem* item = ćelija(ukupno[c], poravnanjeStupca(c));
         item->setFont(podebljano);

@@ -1,8 +1,8 @@
 #include "shell/Naredbe.h"
 
+#include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
-#include "core/Log.h"
 #include "core/ProgresBar.h"
 #include "distribution/Distribucija.h"
 #include "install/DownloadAndUpdate.h"
@@ -20,24 +20,20 @@ bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba)
     return true;
 }
 
-
 void cmdVerzija_Click(Okruzenje& o)
 {
     PokreniDuguNaredbu(o, [&] { PripremiVerzijaTXT(o); });
 }
-
 
 void cmdDownloadAndUpdate_Klik(Okruzenje& o)
 {
     PokreniDuguNaredbu(o, [&] { cmdDownloadAndUpdate_Click(o); });
 }
 
-
 void cmdDownlNaLokaciju_Click(Okruzenje& o)
 {
     PokreniDuguNaredbu(o, [&] { PrijenosNaLokaciju(o, true); });
 }
-
 
 void tmrUpdate_Timer(Okruzenje& o)
 {
@@ -56,7 +52,6 @@ void tmrUpdate_Timer(Okruzenje& o)
                              puniSat.toString(QStringLiteral("HH:mm")) +
                              QStringLiteral(" nije pokrenut jer je u tijeku druga operacija."));
 }
-
 
 void tmrPrijenos_Timer(Okruzenje& o)
 {

@@ -55,5 +55,6 @@ void ProvjeriOperatera(Okruzenje& o)
 
 void ZatvoriProzor(Okruzenje& o)
 {
-    LogirajGrešku(o, QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
+    LogirajGrešku(
+        o, QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
 }

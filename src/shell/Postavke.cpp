@@ -45,7 +45,8 @@ void UčitajLokacijuMreže(Okruzenje& o)
 {
     if (o.model.optLokacija() != 1)
         return;
-    const QString lokacija = o.postavke.read(Settings, QStringLiteral("UpdateLokDirMr.Lumivex.20"), QString());
+    const QString lokacija =
+        o.postavke.read(Settings, QStringLiteral("UpdateLokDirMr.Lumivex.20"), QString());
     if (!lokacija.isEmpty())
         o.model.postaviTxtLokacija(1, lokacija);
 }
@@ -59,8 +60,7 @@ int OdabraniIzvor(Okruzenje& o)
 QString BaznaAdresa(const QString& server)
 {
     QString adresa = server.trimmed();
-    while (adresa.endsWith(u'/'))
-        adresa.chop(1);
+    while (adresa.endsWith(u'/')) adresa.chop(1);
     if (!adresa.contains(QStringLiteral("://")))
         adresa.prepend(QStringLiteral("http://"));
     return adresa + QStringLiteral("/download/Verzija20/");
@@ -68,22 +68,24 @@ QString BaznaAdresa(const QString& server)
 
 void UčitajServere(Okruzenje& o)
 {
-    o.stanje.PrimarniServer =
-        BaznaAdresa(o.postavke.read(Settings, QStringLiteral("PrimarniServer"), QString::fromUtf8(Verzija::PrimarniServer)));
-    o.stanje.SekundarniServer = BaznaAdresa(
-        o.postavke.read(Settings, QStringLiteral("SekundarniServer"), QString::fromUtf8(Verzija::SekundarniServer)));
+    o.stanje.PrimarniServer = BaznaAdresa(o.postavke.read(Settings, QStringLiteral("PrimarniServer"),
+                                                          QString::fromUtf8(Verzija::PrimarniServer)));
+    o.stanje.SekundarniServer = BaznaAdresa(o.postavke.read(Settings, QStringLiteral("SekundarniServer"),
+                                                            QString::fromUtf8(Verzija::SekundarniServer)));
     o.model.postaviNatpisOpcije(0, QStringLiteral("Internet (") + o.stanje.PrimarniServer.chopped(1) + u')');
     o.model.postaviNatpisOpcije(1, QStringLiteral("Sa mrežne lokacije"));
-    o.model.postaviNatpisOpcije(2, QStringLiteral("Internet (") + o.stanje.SekundarniServer.chopped(1) + u')');
+    o.model.postaviNatpisOpcije(2,
+                                QStringLiteral("Internet (") + o.stanje.SekundarniServer.chopped(1) + u')');
 }
 
 quint32 BojaIntegratora(Okruzenje& o)
 {
     constexpr quint32 zadana = 14277323;
     bool ok = false;
-    const qlonglong boja = o.postavke.read(Settings, QStringLiteral("BojaIntegratora"), QString::number(zadana))
-                               .trimmed()
-                               .toLongLong(&ok);
+    const qlonglong boja =
+        o.postavke.read(Settings, QStringLiteral("BojaIntegratora"), QString::number(zadana))
+            .trimmed()
+            .toLongLong(&ok);
     return ok && boja >= 0 && boja <= 0xFFFFFFFFLL ? static_cast<quint32>(boja) : zadana;
 }
 

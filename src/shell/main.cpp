@@ -17,8 +17,8 @@ int main(int argc, char* argv[])
 
     // Qt's own texts in Croatian, so that Yes and No read "Da" and "Ne".
     QTranslator prijevod;
-    if (prijevod.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (prijevod.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&prijevod);
 
     Aplikacija aplikacija;

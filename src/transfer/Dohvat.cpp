@@ -32,7 +32,8 @@ struct Dohvat {
 
     // Reports an error: the message goes to the log and the error transcript, and with `saPorukom`
     // into a message box. Without a box the error pane shows it, since no one else tells the user.
-    bool greška(const QString& tekst, bool saPorukom) {
+    bool greška(const QString& tekst, bool saPorukom)
+    {
         Stanje& s = o.stanje;
         s.TrenutnaPoruka = tekst;
         logiraj(s.TrenutnaPoruka);
@@ -48,19 +49,22 @@ struct Dohvat {
 
 // Numbers in the control file are compared as their numeric value, so "100.5" never matches a file
 // of 100 bytes; doubles hold every file size exactly.
-bool JednakaVeličina(qint64 veličina, const QString& polje) {
+bool JednakaVeličina(qint64 veličina, const QString& polje)
+{
     return static_cast<double>(veličina) == BrojčanaVrijednost(polje);
 }
 
 // The network folder's text is used as it stands, but a relative one would resolve against whatever
 // folder the program was started in, so it finds nothing ("/srv/x/" or "D:/x/" are absolute).
-bool JeApsolutnaMapa(const QString& mapa) {
+bool JeApsolutnaMapa(const QString& mapa)
+{
     return mapa.startsWith(u'/') ||
            (mapa.size() >= 3 && mapa[0].isLetter() && mapa[1] == u':' && mapa[2] == u'/');
 }
 
 // Compares a fetched file's size with the column text `polje`; the messages name the file as `ime`.
-bool ProvjeriVeličinu(Dohvat& d, const QString& ime, qint64 veličina, const QString& polje) {
+bool ProvjeriVeličinu(Dohvat& d, const QString& ime, qint64 veličina, const QString& polje)
+{
     const QString početak = QStringLiteral("Veličina presnimljene datoteke ") + ime + QStringLiteral(" je ") +
                             QString::number(veličina) +
                             QStringLiteral(", a veličina originalne datoteke je ") + polje;
@@ -74,7 +78,8 @@ bool ProvjeriVeličinu(Dohvat& d, const QString& ime, qint64 veličina, const QS
     return true;
 }
 
-bool Početak(Dohvat& d) {
+bool Početak(Dohvat& d)
+{
     Okruzenje& o = d.o;
     Stanje& s = o.stanje;
     s.PorukeAkcija.clear();
@@ -98,7 +103,8 @@ bool Početak(Dohvat& d) {
 }
 
 // Network folder: the archive must lie in the source folder and is copied over any older one.
-bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva) {
+bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
+{
     Okruzenje& o = d.o;
     OznačiStavku(o, ime, 4);
     const QString izvor = d.izvornaMapa + arhiva;
@@ -118,7 +124,8 @@ bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva) {
 }
 
 // Internet: an archive left by an earlier run is deleted, so that a run never reuses an old download.
-bool SkiniArhivu(Dohvat& d, const QString& ime, const QString& arhiva) {
+bool SkiniArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
+{
     Okruzenje& o = d.o;
     Stanje& s = o.stanje;
     const QString cilj = d.mapaUpdate + arhiva;
@@ -146,7 +153,8 @@ bool SkiniArhivu(Dohvat& d, const QString& ime, const QString& arhiva) {
     return true;
 }
 
-bool PrviProlaz(Dohvat& d) {
+bool PrviProlaz(Dohvat& d)
+{
     Okruzenje& o = d.o;
     for (const Zapis& z : d.popis) {
         const QString& ime = z.ime();
@@ -181,7 +189,8 @@ bool PrviProlaz(Dohvat& d) {
     return true;
 }
 
-void IzmeđuProlaza(Dohvat& d) {
+void IzmeđuProlaza(Dohvat& d)
+{
     Okruzenje& o = d.o;
     PostaviTrenutnuAkciju(o, QStringLiteral("Čekanje da se sve raspakira ..."));
     if (d.izvor == Izvor::Internet) {
@@ -194,7 +203,8 @@ void IzmeđuProlaza(Dohvat& d) {
 }
 
 // At most four waits for missing files in the whole pass: the counter is never reset.
-void PričekajRaspakiravanje(Dohvat& d, const QString& logTekst) {
+void PričekajRaspakiravanje(Dohvat& d, const QString& logTekst)
+{
     d.logiraj(logTekst);
     PostaviTrenutnuAkciju(d.o, QStringLiteral("Čekanje na raspakiravanje ..."));
     if (d.brojačČekanja < 4)
@@ -202,7 +212,8 @@ void PričekajRaspakiravanje(Dohvat& d, const QString& logTekst) {
     ++d.brojačČekanja;
 }
 
-bool DrugiProlaz(Dohvat& d) {
+bool DrugiProlaz(Dohvat& d)
+{
     Okruzenje& o = d.o;
     for (const Zapis& z : d.popis) {
         const QString& ime = z.ime();
@@ -234,7 +245,8 @@ bool DrugiProlaz(Dohvat& d) {
     return true;
 }
 
-bool Kraj(Dohvat& d) {
+bool Kraj(Dohvat& d)
+{
     Okruzenje& o = d.o;
     if (d.izvor == Izvor::MrežnaLokacija) {
         const QString verzije = QStringLiteral("Verzije.txt");
@@ -251,7 +263,8 @@ bool Kraj(Dohvat& d) {
     return true;
 }
 
-bool Snimiti(Dohvat& d) {
+bool Snimiti(Dohvat& d)
+{
     if (!Početak(d) || !PrviProlaz(d))
         return false;
     IzmeđuProlaza(d);
@@ -260,7 +273,8 @@ bool Snimiti(Dohvat& d) {
 
 }  // namespace
 
-bool SnimitiSaMrežneLokacije(Okruzenje& o) {
+bool SnimitiSaMrežneLokacije(Okruzenje& o)
+{
     Dohvat d{.o = o,
              .izvor = Izvor::MrežnaLokacija,
              .prefiks = QStringLiteral("SnimitiSaMrežneLokacije - "),
@@ -268,7 +282,8 @@ bool SnimitiSaMrežneLokacije(Okruzenje& o) {
     return Snimiti(d);
 }
 
-bool SnimitiSaInterneta(Okruzenje& o) {
+bool SnimitiSaInterneta(Okruzenje& o)
+{
     Dohvat d{.o = o, .izvor = Izvor::Internet, .prefiks = QStringLiteral("SnimitiSaInterneta - ")};
     return Snimiti(d);
 }

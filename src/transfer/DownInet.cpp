@@ -13,7 +13,8 @@
 namespace {
 
 // The name travels percent-encoded, so a blank, '#' or '%' in it reaches the server as itself.
-QString AdresaZahtjeva(const QString& baznaAdresa, const QString& imeDatoteke) {
+QString AdresaZahtjeva(const QString& baznaAdresa, const QString& imeDatoteke)
+{
     QUrl adresa(baznaAdresa);
     adresa.setPath(adresa.path(QUrl::FullyDecoded) + imeDatoteke, QUrl::DecodedMode);
     return adresa.toString(QUrl::FullyEncoded);
@@ -21,7 +22,8 @@ QString AdresaZahtjeva(const QString& baznaAdresa, const QString& imeDatoteke) {
 
 }  // namespace
 
-void Inet1_StateChanged(Okruzenje& o, int stanje) {
+void Inet1_StateChanged(Okruzenje& o, int stanje)
+{
     static const std::array<QString, 13> tekstovi = {
         QStringLiteral("Nema tekućeg stanja"),
         QStringLiteral("Udaljena adresa je u toku provjere"),
@@ -42,7 +44,8 @@ void Inet1_StateChanged(Okruzenje& o, int stanje) {
     PostaviTrenutnoStanje(o, o.stanje.ZadnjeStanjePrijenosa);
 }
 
-bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija) {
+bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija)
+{
     bool rezultat = false;
     const QString cilj = direktorija + imeDatoteke;
 

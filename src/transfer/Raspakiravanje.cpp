@@ -14,7 +14,8 @@ namespace {
 
 // One second of waiting per megabyte of archive, to the nearest second; an exact half goes to the
 // even neighbour, so 2,500,000 bytes wait 2 seconds and 3,500,000 bytes 4.
-int SekundiNakonRaspakiravanja(qint64 bajtova) {
+int SekundiNakonRaspakiravanja(qint64 bajtova)
+{
     constexpr qint64 megabajt = 1000000;
     qint64 sekundi = bajtova / megabajt;
     const qint64 ostatak = bajtova % megabajt;
@@ -25,7 +26,8 @@ int SekundiNakonRaspakiravanja(qint64 bajtova) {
 
 // The tool lies in the program folder; where it does not, the system's own copy (Debian's p7zip-full)
 // serves. Empty when there is neither.
-QString Alat7za(Okruzenje& o) {
+QString Alat7za(Okruzenje& o)
+{
     const QString uMapiPrograma = o.stanje.PutanjaPrograma + QStringLiteral("7za");
     if (o.fs.fileExists(uMapiPrograma))
         return uMapiPrograma;
@@ -34,16 +36,19 @@ QString Alat7za(Okruzenje& o) {
 
 }  // namespace
 
-QString ImeArhive(const QString& ime) {
+QString ImeArhive(const QString& ime)
+{
     return ime.left(std::max<qsizetype>(ime.size() - 3, 0)) + QStringLiteral("7z");
 }
 
-bool SamoKopiranje(const QString& ime) {
+bool SamoKopiranje(const QString& ime)
+{
     return ime.endsWith(QStringLiteral("chm"), Qt::CaseSensitive) ||
            ime.endsWith(QStringLiteral("enc"), Qt::CaseSensitive);
 }
 
-bool Unzipaj(Okruzenje& o, const QString& ime) {
+bool Unzipaj(Okruzenje& o, const QString& ime)
+{
     Stanje& s = o.stanje;
     s.TrenutnaPoruka = QStringLiteral("Unzip ") + ime;
     LogirajGrešku(o, QStringLiteral("Unzipaj- Početak ") + ime);
@@ -99,7 +104,8 @@ bool Unzipaj(Okruzenje& o, const QString& ime) {
     return true;
 }
 
-void Čekaj(Okruzenje& o, int sekundi) {
+void Čekaj(Okruzenje& o, int sekundi)
+{
     if (sekundi <= 0)
         return;
     // A full date and time, so that a wait across midnight ends on time.

@@ -19,37 +19,127 @@ struct CompareCase {
 const QString P = QStringLiteral("NapraviRsŠtoTrebaAžurirati - ");
 
 const CompareCase kCases[] = {
-    {"equalAndInstalled", "A.exe;20;10;3;100;200;\r\n", "A.exe;20;10;3;100;200;\r\n", {"A.exe"}, {}, 0, {}, {}},
-    {"minorUp", "A.exe;20;9;7;100;200;\r\n", "A.exe;20;10;3;100;200;\r\n", {"A.exe"}, {"A.exe"}, 100,
-     {P + "Treba instalirati: A.exe"}, {}},
-    {"majorDownMinorUp", "A.exe;21;0;0;100;200;\r\n", "A.exe;20;9;9;100;200;\r\n", {"A.exe"}, {"A.exe"}, 100, {}, {}},
+    {"equalAndInstalled",
+     "A.exe;20;10;3;100;200;\r\n",
+     "A.exe;20;10;3;100;200;\r\n",
+     {"A.exe"},
+     {},
+     0,
+     {},
+     {}},
+    {"minorUp",
+     "A.exe;20;9;7;100;200;\r\n",
+     "A.exe;20;10;3;100;200;\r\n",
+     {"A.exe"},
+     {"A.exe"},
+     100,
+     {P + "Treba instalirati: A.exe"},
+     {}},
+    {"majorDownMinorUp",
+     "A.exe;21;0;0;100;200;\r\n",
+     "A.exe;20;9;9;100;200;\r\n",
+     {"A.exe"},
+     {"A.exe"},
+     100,
+     {},
+     {}},
     {"allLowerNotListed", "A.exe;21;9;9;100;200;\r\n", "A.exe;20;9;9;100;200;\r\n", {"A.exe"}, {}, 0, {}, {}},
-    {"archiveOneByteMore", "A.exe;20;1;0;100;200;\r\n", "A.exe;20;1;0;101;200;\r\n", {"A.exe"}, {"A.exe"}, 101, {}, {}},
-    {"unpackedSizeDiffers", "A.exe;20;1;0;100;200;\r\n", "A.exe;20;1;0;100;199;\r\n", {"A.exe"}, {"A.exe"}, 100, {}, {}},
-    {"programMissing", "A.exe;20;1;0;100;200;\r\n", "A.exe;20;1;0;100;200;\r\n", {}, {"A.exe"}, 100,
-     {P + "Nije nađena datoteka: A.exe pa se mora napraviti", P + "Treba instalirati: A.exe"}, {}},
-    {"helpFileMissing", "Pomoc.chm;20;1;0;50;60;\r\n", "Pomoc.chm;20;1;0;50;60;\r\n", {}, {"Pomoc.chm"}, 50,
-     {P + "Nije nađena datoteka: <H>Pomoc.chm pa se mora napraviti"}, {}},
-    {"scriptMissing", "S.enc;20;1;0;50;60;\r\n", "S.enc;20;1;0;50;60;\r\n", {}, {"S.enc"}, 50,
-     {P + "Nije nađena datoteka: <S>S.enc pa se mora napraviti"}, {}},
-    {"helpFilePresentInItsFolder", "Pomoc.chm;20;1;0;50;60;\r\n", "Pomoc.chm;20;1;0;50;60;\r\n", {"Help/Pomoc.chm"},
-     {}, 0, {}, {}},
-    {"newOnly", "A.exe;20;1;0;100;200;\r\n", "A.exe;20;1;0;100;200;\r\nB.dll;20;1;0;7;8;\r\n", {"A.exe"}, {"B.dll"}, 0,
-     {P + "Nije pronađen zapis o starim verzija za :B.dll pa se mora kopirati"}, {P + "Treba instalirati: B.dll"}},
-    {"updaterOnlyInNew", "", "LumivexLiveUpdate20.exe;20;2;0;10;20;\r\n", {}, {}, 0, {},
+    {"archiveOneByteMore",
+     "A.exe;20;1;0;100;200;\r\n",
+     "A.exe;20;1;0;101;200;\r\n",
+     {"A.exe"},
+     {"A.exe"},
+     101,
+     {},
+     {}},
+    {"unpackedSizeDiffers",
+     "A.exe;20;1;0;100;200;\r\n",
+     "A.exe;20;1;0;100;199;\r\n",
+     {"A.exe"},
+     {"A.exe"},
+     100,
+     {},
+     {}},
+    {"programMissing",
+     "A.exe;20;1;0;100;200;\r\n",
+     "A.exe;20;1;0;100;200;\r\n",
+     {},
+     {"A.exe"},
+     100,
+     {P + "Nije nađena datoteka: A.exe pa se mora napraviti", P + "Treba instalirati: A.exe"},
+     {}},
+    {"helpFileMissing",
+     "Pomoc.chm;20;1;0;50;60;\r\n",
+     "Pomoc.chm;20;1;0;50;60;\r\n",
+     {},
+     {"Pomoc.chm"},
+     50,
+     {P + "Nije nađena datoteka: <H>Pomoc.chm pa se mora napraviti"},
+     {}},
+    {"scriptMissing",
+     "S.enc;20;1;0;50;60;\r\n",
+     "S.enc;20;1;0;50;60;\r\n",
+     {},
+     {"S.enc"},
+     50,
+     {P + "Nije nađena datoteka: <S>S.enc pa se mora napraviti"},
+     {}},
+    {"helpFilePresentInItsFolder",
+     "Pomoc.chm;20;1;0;50;60;\r\n",
+     "Pomoc.chm;20;1;0;50;60;\r\n",
+     {"Help/Pomoc.chm"},
+     {},
+     0,
+     {},
+     {}},
+    {"newOnly",
+     "A.exe;20;1;0;100;200;\r\n",
+     "A.exe;20;1;0;100;200;\r\nB.dll;20;1;0;7;8;\r\n",
+     {"A.exe"},
+     {"B.dll"},
+     0,
+     {P + "Nije pronađen zapis o starim verzija za :B.dll pa se mora kopirati"},
+     {P + "Treba instalirati: B.dll"}},
+    {"updaterOnlyInNew",
+     "",
+     "LumivexLiveUpdate20.exe;20;2;0;10;20;\r\n",
+     {},
+     {},
+     0,
+     {},
      {P + "Nije pronađen zapis o starim verzija za :LumivexLiveUpdate20.exe pa se mora kopirati"}},
-    {"updaterNewerNeverListed", "LumivexLiveUpdate20.exe;20;1;0;10;20;\r\n", "LumivexLiveUpdate20.exe;20;2;0;11;21;\r\n",
-     {"LumivexLiveUpdate20.exe"}, {}, 0, {}, {P + "Treba instalirati: LumivexLiveUpdate20.exe"}},
+    {"updaterNewerNeverListed",
+     "LumivexLiveUpdate20.exe;20;1;0;10;20;\r\n",
+     "LumivexLiveUpdate20.exe;20;2;0;11;21;\r\n",
+     {"LumivexLiveUpdate20.exe"},
+     {},
+     0,
+     {},
+     {P + "Treba instalirati: LumivexLiveUpdate20.exe"}},
     {"databaseChangeCarriesLaterScripts",
      "S0.enc;20;1;0;5;6;\r\nLumiIzmjBaza20.dll;20;1;0;10;20;\r\nS1.enc;20;1;0;5;6;\r\n",
      "S0.enc;20;1;0;5;6;\r\nLumiIzmjBaza20.dll;20;2;0;10;20;\r\nS1.enc;20;1;0;5;6;\r\n",
      {"LumiIzmjBaza20.dll", "Skrite za izmjenu baze/S1.enc", "Skrite za izmjenu baze/S0.enc"},
-     {"LumiIzmjBaza20.dll", "S1.enc"}, 10, {P + "Treba instalirati: LumiIzmjBaza20.dll"},
+     {"LumiIzmjBaza20.dll", "S1.enc"},
+     10,
+     {P + "Treba instalirati: LumiIzmjBaza20.dll"},
      {P + "Treba instalirati: S1.enc"}},
-    {"letterCaseCountsAsAbsent", "a.exe;20;1;0;100;200;\r\n", "A.exe;20;1;0;100;200;\r\n", {"A.exe"}, {"A.exe"}, 0,
-     {P + "Nije pronađen zapis o starim verzija za :A.exe pa se mora kopirati"}, {}},
-    {"totalIsSixtyFourBit", "Velik.dll;20;1;0;1;1;\r\n", "Velik.dll;20;2;0;3000000000;5000000000;\r\nV2.dll;20;1;0;3000000000;1;\r\n",
-     {"Velik.dll"}, {"Velik.dll", "V2.dll"}, 3000000000LL, {}, {}},
+    {"letterCaseCountsAsAbsent",
+     "a.exe;20;1;0;100;200;\r\n",
+     "A.exe;20;1;0;100;200;\r\n",
+     {"A.exe"},
+     {"A.exe"},
+     0,
+     {P + "Nije pronađen zapis o starim verzija za :A.exe pa se mora kopirati"},
+     {}},
+    {"totalIsSixtyFourBit",
+     "Velik.dll;20;1;0;1;1;\r\n",
+     "Velik.dll;20;2;0;3000000000;5000000000;\r\nV2.dll;20;1;0;3000000000;1;\r\n",
+     {"Velik.dll"},
+     {"Velik.dll", "V2.dll"},
+     3000000000LL,
+     {},
+     {}},
 };
 
 class Compare : public ::testing::TestWithParam<CompareCase> {
@@ -62,8 +152,7 @@ TEST_P(Compare, FlagsLogAndTotal)
     const CompareCase& c = GetParam();
     t.write(QStringLiteral("Verzije.txt"), c.oldFile);
     t.write(QStringLiteral("Update/Verzije.txt"), c.newFile);
-    for (const QString& f : c.installed)
-        t.write(f, "x");
+    for (const QString& f : c.installed) t.write(f, "x");
     t.stanje.PorukeAkcija = QStringLiteral("staro");
     t.stanje.PorukeGrešaka = QStringLiteral("staro");
 
@@ -77,10 +166,10 @@ TEST_P(Compare, FlagsLogAndTotal)
     EXPECT_EQ(listed, !c.listed.isEmpty());
     EXPECT_EQ(t.stanje.UkupnoZaPrijenos, c.total);
     QStringList grid;
-    for (const RedMreže& r : t.model.redovi())
-        grid << r.polja[0];
+    for (const RedMreže& r : t.model.redovi()) grid << r.polja[0];
     EXPECT_EQ(grid, c.listed);
-    EXPECT_EQ(t.model.panel1(), c.listed.isEmpty() ? QStringLiteral("Nema novih verzija Lumi-vex programa!") : QString());
+    EXPECT_EQ(t.model.panel1(),
+              c.listed.isEmpty() ? QStringLiteral("Nema novih verzija Lumi-vex programa!") : QString());
     EXPECT_EQ(t.stanje.PorukeAkcija, QString());
     EXPECT_EQ(t.stanje.PorukeGrešaka, QString());
 
@@ -89,10 +178,8 @@ TEST_P(Compare, FlagsLogAndTotal)
         return line.replace(QStringLiteral("<H>"), t.stanje.PutanjaHelp)
             .replace(QStringLiteral("<S>"), t.stanje.PutanjaSkripti);
     };
-    for (const QString& line : c.logged)
-        EXPECT_TRUE(log.contains(expand(line))) << line.toStdString();
-    for (const QString& line : c.notLogged)
-        EXPECT_FALSE(log.contains(expand(line))) << line.toStdString();
+    for (const QString& line : c.logged) EXPECT_TRUE(log.contains(expand(line))) << line.toStdString();
+    for (const QString& line : c.notLogged) EXPECT_FALSE(log.contains(expand(line))) << line.toStdString();
     EXPECT_EQ(log.first(), P + QStringLiteral("početak"));
     EXPECT_EQ(log.last(), P + QStringLiteral("kraj"));
     EXPECT_TRUE(t.dijalozi.boxes().empty());
@@ -122,8 +209,9 @@ TEST_F(CompareFailure, UnreadableNewFile)
     keepAnEarlierGrid();
     t.write(QStringLiteral("Verzije.txt"), "A.exe;20;1;0;1;1;\r\n");
     EXPECT_FALSE(NapraviRsŠtoTrebaAžurirati(t.o));
-    const QString text = QStringLiteral("NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu iz "
-                                        "datoteke. Prekida se ažuriranje!");
+    const QString text = QStringLiteral(
+        "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu iz "
+        "datoteke. Prekida se ažuriranje!");
     ASSERT_EQ(t.dijalozi.boxes().size(), 2u);  // the reader's own box first
     EXPECT_TRUE(t.dijalozi.boxes()[0].text.startsWith(QStringLiteral("Greška u otvaranju datoteke: ")));
     EXPECT_EQ(t.dijalozi.boxes()[1].text, text);
@@ -137,8 +225,9 @@ TEST_F(CompareFailure, MissingOldFile)
     keepAnEarlierGrid();
     t.write(QStringLiteral("Update/Verzije.txt"), "A.exe;20;1;0;1;1;\r\n");
     EXPECT_FALSE(NapraviRsŠtoTrebaAžurirati(t.o));
-    const QString text = QStringLiteral("Ne postoji datoteka: ") + t.program() +
-                         QStringLiteral("Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!");
+    const QString text =
+        QStringLiteral("Ne postoji datoteka: ") + t.program() +
+        QStringLiteral("Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!");
     ASSERT_EQ(t.dijalozi.boxes().size(), 1u);
     EXPECT_EQ(t.dijalozi.boxes()[0].text, text);
     EXPECT_EQ(t.dijalozi.boxes()[0].icon, Dialogs::Icon::Information);
@@ -152,8 +241,9 @@ TEST_F(CompareFailure, UnreadableOldFile)
     t.write(QStringLiteral("Verzije.txt"), "A.exe;20;1\r\n");
     EXPECT_FALSE(NapraviRsŠtoTrebaAžurirati(t.o));
     ASSERT_EQ(t.dijalozi.boxes().size(), 1u);
-    EXPECT_EQ(t.dijalozi.boxes()[0].text, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju "
-                                                         "zapisa u matricu-STARI. Prekida se ažuriranje!"));
+    EXPECT_EQ(t.dijalozi.boxes()[0].text,
+              QStringLiteral("NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju "
+                             "zapisa u matricu-STARI. Prekida se ažuriranje!"));
 }
 
 TEST(CompareFiles, AnOldUpdateListFileIsDeleted)
@@ -175,7 +265,8 @@ TEST(MarkRow, StatusesSetPictureAndFillOfTheFirstMatchingRow)
     b.polja[0] = QStringLiteral("B.dll");
     t.model.postaviMrežu({a, b}, 0, 0);
 
-    const std::tuple<int, int, int> statuses[] = {{1, 1, 25}, {4, 4, 25}, {2, 2, 50}, {5, 5, 75}, {3, 3, 100}};
+    const std::tuple<int, int, int> statuses[] = {
+        {1, 1, 25}, {4, 4, 25}, {2, 2, 50}, {5, 5, 75}, {3, 3, 100}};
     for (const auto& [status, picture, fill] : statuses) {
         OznačiStavku(t.o, QStringLiteral("B.dll"), status);
         EXPECT_EQ(t.model.redovi()[1].slika, picture);

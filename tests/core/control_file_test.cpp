@@ -70,8 +70,9 @@ TEST(ReadControlFileFields, KeptUntrimmedInFileOrder)
 {
     Matrica m;
     ASSERT_TRUE(PročitajMatricu(m, " A.exe ; 20;10 ;3;1 024;2048;\r\nB.chm;1;2;3;4;5;\r\n", Path).ok());
-    const std::array<QString, 6> a{QStringLiteral(" A.exe "), QStringLiteral(" 20"), QStringLiteral("10 "),
-                                   QStringLiteral("3"), QStringLiteral("1 024"), QStringLiteral("2048")};
+    const std::array<QString, 6> a{QStringLiteral(" A.exe "), QStringLiteral(" 20"),
+                                   QStringLiteral("10 "),     QStringLiteral("3"),
+                                   QStringLiteral("1 024"),   QStringLiteral("2048")};
     EXPECT_EQ(m[0].polja, a);
     EXPECT_EQ(m[1].ime(), QStringLiteral("B.chm"));
     EXPECT_EQ(m[0].zastavica, 0);
@@ -82,21 +83,49 @@ TEST(ReadControlFileFields, KeptUntrimmedInFileOrder)
 TEST(UnsafeNames, AreRefusedAndPlainNamesAccepted)
 {
     const char* hostile[] = {
-        "/etc/passwd", "../Program.exe", "..", ".", "a/b.exe", "a\\b.exe", "..\\..\\Windows\\x.dll",
-        "\\\\server\\share\\x.exe", "C:", "C:Program.exe", "c:\\x.exe", "Z:x", "CON", "con", "PRN.txt",
-        "AUX.chm", "NUL", "nul.exe", "COM1", "com9.dll", "LPT1", "LPT9.enc", "Lpt5.exe", "CON.tar.gz",
-        "ime\tsa tabom.exe", "ime\x01.exe", "ime\x1b[31m.exe", "kraj\x7f.exe", "\x0b.dll",
-        "Update/../../x.exe", "./Program.exe", "Program.exe/", "/", "\\",
+        "/etc/passwd",
+        "../Program.exe",
+        "..",
+        ".",
+        "a/b.exe",
+        "a\\b.exe",
+        "..\\..\\Windows\\x.dll",
+        "\\\\server\\share\\x.exe",
+        "C:",
+        "C:Program.exe",
+        "c:\\x.exe",
+        "Z:x",
+        "CON",
+        "con",
+        "PRN.txt",
+        "AUX.chm",
+        "NUL",
+        "nul.exe",
+        "COM1",
+        "com9.dll",
+        "LPT1",
+        "LPT9.enc",
+        "Lpt5.exe",
+        "CON.tar.gz",
+        "ime\tsa tabom.exe",
+        "ime\x01.exe",
+        "ime\x1b[31m.exe",
+        "kraj\x7f.exe",
+        "\x0b.dll",
+        "Update/../../x.exe",
+        "./Program.exe",
+        "Program.exe/",
+        "/",
+        "\\",
     };
-    for (const char* name : hostile)
-        EXPECT_FALSE(JeDozvoljenoIme(QString::fromUtf8(name))) << name;
+    for (const char* name : hostile) EXPECT_FALSE(JeDozvoljenoIme(QString::fromUtf8(name))) << name;
     EXPECT_FALSE(JeDozvoljenoIme(QString(256, u'a')));
     EXPECT_FALSE(JeDozvoljenoIme(QStringLiteral("a") + QChar(0x2028) + QStringLiteral(".exe")));
 
-    const char* plain[] = {"Program.exe", "LumiIzmjBaza20.dll", "Pomoć.chm", "Skripta 1.enc", "CONSOLE.exe",
-                           "COM10.dll", "LPT0.exe", "NULL.txt", "Readme.TXT", "a..b.exe", "...x", ""};
-    for (const char* name : plain)
-        EXPECT_TRUE(JeDozvoljenoIme(QString::fromUtf8(name))) << name;
+    const char* plain[] = {"Program.exe", "LumiIzmjBaza20.dll", "Pomoć.chm", "Skripta 1.enc",
+                           "CONSOLE.exe", "COM10.dll",          "LPT0.exe",  "NULL.txt",
+                           "Readme.TXT",  "a..b.exe",           "...x",      ""};
+    for (const char* name : plain) EXPECT_TRUE(JeDozvoljenoIme(QString::fromUtf8(name))) << name;
     EXPECT_TRUE(JeDozvoljenoIme(QString(255, u'a')));
 }
 
@@ -104,16 +133,19 @@ TEST(UnsafeNames, StopTheComparisonBeforeAnyFileIsTouched)
 {
     TestOkruzenje t;
     t.write(QStringLiteral("Verzije.txt"), "Program.exe;20;1;0;5;9;\r\n");
-    t.write(QStringLiteral("Update/Verzije.txt"), "Program.exe;20;1;0;5;9;\r\n..\\..\\Windows\\x.dll;20;1;1;5;9;\r\n");
+    t.write(QStringLiteral("Update/Verzije.txt"),
+            "Program.exe;20;1;0;5;9;\r\n..\\..\\Windows\\x.dll;20;1;1;5;9;\r\n");
     t.fs.clearRecord();
     EXPECT_FALSE(NapraviRsŠtoTrebaAžurirati(t.o));
     for (const auto& op : t.fs.operations()) {
-        const bool allowed = (op.name == u"readFile" && op.path == t.program() + QStringLiteral("Update/Verzije.txt")) ||
-                             op.name == u"appendToFile";
+        const bool allowed =
+            (op.name == u"readFile" && op.path == t.program() + QStringLiteral("Update/Verzije.txt")) ||
+            op.name == u"appendToFile";
         EXPECT_TRUE(allowed) << op.name.toStdString() << " " << op.path.toStdString();
     }
-    EXPECT_TRUE(t.log().contains(QStringLiteral("Nedozvoljeno ime datoteke u datoteci: ") + t.program() +
-                                 QStringLiteral("Update/Verzije.txt Red: ..\\..\\Windows\\x.dll;20;1;1;5;9;")));
+    EXPECT_TRUE(
+        t.log().contains(QStringLiteral("Nedozvoljeno ime datoteke u datoteci: ") + t.program() +
+                         QStringLiteral("Update/Verzije.txt Red: ..\\..\\Windows\\x.dll;20;1;1;5;9;")));
 }
 
 class ReadFromDisk : public ::testing::Test {
@@ -137,8 +169,8 @@ TEST_F(ReadFromDisk, ReadErrorInsideTheFileLogsTheLineAsFarAsRead)
 {
     const QString path = t.program() + QStringLiteral("Verzije.txt");
     t.write(path, "Prvi.exe;20;1;0;5;9;\r\nDrugi.exe;20;1;0;5;9;\r\n");
-    t.fs.failPath(path, QStringLiteral("Greška u čitanju ili pisanju na uređaj."), {QStringLiteral("readFile")},
-                  FsResult::Stage::Transfer);
+    t.fs.failPath(path, QStringLiteral("Greška u čitanju ili pisanju na uređaj."),
+                  {QStringLiteral("readFile")}, FsResult::Stage::Transfer);
     EXPECT_FALSE(UčitajMatricu(m, path, t.o));
     EXPECT_TRUE(t.dijalozi.boxes().empty());
     // The first half of the file is the first record and the start of the second.
@@ -167,10 +199,21 @@ struct NumberCase {
 TEST(NumericValue, LeadingNumberOnly)
 {
     const NumberCase cases[] = {
-        {"", 0, 0},          {"abc", 0, 0},           {"  42", 42, 42},        {"20", 20, 20},
-        {"10 ", 10, 10},     {"3.5", 3.5, 4},         {"2.5", 2.5, 2},         {"1,5", 1, 1},
-        {"12abc", 12, 12},   {"-7", -7, -7},          {".5", 0.5, 0},          {"1.2.3", 1.2, 1},
-        {"4294967296", 4294967296.0, 4294967296LL},   {"1 024", 1, 1},         {"+9", 9, 9},
+        {"", 0, 0},
+        {"abc", 0, 0},
+        {"  42", 42, 42},
+        {"20", 20, 20},
+        {"10 ", 10, 10},
+        {"3.5", 3.5, 4},
+        {"2.5", 2.5, 2},
+        {"1,5", 1, 1},
+        {"12abc", 12, 12},
+        {"-7", -7, -7},
+        {".5", 0.5, 0},
+        {"1.2.3", 1.2, 1},
+        {"4294967296", 4294967296.0, 4294967296LL},
+        {"1 024", 1, 1},
+        {"+9", 9, 9},
     };
     for (const NumberCase& c : cases) {
         EXPECT_DOUBLE_EQ(BrojčanaVrijednost(QString::fromUtf8(c.field)), c.value) << c.field;

@@ -1,9 +1,9 @@
 #include "core/Log.h"
 #include "support/TestOkruzenje.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -58,8 +58,8 @@ TEST_F(Log, MissingUpdateFolderShowsBoxWithNumberAndDescriptionAndGoesOn)
 
 TEST_F(Log, FailedWriteShowsBoxWithoutNumber)
 {
-    t.fs.failPath(t.program() + QStringLiteral("Update/Update.log"), QStringLiteral("Na disku nema dovoljno mjesta."),
-                  {}, FsResult::Stage::Transfer);
+    t.fs.failPath(t.program() + QStringLiteral("Update/Update.log"),
+                  QStringLiteral("Na disku nema dovoljno mjesta."), {}, FsResult::Stage::Transfer);
     LogirajGrešku(t.o, QStringLiteral("x"));
     ASSERT_EQ(t.dijalozi.boxes().size(), 1u);
     EXPECT_EQ(t.dijalozi.boxes()[0].text,

@@ -2,8 +2,8 @@
 #include "support/HttpServer.h"
 #include "support/TestOkruzenje.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace {
 
@@ -27,8 +27,7 @@ protected:
     QStringList listed() const
     {
         QStringList names;
-        for (const RedMreže& r : t.model.redovi())
-            names << r.polja[0];
+        for (const RedMreže& r : t.model.redovi()) names << r.polja[0];
         return names;
     }
     QString network(const QString& name = QString()) const { return t.root(QStringLiteral("mreža/")) + name; }
@@ -71,8 +70,9 @@ TEST_F(Preparation, UnreachableServerStillComparesAnEarlierControlFile)
     t.write(QStringLiteral("Update/Verzije.txt"), Published);
     EXPECT_TRUE(PripremiVerzijaTXT(t.o));
 
-    const QString text = QStringLiteral("Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
-                                        "internetom i pokušajte ponovno! Prekida se ažuriranje!");
+    const QString text = QStringLiteral(
+        "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
+        "internetom i pokušajte ponovno! Prekida se ažuriranje!");
     ASSERT_EQ(t.dijalozi.boxes().size(), 2u);
     EXPECT_TRUE(t.dijalozi.boxes()[0].text.startsWith(QStringLiteral("Greška: ")));  // the transfer's own box
     EXPECT_EQ(t.dijalozi.boxes()[1].text, text);
@@ -91,14 +91,15 @@ TEST_F(Preparation, MissingInstalledControlFileGivesThreeBoxesAndNoDownload)
     const QString stara = t.program() + QStringLiteral("Verzije.txt");
     const QStringList texts = t.dijalozi.texts();
     ASSERT_EQ(texts.size(), 3);
-    EXPECT_EQ(texts[0], QStringLiteral("Ne postoji datoteka ") + stara +
-                            QStringLiteral(" Program za automatsko ažuriranje novih programa mora prestati sa "
-                                           "ažuriranjem. Molimo da o ovoj poruci izvjestite Lumivex tim za podršku."));
+    EXPECT_EQ(texts[0],
+              QStringLiteral("Ne postoji datoteka ") + stara +
+                  QStringLiteral(" Program za automatsko ažuriranje novih programa mora prestati sa "
+                                 "ažuriranjem. Molimo da o ovoj poruci izvjestite Lumivex tim za podršku."));
     EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Greška u otvaranju datoteke: ") + stara));
-    EXPECT_EQ(texts[2], QStringLiteral("PripremiVerzijaTXT - Desila se greška u čitanju zapisa u matricu. Prekida se "
-                                       "ažuriranje!"));
-    for (const auto& box : t.dijalozi.boxes())
-        EXPECT_EQ(box.icon, Icon::Exclamation);
+    EXPECT_EQ(texts[2],
+              QStringLiteral("PripremiVerzijaTXT - Desila se greška u čitanju zapisa u matricu. Prekida se "
+                             "ažuriranje!"));
+    for (const auto& box : t.dijalozi.boxes()) EXPECT_EQ(box.icon, Icon::Exclamation);
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_TRUE(t.model.cmdDownloadAndUpdateOmogućen());  // the button keeps its state
 }
@@ -111,8 +112,8 @@ TEST_F(Preparation, NetworkSourceWithoutEarlierCopyLogsTheFailedDeleteAndCopies)
     EXPECT_TRUE(PripremiVerzijaTXT(t.o));
 
     const QStringList deleteLines = t.log().filter(QStringLiteral("KI-PripremiVerzijaTXT- "));
-    EXPECT_EQ(deleteLines, QStringList{QStringLiteral("KI-PripremiVerzijaTXT- Greška u brisanju datoteke ") + t.program() +
-                                       QStringLiteral("Update/Verzije.txt")});
+    EXPECT_EQ(deleteLines, QStringList{QStringLiteral("KI-PripremiVerzijaTXT- Greška u brisanju datoteke ") +
+                                       t.program() + QStringLiteral("Update/Verzije.txt")});
     EXPECT_EQ(t.read(QStringLiteral("Update/Verzije.txt")), Published);
     EXPECT_TRUE(t.dijalozi.boxes().empty());
     EXPECT_TRUE(server.requests().isEmpty());
@@ -141,8 +142,9 @@ TEST_F(Preparation, NetworkCopyThatFailsIsReported)
     EXPECT_FALSE(PripremiVerzijaTXT(t.o));
     const QStringList texts = t.dijalozi.texts();
     ASSERT_GE(texts.size(), 2);
-    EXPECT_EQ(texts[0], QStringLiteral("Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite i "
-                                       "pokušajte ponovno! Prekida se ažuriranje!"));
+    EXPECT_EQ(texts[0],
+              QStringLiteral("Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite i "
+                             "pokušajte ponovno! Prekida se ažuriranje!"));
     EXPECT_EQ(texts[1], QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + network());
     EXPECT_EQ(t.dijalozi.boxes()[1].icon, Icon::None);
 }
@@ -164,7 +166,8 @@ TEST(Folders, LayoutFollowsTheExecutableTheComputerAndWinDir)
         {"rootOfTheTree", "/", "URED-3", "", "/", "/Help/"},
         {"winDir", "/opt/lumivex", "URED-3", "/srv/windows/", "/opt/lumivex/", "/srv/windows/Help/"},
         {"developmentComputer", "/home/dev/build", "ORVEL-TOSH", "",
-         "D:/Lumivex software/Lumivex knjigovodstvo V20/", "D:/Lumivex software/Lumivex knjigovodstvo V20/Help/"},
+         "D:/Lumivex software/Lumivex knjigovodstvo V20/",
+         "D:/Lumivex software/Lumivex knjigovodstvo V20/Help/"},
         {"otherCaseIsNotTheDevelopmentComputer", "/x", "orvel-tosh", "", "/x/", "/x/Help/"},
     };
     for (const FolderCase& c : cases) {

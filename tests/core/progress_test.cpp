@@ -13,7 +13,8 @@
 
 namespace {
 
-TEST(ProgressBar, RangeZeroAndShown) {
+TEST(ProgressBar, RangeZeroAndShown)
+{
     TestOkruzenje t;
     t.model.postaviProgBarVrijednost(17);
 
@@ -36,7 +37,8 @@ struct ClockCase {
 const QDateTime kPodne(QDate(2026, 12, 9), QTime(12, 0, 0));
 
 // Test names and failure messages show the case by its name.
-void PrintTo(const ClockCase& c, std::ostream* os) {
+void PrintTo(const ClockCase& c, std::ostream* os)
+{
     *os << c.naziv;
 }
 
@@ -64,7 +66,8 @@ protected:
     TestOkruzenje t;
 };
 
-TEST_P(TransferClock, CaptionShowsElapsedSeconds) {
+TEST_P(TransferClock, CaptionShowsElapsedSeconds)
+{
     const ClockCase& c = GetParam();
     t.stanje.PočetakPrijenosa = c.početak;
     t.sat.set(c.početak.addMSecs(c.protekloMs));
@@ -83,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Elapsed, TransferClock, ::testing::ValuesIn(kClockCases
                          [](const auto& info) { return std::string(info.param.naziv); });
 
 // The real window lays the bar over the check button and above it.
-TEST(ProgressBarInWindow, CoversTheCheckButtonExactly) {
+TEST(ProgressBarInWindow, CoversTheCheckButtonExactly)
+{
     TestOkruzenje t;
     MainWindow w(t.o, [] {});
     w.resize(900, 700);
@@ -121,7 +125,8 @@ TEST(ProgressBarInWindow, CoversTheCheckButtonExactly) {
 }
 
 // A total above what the bar itself counts still moves in proportion.
-TEST(ProgressBarInWindow, LargeTotalIsScaled) {
+TEST(ProgressBarInWindow, LargeTotalIsScaled)
+{
     TestOkruzenje t;
     MainWindow w(t.o, [] {});
     w.show();

@@ -5,8 +5,8 @@
 #include "support/QtPrinters.h"
 #include "support/TestOkruzenje.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
+#include <QProcess>
 
 #include <csignal>
 
@@ -56,8 +56,7 @@ protected:
     QStringList gridNames() const
     {
         QStringList names;
-        for (const RedMreže& red : model.redovi())
-            names << red.polja[0];
+        for (const RedMreže& red : model.redovi()) names << red.polja[0];
         return names;
     }
 
@@ -73,11 +72,13 @@ TEST_F(DemoTest, StartUpFindsTheDemoUpdatesOnTheLocalServer)
 {
     UčitajProzor(o);
 
-    EXPECT_EQ(gridNames(), (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
-                                        "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
+    EXPECT_EQ(gridNames(),
+              (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
+                           "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
     EXPECT_TRUE(model.cmdDownloadAndUpdateOmogućen());
     EXPECT_TRUE(dijalozi.boxes().empty()) << dijalozi.texts().join(u'\n').toStdString();
-    EXPECT_TRUE(read(QStringLiteral("program/LumiKnjigovodstvo20.exe")).startsWith("Lumivex demo LumiKnjigovodstvo20.exe 20.1.7\n"));
+    EXPECT_TRUE(read(QStringLiteral("program/LumiKnjigovodstvo20.exe"))
+                    .startsWith("Lumivex demo LumiKnjigovodstvo20.exe 20.1.7\n"));
 }
 
 // The button "Download programa i instalacija" on the demo: everything is fetched, the user says yes,
@@ -136,16 +137,19 @@ TEST_F(DemoTest, OfficeCopyFillsTheSharedFolderThatAnotherComputerUpdatesFrom)
         EXPECT_EQ(read(QStringLiteral("dijeljeno/") + arhiva),
                   read(QStringLiteral("posluzitelj/download/Verzija20/") + arhiva))
             << arhiva.toStdString();
-    EXPECT_EQ(read(QStringLiteral("dijeljeno/Verzije.txt")), read(QStringLiteral("posluzitelj/download/Verzija20/Verzije.txt")));
+    EXPECT_EQ(read(QStringLiteral("dijeljeno/Verzije.txt")),
+              read(QStringLiteral("posluzitelj/download/Verzija20/Verzije.txt")));
     ASSERT_FALSE(dijalozi.boxes().empty());
-    EXPECT_TRUE(dijalozi.boxes().back().text.startsWith(QStringLiteral("Uspješno skinuti programi na lokaciju ") + dijeljeno))
+    EXPECT_TRUE(dijalozi.boxes().back().text.startsWith(
+        QStringLiteral("Uspješno skinuti programi na lokaciju ") + dijeljeno))
         << dijalozi.texts().join(u'\n').toStdString();
 
     model.postaviOptLokacija(1);
     model.postaviTxtLokacija(0, dijeljeno);
     PripremiVerzijaTXT(o);
-    EXPECT_EQ(gridNames(), (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
-                                        "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
+    EXPECT_EQ(gridNames(),
+              (QStringList{"LumiKnjigovodstvo20.exe", "LumiMaloprodaja20.exe", "LumiIzvjestaji20.dll",
+                           "LumiIzmjBaza20.dll", "Izmjena_2026_12.enc", "LumivexPomoc.chm"}));
 }
 
 }  // namespace

@@ -20,12 +20,12 @@ using Icon = Dialogs::Icon;
 
 const QString kRanije = QStringLiteral("poruke prošlog pokretanja");
 const QString kPutanjaServera = QStringLiteral("/download/Verzija20/");
-const QStringList kImena{QStringLiteral("Upute.chm"),          QStringLiteral("Program.exe"),
-                         QStringLiteral("Skripta1.enc"),       QStringLiteral("LumiIzmjBaza20.dll"),
-                         QStringLiteral("Skripta2.enc"),       QStringLiteral("Pomoc.chm")};
-const QStringList kArhive{QStringLiteral("Upute.7z"),          QStringLiteral("Program.7z"),
-                          QStringLiteral("Skripta1.7z"),       QStringLiteral("LumiIzmjBaza20.7z"),
-                          QStringLiteral("Skripta2.7z"),       QStringLiteral("Pomoc.7z")};
+const QStringList kImena{QStringLiteral("Upute.chm"),    QStringLiteral("Program.exe"),
+                         QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
+                         QStringLiteral("Skripta2.enc"), QStringLiteral("Pomoc.chm")};
+const QStringList kArhive{QStringLiteral("Upute.7z"),    QStringLiteral("Program.7z"),
+                          QStringLiteral("Skripta1.7z"), QStringLiteral("LumiIzmjBaza20.7z"),
+                          QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")};
 const QString kPitanje = QStringLiteral(
     "Ne postoji datoteka: {T}Verzije.txt. Kopiraju se sve datoteke. Želite li nastaviti sa download-om?");
 const QByteArray kStranicaGreške = QByteArray("<html>404 Not Found</html>").leftJustified(300, ' ');
@@ -74,14 +74,16 @@ public:
                 polja[polje] = vrijednost;
             red = polja.join(u';');
         }
-        t.write(cilj + QStringLiteral("Verzije.txt"), (redovi.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+        t.write(cilj + QStringLiteral("Verzije.txt"),
+                (redovi.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
     }
     void bezStarogZapisa(const QString& ime)
     {
         QStringList redovi = QString::fromUtf8(t.read(cilj + QStringLiteral("Verzije.txt")))
                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         redovi.removeIf([&](const QString& red) { return red.startsWith(ime + u';'); });
-        t.write(cilj + QStringLiteral("Verzije.txt"), (redovi.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+        t.write(cilj + QStringLiteral("Verzije.txt"),
+                (redovi.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
     }
     void isprazniCilj()
     {
@@ -92,7 +94,8 @@ public:
     // {T} the target, {U} its staging folder, {Ime.7z} an archive's published size.
     QString r(QString tekst) const
     {
-        tekst.replace(QStringLiteral("{T}"), cilj).replace(QStringLiteral("{U}"), cilj + QStringLiteral("Update/"));
+        tekst.replace(QStringLiteral("{T}"), cilj)
+            .replace(QStringLiteral("{U}"), cilj + QStringLiteral("Update/"));
         for (const QString& a : kArhive)
             tekst.replace(u'{' + a + u'}', QString::number(arhivaNaServeru(a).size()));
         return tekst;
@@ -126,7 +129,8 @@ public:
     {
         QStringList linije;
         for (const QString& l : t.log())
-            if (l.startsWith(QStringLiteral("Download na lokaciju")) || l.startsWith(QStringLiteral("DownloadNaLokaciju")))
+            if (l.startsWith(QStringLiteral("Download na lokaciju")) ||
+                l.startsWith(QStringLiteral("DownloadNaLokaciju")))
                 linije << l;
         return linije;
     }
@@ -159,18 +163,21 @@ QStringList OK(const QStringList& arhive)
 {
     QStringList linije;
     for (const QString& a : arhive)
-        linije << QStringLiteral(
-                      "Download na lokaciju - Veličina presnimljene datoteke %1 je {%1}, a veličina originalne "
-                      "datoteke je {%1}. OK.")
-                      .arg(a);
+        linije
+            << QStringLiteral(
+                   "Download na lokaciju - Veličina presnimljene datoteke %1 je {%1}, a veličina originalne "
+                   "datoteke je {%1}. OK.")
+                   .arg(a);
     return linije;
 }
 
 QString Razlika(const QString& arhiva, qint64 veličina)
 {
     return QStringLiteral(
-               "Veličina presnimljene datoteke %1 je %2, a veličina originalne datoteke je {%1} i one nisu iste. "
-               "Moguća greška u prijenosu datoteke. Ponovite postupak. Nastaviće se prijenos za ostale datoteke!")
+               "Veličina presnimljene datoteke %1 je %2, a veličina originalne datoteke je {%1} i one nisu "
+               "iste. "
+               "Moguća greška u prijenosu datoteke. Ponovite postupak. Nastaviće se prijenos za ostale "
+               "datoteke!")
         .arg(arhiva)
         .arg(veličina);
 }
@@ -190,10 +197,10 @@ struct CopyCase {
     bool okna;  // the panes show this run's transcripts
     QStringList skinuto;
     QStringList obrisano;
-    QStringList greške;  // lines of the error transcript when the panes show it
-    QStringList akcije;  // lines of the action transcript when the panes show it
-    QStringList prozori;  // box texts; a text ending in '*' is a beginning
-    QStringList log;      // the copy's own log lines
+    QStringList greške;                       // lines of the error transcript when the panes show it
+    QStringList akcije;                       // lines of the action transcript when the panes show it
+    QStringList prozori;                      // box texts; a text ending in '*' is a beginning
+    QStringList log;                          // the copy's own log lines
     std::optional<QStringList> prebrojano{};  // archives counted in the total, when not those fetched
     QString ciljNaKraju = QStringLiteral("{T}");
     std::function<void(Distribucija&)> provjera{};
@@ -217,85 +224,172 @@ const QString kNemaKontrolne = QStringLiteral(
 const CopyCase kCopyCases[] = {
     {"TrailingSeparatorAddedAndShown",
      [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, f.cilj.chopped(1)); },
-     true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+     true,
+     {},
+     true,
+     true,
+     {},
+     {},
+     {},
+     Ista(kImena),
+     {},
+     OK(kArhive)},
     {"TargetUpToDate", [](Distribucija&) {}, true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
     // Option 1 names the network folder as this computer's source; the copy still comes from the
     // primary server.
-    {"NetworkOptionFetchesFromThePrimaryServer", [](Distribucija& f) { f.t.model.postaviOptLokacija(1); },
-     true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+    {"NetworkOptionFetchesFromThePrimaryServer",
+     [](Distribucija& f) { f.t.model.postaviOptLokacija(1); },
+     true,
+     {},
+     true,
+     true,
+     {},
+     {},
+     {},
+     Ista(kImena),
+     {},
+     OK(kArhive)},
     {"SecondaryServerForOption2",
      [](Distribucija& f) {
          f.t.model.postaviOptLokacija(2);
          f.t.stanje.SekundarniServer = f.t.stanje.PrimarniServer;
          f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl();
      },
-     true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+     true,
+     {},
+     true,
+     true,
+     {},
+     {},
+     {},
+     Ista(kImena),
+     {},
+     OK(kArhive)},
     {"EmptyTargetYesFetchesEverything",
      [](Distribucija& f) { f.isprazniCilj(); },
-     true, {Answer::Yes}, true, true, kArhive, {}, {}, {QStringLiteral("Kopirano Verzije.txt")}, {kPitanje},
+     true,
+     {Answer::Yes},
+     true,
+     true,
+     kArhive,
+     {},
+     {},
+     {QStringLiteral("Kopirano Verzije.txt")},
+     {kPitanje},
      OK(kArhive),
-     std::nullopt, QStringLiteral("{T}"),
+     std::nullopt,
+     QStringLiteral("{T}"),
      [](Distribucija& f) {
          EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Update/Verzije.txt")), f.objavljeno);
-         for (const QString& a : kArhive) EXPECT_EQ(f.t.read(f.cilj + a), f.arhivaNaServeru(a)) << a.toStdString();
+         for (const QString& a : kArhive)
+             EXPECT_EQ(f.t.read(f.cilj + a), f.arhivaNaServeru(a)) << a.toStdString();
      }},
     {"EmptyTargetNoFetchesNothing",
      [](Distribucija& f) { f.isprazniCilj(); },
-     true, {Answer::No}, false, false, {}, {}, {}, {}, {kPitanje}, {}, std::nullopt, QStringLiteral("{T}"),
+     true,
+     {Answer::No},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {kPitanje},
+     {},
+     std::nullopt,
+     QStringLiteral("{T}"),
      [](Distribucija& f) { EXPECT_FALSE(f.t.exists(f.cilj + QStringLiteral("Verzije.txt"))); }},
     {"QuestionAskedEvenWithoutMessages",
      [](Distribucija& f) { f.isprazniCilj(); },
-     false, {Answer::Yes}, true, true, kArhive, {}, {}, {QStringLiteral("Kopirano Verzije.txt")}, {kPitanje},
+     false,
+     {Answer::Yes},
+     true,
+     true,
+     kArhive,
+     {},
+     {},
+     {QStringLiteral("Kopirano Verzije.txt")},
+     {kPitanje},
      OK(kArhive)},
     // The help file at the end follows whatever was fetched before it; the one at the top does not.
     {"RevisionUpReplacesTheArchive",
      [](Distribucija& f) { f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2")); },
-     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")}, {},
+     true,
+     {},
+     true,
+     true,
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {},
      Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
            QStringLiteral("Skripta2.enc")}),
-     {}, OK(kArhive)},
+     {},
+     OK(kArhive)},
     {"NewEntryIsFetchedAndReported",
      [](Distribucija& f) {
          f.bezStarogZapisa(QStringLiteral("Skripta2.enc"));
          QFile::remove(f.cilj + QStringLiteral("Skripta2.7z"));
      },
-     true, {}, true, true, {QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
+     true,
+     {},
+     true,
+     true,
+     {QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
      {QStringLiteral("Pomoc.7z")},
      {QStringLiteral("Nije pronađen zapis o starim verzija za :Skripta2.enc pa se mora kopirati")},
      Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc"),
            QStringLiteral("LumiIzmjBaza20.dll")}),
-     {}, OK(kArhive)},
+     {},
+     OK(kArhive)},
     {"ArchiveDeletedByHand",
      [](Distribucija& f) { QFile::remove(f.cilj + QStringLiteral("Program.7z")); },
-     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     true,
+     {},
+     true,
+     true,
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
      {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
      {QStringLiteral("Nije nađena 7z datoteka: Program.7z pa se mora napraviti")},
      Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
            QStringLiteral("Skripta2.enc")}),
-     {}, OK(kArhive)},
+     {},
+     OK(kArhive)},
     {"ArchiveTruncated",
      [](Distribucija& f) {
-         f.t.write(f.cilj + QStringLiteral("Program.7z"), f.arhivaNaServeru(QStringLiteral("Program.7z")).left(100));
+         f.t.write(f.cilj + QStringLiteral("Program.7z"),
+                   f.arhivaNaServeru(QStringLiteral("Program.7z")).left(100));
      },
-     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     true,
+     {},
+     true,
+     true,
      {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Nađena 7z datoteka: Program.7z ali je veličina različita 100 Novi: {Program.7z} pa će se "
-                     "prekopirati")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral(
+         "Nađena 7z datoteka: Program.7z ali je veličina različita 100 Novi: {Program.7z} pa će se "
+         "prekopirati")},
      Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
            QStringLiteral("Skripta2.enc")}),
-     {}, OK(kArhive),
-     std::nullopt, QStringLiteral("{T}"),
+     {},
+     OK(kArhive),
+     std::nullopt,
+     QStringLiteral("{T}"),
      [](Distribucija& f) {
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), f.arhivaNaServeru(QStringLiteral("Program.7z")));
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")),
+                   f.arhivaNaServeru(QStringLiteral("Program.7z")));
      }},
     // The script listed before the database component is not forced; the one after it is.
     {"DatabaseComponentForcesLaterScripts",
      [](Distribucija& f) { f.staro(QStringLiteral("LumiIzmjBaza20.dll"), 2, QStringLiteral("1")); },
-     true, {}, true, true,
+     true,
+     {},
+     true,
+     true,
      {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")}, {},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc")}), {},
+     {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
+     {},
+     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc")}),
+     {},
      OK(kArhive)},
     // A major part that went down does not hide a minor part that went up; all parts equal or lower
     // with equal sizes keep the archive.
@@ -306,35 +400,54 @@ const CopyCase kCopyCases[] = {
          f.staro(QStringLiteral("Skripta1.enc"), 1, QStringLiteral("21"));
          f.staro(QStringLiteral("Skripta1.enc"), 3, QStringLiteral("4"));
      },
-     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")}, {},
+     true,
+     {},
+     true,
+     true,
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {},
      Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
            QStringLiteral("Skripta2.enc")}),
-     {}, OK(kArhive)},
+     {},
+     OK(kArhive)},
     {"EitherSizeColumnDiffering",
      [](Distribucija& f) {
          f.staro(QStringLiteral("Program.exe"), 5, QStringLiteral("1"));
          f.staro(QStringLiteral("Skripta1.enc"), 4, QStringLiteral("1"));
      },
-     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")}, {},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
-     {}, OK(kArhive)},
+     true,
+     {},
+     true,
+     true,
+     {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
+     {},
+     Ista(
+         {QStringLiteral("Upute.chm"), QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
+     {},
+     OK(kArhive)},
     // The server's error page replaces the archive; its size gives it away, and the run goes on.
     {"ErrorPageOfAnotherLength",
      [](Distribucija& f) {
          f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
          f.server.reply(QStringLiteral("Program.7z"), 404, kStranicaGreške);
      },
-     true, {}, true, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")}, {Razlika(QStringLiteral("Program.7z"), 300)},
+     true,
+     {},
+     true,
+     true,
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     {Razlika(QStringLiteral("Program.7z"), 300)},
      Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
            QStringLiteral("Skripta2.enc")}),
      {Razlika(QStringLiteral("Program.7z"), 300)},
      OK({QStringLiteral("Upute.7z")}) +
          QStringList{QStringLiteral("Download na lokaciju - ") + Razlika(QStringLiteral("Program.7z"), 300)} +
          OK(Osim(kArhive, {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")})),
-     std::nullopt, QStringLiteral("{T}"),
+     std::nullopt,
+     QStringLiteral("{T}"),
      [](Distribucija& f) { EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), kStranicaGreške); }},
     // Every entry is older at the target; the third download breaks off.
     {"FailingThirdFetchStopsTheRun",
@@ -343,13 +456,23 @@ const CopyCase kCopyCases[] = {
          for (const QString& a : kArhive) f.t.write(f.cilj + a, "stara arhiva");
          f.server.replyBroken(QStringLiteral("Skripta1.7z"), "nepotpuno", 700);
      },
-     true, {}, false, false, {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
-     {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")}, {}, {},
-     {QStringLiteral("Greška: *")}, OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}),
-     QStringList{QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}, QStringLiteral("{T}"),
+     true,
+     {},
+     false,
+     false,
+     {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
+     {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
+     {},
+     {},
+     {QStringLiteral("Greška: *")},
+     OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}),
+     QStringList{QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")},
+     QStringLiteral("{T}"),
      [](Distribucija& f) {
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Upute.7z")), f.arhivaNaServeru(QStringLiteral("Upute.7z")));
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), f.arhivaNaServeru(QStringLiteral("Program.7z")));
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Upute.7z")),
+                   f.arhivaNaServeru(QStringLiteral("Upute.7z")));
+         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")),
+                   f.arhivaNaServeru(QStringLiteral("Program.7z")));
          EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("LumiIzmjBaza20.7z")), "stara arhiva");
          EXPECT_TRUE(f.t.read(f.cilj + QStringLiteral("Verzije.txt")).startsWith("Upute.chm;19;"));
          EXPECT_TRUE(f.t.model.progBarVidljiv());  // the caller puts the bar and the clock away
@@ -358,48 +481,118 @@ const CopyCase kCopyCases[] = {
     // An unreadable control file at the target is no reason to ask: everything is fetched.
     {"UnreadableTargetControlFileCopiesAll",
      [](Distribucija& f) { f.t.write(f.cilj + QStringLiteral("Verzije.txt"), "Upute.chm;20\r\n"); },
-     true, {}, true, true, kArhive, {}, {}, {QStringLiteral("Kopirano Verzije.txt")}, {},
-     QStringList{QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Kopiraju se sve "
-                                "datoteke! Želite li nastaviti? ")} +
+     true,
+     {},
+     true,
+     true,
+     kArhive,
+     {},
+     {},
+     {QStringLiteral("Kopirano Verzije.txt")},
+     {},
+     QStringList{
+         QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Kopiraju se sve "
+                        "datoteke! Želite li nastaviti? ")} +
          OK(kArhive)},
     {"TargetMissing",
      [](Distribucija& f) { QDir(f.cilj).removeRecursively(); },
-     true, {}, false, false, {}, {}, {}, {}, {kNemaCilja}, {}},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {kNemaCilja},
+     {}},
     {"EmptyTargetSettingRefused",
      [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QString()); },
-     true, {}, false, false, {}, {}, {}, {}, {kPrazanCilj}, {QStringLiteral("Download na lokaciju- ") + kPrazanCilj},
-     std::nullopt, QString()},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {kPrazanCilj},
+     {QStringLiteral("Download na lokaciju- ") + kPrazanCilj},
+     std::nullopt,
+     QString()},
     // A relative target would land wherever the program was started.
     {"RelativeTargetRefused",
      [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QStringLiteral("distribucija")); },
-     true, {}, false, false, {}, {}, {}, {},
-     {QStringLiteral("Ne postoji unesena lokacija za download programa: distribucija/\r\nProgram ne može nastaviti "
-                     "sa presnimavanjem programa na zadanu lokaciju!")},
-     {}, std::nullopt, QStringLiteral("distribucija/")},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {QStringLiteral(
+         "Ne postoji unesena lokacija za download programa: distribucija/\r\nProgram ne može nastaviti "
+         "sa presnimavanjem programa na zadanu lokaciju!")},
+     {},
+     std::nullopt,
+     QStringLiteral("distribucija/")},
     {"StagingFolderCannotBeCreated",
      [](Distribucija& f) {
          QDir(f.cilj + QStringLiteral("Update")).removeRecursively();
          f.t.fs.failPath(f.cilj + QStringLiteral("Update"), QStringLiteral("Pristup je odbijen."),
                          {QStringLiteral("createFolder")});
      },
-     true, {}, false, false, {}, {}, {}, {},
-     {QStringLiteral("Nastala je greška u kreiranju Update direktorije! Program za skidanje novih programa mora "
-                     "prestati sa radom.")},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {QStringLiteral(
+         "Nastala je greška u kreiranju Update direktorije! Program za skidanje novih programa mora "
+         "prestati sa radom.")},
      {}},
     {"ControlFileCannotBeFetched",
      [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
-     true, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Greška: *"), kNemaKontrolne},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {QStringLiteral("Greška: *"), kNemaKontrolne},
      {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
     {"ControlFileWithoutMessages",
      [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
-     false, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Greška: *")},
+     false,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {QStringLiteral("Greška: *")},
      {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
     {"FetchedControlFileMissingInStaging",
      [](Distribucija& f) {
          f.t.fs.failPath(f.cilj + QStringLiteral("Update/Verzije.txt"), QStringLiteral("Ne postoji."),
                          {QStringLiteral("fileExists")});
      },
-     true, {}, false, false, {}, {}, {}, {}, {QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: {U}")},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: {U}")},
      {QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u {U}")}},
     // The target disappears while the control file is fetched, as an unplugged disk would.
     {"TargetVanishesDuringTheControlFileFetch",
@@ -409,23 +602,49 @@ const CopyCase kCopyCases[] = {
                  f.t.fs.failPath(f.cilj, QStringLiteral("Ne postoji."), {QStringLiteral("folderExists")});
          });
      },
-     true, {}, false, false, {}, {}, {}, {},
-     {QStringLiteral("Ne postoji direktorija: {T} ili niste spojeni!\r\nPrekida se sa prebacivanjem!")}, {}},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {QStringLiteral("Ne postoji direktorija: {T} ili niste spojeni!\r\nPrekida se sa prebacivanjem!")},
+     {}},
     {"FetchedControlFileUnreadable",
      [](Distribucija& f) { f.server.reply(QStringLiteral("Verzije.txt"), 200, "Upute.chm;20\r\n"); },
-     true, {}, false, false, {}, {}, {}, {},
-     {QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")},
-     {QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")}},
+     true,
+     {},
+     false,
+     false,
+     {},
+     {},
+     {},
+     {},
+     {QStringLiteral(
+         "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")},
+     {QStringLiteral(
+         "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")}},
     {"SizeQueryFails",
      [](Distribucija& f) {
          f.t.fs.failPath(f.cilj + QStringLiteral("Skripta1.7z"), QStringLiteral("Pristup je odbijen."),
                          {QStringLiteral("fileSize")});
      },
-     true, {}, false, false, {QStringLiteral("Skripta1.7z")}, {QStringLiteral("Skripta1.7z")}, {}, {},
-     {QStringLiteral("Greška u provjeri veličine datoteke-dohvatu datoteke Skripta1.7z. Prekida se ažuriranje!")},
+     true,
+     {},
+     false,
+     false,
+     {QStringLiteral("Skripta1.7z")},
+     {QStringLiteral("Skripta1.7z")},
+     {},
+     {},
+     {QStringLiteral(
+         "Greška u provjeri veličine datoteke-dohvatu datoteke Skripta1.7z. Prekida se ažuriranje!")},
      OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}) +
-         QStringList{QStringLiteral("Download na lokaciju - Greška u provjeri veličine datoteke-dohvatu datoteke "
-                                    "Skripta1.7z. Prekida se ažuriranje!")}},
+         QStringList{
+             QStringLiteral("Download na lokaciju - Greška u provjeri veličine datoteke-dohvatu datoteke "
+                            "Skripta1.7z. Prekida se ažuriranje!")}},
     // The other computers would compare the new archives with the old control file: no success.
     {"FinalControlFileCopyFails",
      [](Distribucija& f) {
@@ -433,13 +652,19 @@ const CopyCase kCopyCases[] = {
          f.t.fs.failPath(f.cilj + QStringLiteral("Verzije.txt"), QStringLiteral("Pristup je odbijen."),
                          {QStringLiteral("copyReplacing")});
      },
-     true, {}, false, true, {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     true,
+     {},
+     false,
+     true,
+     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
      {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
      {QStringLiteral("Greška u kopiranju Verzije.txt Pristup je odbijen.")},
      Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
            QStringLiteral("Skripta2.enc")},
           false),
-     {}, OK(kArhive) + QStringList{QStringLiteral("Download na lokaciju - Greška u kopiranju Verzije.txt Pristup je odbijen.")}},
+     {},
+     OK(kArhive) + QStringList{QStringLiteral(
+                       "Download na lokaciju - Greška u kopiranju Verzije.txt Pristup je odbijen.")}},
 };
 
 class CopyToTarget : public Distribucija, public ::testing::WithParamInterface<CopyCase> {};
@@ -507,7 +732,9 @@ TEST_F(Distribucija, ProgressBarWrapsAfter29)
     isprazniCilj();
     TestIzdanje veliko{t, t.root(QStringLiteral("server/"))};
     t.stanje.NoveVerzije.očisti();
-    for (int i = 0; i < 45; ++i) veliko.dodaj(QStringLiteral("Skripta%1.enc").arg(i), Sadržaj(10 + i, static_cast<char>('a' + i % 20)));
+    for (int i = 0; i < 45; ++i)
+        veliko.dodaj(QStringLiteral("Skripta%1.enc").arg(i),
+                     Sadržaj(10 + i, static_cast<char>('a' + i % 20)));
     veliko.objavi();
     std::vector<qint64> položaji;
     t.model.pratiPromjene([&](ProzorModel::Kontrola k) {
@@ -542,9 +769,10 @@ TEST_F(Distribucija, TotalAbove32BitsIsKept)
     EXPECT_TRUE(DownloadNaLokaciju(t.o, false));  // both sizes differ from the bytes served
 
     EXPECT_EQ(t.stanje.UkupnoPreneseno, 5147483647LL);
-    EXPECT_TRUE(t.model.txtPorGr().contains(QStringLiteral(
-        "Veličina presnimljene datoteke Velika2.7z je 1, a veličina originalne datoteke je 3000000000 i one nisu "
-        "iste.")));
+    EXPECT_TRUE(
+        t.model.txtPorGr().contains(QStringLiteral("Veličina presnimljene datoteke Velika2.7z je 1, a "
+                                                   "veličina originalne datoteke je 3000000000 i one nisu "
+                                                   "iste.")));
 }
 
 // The result box of PrijenosNaLokaciju after each kind of run. The label shows what the clock last
@@ -563,17 +791,25 @@ void PrintTo(const ReportCase& c, std::ostream* os)
 
 const QString kPrethodniSat = QStringLiteral("Vrijeme prijenosa: 12,50 s");
 const QString kUspjeh = QStringLiteral(
-    "Uspješno skinuti programi na lokaciju {T} \r\n%1\r\nUkupno prenesno: %2 bajtova.\r\nSada je moguće ažuriranje "
+    "Uspješno skinuti programi na lokaciju {T} \r\n%1\r\nUkupno prenesno: %2 bajtova.\r\nSada je moguće "
+    "ažuriranje "
     "za ostala računala!");
 const QString kUpozorenje = QStringLiteral(
-    "Upozorenje. Nisu uspješno skinuti programi na lokaciju {T} pa ažuriranje sa te lokacije nije preporučljivo. "
-    "Otklonite nastalu grešku ili kontaktirajte Lumivex.\r\nTek kada prijenos prođe bez problema moguće je koristiti "
+    "Upozorenje. Nisu uspješno skinuti programi na lokaciju {T} pa ažuriranje sa te lokacije nije "
+    "preporučljivo. "
+    "Otklonite nastalu grešku ili kontaktirajte Lumivex.\r\nTek kada prijenos prođe bez problema moguće je "
+    "koristiti "
     "ovu direktoriju za ažuriranje programa!\r\n%1\r\nUkupno prenesno: %2 bajtova.");
 
 const ReportCase kReportCases[] = {
-    {"EarlyStopShowsThePreviousClockAndTotal", [](Distribucija& f) { QDir(f.cilj).removeRecursively(); }, true,
+    {"EarlyStopShowsThePreviousClockAndTotal",
+     [](Distribucija& f) { QDir(f.cilj).removeRecursively(); },
+     true,
      {kNemaCilja, kUpozorenje.arg(kPrethodniSat, QStringLiteral("4096"))}},
-    {"NothingFetchedIsASuccessWithZero", [](Distribucija&) {}, true, {kUspjeh.arg(QString(), QStringLiteral("0"))}},
+    {"NothingFetchedIsASuccessWithZero",
+     [](Distribucija&) {},
+     true,
+     {kUspjeh.arg(QString(), QStringLiteral("0"))}},
     {"SizeMismatchIsStillASuccess",
      [](Distribucija& f) {
          f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
@@ -588,7 +824,8 @@ const ReportCase kReportCases[] = {
          f.staro(QStringLiteral("Upute.chm"), 1, QStringLiteral("19"));
          f.server.replyBroken(QStringLiteral("Upute.7z"), "nepotpuno", 900);
      },
-     false, {QStringLiteral("Greška: *")}},
+     false,
+     {QStringLiteral("Greška: *")}},
 };
 
 class ResultReport : public Distribucija, public ::testing::WithParamInterface<ReportCase> {};
@@ -643,11 +880,13 @@ TEST_F(Distribucija, ResultBoxShowsTheClockOfTheTransfer)
     PrijenosNaLokaciju(t.o, true);
 
     // Six entries after the bar was placed: nine seconds.
-    const QString sat = QStringLiteral("Vrijeme prijenosa: 9") + QLocale().decimalPoint() + QStringLiteral("00 s");
+    const QString sat =
+        QStringLiteral("Vrijeme prijenosa: 9") + QLocale().decimalPoint() + QStringLiteral("00 s");
     EXPECT_EQ(t.model.lblVrijemePrijenosa(), sat);
     ASSERT_EQ(t.dijalozi.texts().size(), 1);
     EXPECT_EQ(t.dijalozi.texts()[0],
-              r(kUspjeh.arg(sat, QString::number(zbroj({QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")})))));
+              r(kUspjeh.arg(
+                  sat, QString::number(zbroj({QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")})))));
 }
 
 }  // namespace

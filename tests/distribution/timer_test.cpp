@@ -5,10 +5,10 @@
 #include "support/TestIzdanje.h"
 #include "support/TestOkruzenje.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -27,7 +27,8 @@ public:
         izdanje.dodaj(QStringLiteral("Pomoc.chm"), Sadržaj(1200, 'h'));
         izdanje.dodaj(QStringLiteral("Skripta.enc"), Sadržaj(700, 's'));
         izdanje.objavi();
-        for (const QString& ime : {QStringLiteral("Verzije.txt"), QStringLiteral("Pomoc.7z"), QStringLiteral("Skripta.7z")})
+        for (const QString& ime :
+             {QStringLiteral("Verzije.txt"), QStringLiteral("Pomoc.7z"), QStringLiteral("Skripta.7z")})
             t.write(cilj + ime, t.read(server.folder() + u'/' + ime));
         t.model.postaviTxtLokacija(1, cilj);
     }
@@ -37,10 +38,7 @@ public:
         t.sat.set(QDateTime(QDate(2026, 12, 10), QTime(sat, minuta, sekunda)));
     }
     int pokretanja() const { return static_cast<int>(server.requests().count(kZahtjevKontrolne)); }
-    QStringList preskočeno() const
-    {
-        return t.log().filter(QStringLiteral("tmrUpdate - "));
-    }
+    QStringList preskočeno() const { return t.log().filter(QStringLiteral("tmrUpdate - ")); }
 
     TestOkruzenje t;
     HttpServer server{t.root(QStringLiteral("server"))};
@@ -61,10 +59,10 @@ void PrintTo(const TickCase& c, std::ostream* os)
 }
 
 const TickCase kTicks[] = {
-    {0, 0, 0, false},   {0, 14, 0, false},  {1, 0, 0, true},    {1, 9, 0, true},   {1, 23, 0, true},
-    {7, 14, 0, true},   {7, 15, 0, false},  {7, 0, 0, true},    {5, 20, 0, true},  {5, 4, 0, false},
-    {12, 12, 0, true},  {23, 0, 0, true},   {23, 22, 0, false}, {1, 10, 1, false}, {6, 10, 1, false},
-    {23, 23, 0, true},  {1, 14, 59, false},
+    {0, 0, 0, false},  {0, 14, 0, false},  {1, 0, 0, true},    {1, 9, 0, true},   {1, 23, 0, true},
+    {7, 14, 0, true},  {7, 15, 0, false},  {7, 0, 0, true},    {5, 20, 0, true},  {5, 4, 0, false},
+    {12, 12, 0, true}, {23, 0, 0, true},   {23, 22, 0, false}, {1, 10, 1, false}, {6, 10, 1, false},
+    {23, 23, 0, true}, {1, 14, 59, false},
 };
 
 class Tick : public AutomatskiPrijenos, public ::testing::WithParamInterface<TickCase> {};
@@ -141,9 +139,10 @@ TEST_F(AutomatskiPrijenos, TargetWithoutControlFileAsksAndWaits)
 
     ASSERT_EQ(t.dijalozi.boxes().size(), 1u);
     EXPECT_EQ(t.dijalozi.boxes()[0].buttons, Dialogs::Buttons::YesNo);
-    EXPECT_EQ(t.dijalozi.boxes()[0].text, QStringLiteral("Ne postoji datoteka: ") + cilj +
-                                              QStringLiteral("Verzije.txt. Kopiraju se sve datoteke. Želite li "
-                                                             "nastaviti sa download-om?"));
+    EXPECT_EQ(t.dijalozi.boxes()[0].text,
+              QStringLiteral("Ne postoji datoteka: ") + cilj +
+                  QStringLiteral("Verzije.txt. Kopiraju se sve datoteke. Želite li "
+                                 "nastaviti sa download-om?"));
     EXPECT_EQ(server.requests(), QStringList{kZahtjevKontrolne});
 }
 
@@ -176,15 +175,14 @@ TEST_F(JednaOperacija, TimerIsWiredToTheTick)
 TEST_F(JednaOperacija, TickDuringAManualRunIsSkipped)
 {
     w->tmrUpdate()->setInterval(0);
-    server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")), 4,
-                     std::chrono::milliseconds(20));
+    server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")),
+                     4, std::chrono::milliseconds(20));
     gumb("cmdDownlNaLokaciju")->click();
     w->tmrUpdate()->stop();
 
     EXPECT_EQ(pokretanja(), 1);
-    EXPECT_EQ(preskočeno(),
-              QStringList{QStringLiteral(
-                  "tmrUpdate - Automatski prijenos na lokaciju u 14:00 nije pokrenut jer je u tijeku druga operacija.")});
+    EXPECT_EQ(preskočeno(), QStringList{QStringLiteral("tmrUpdate - Automatski prijenos na lokaciju u 14:00 "
+                                                       "nije pokrenut jer je u tijeku druga operacija.")});
     ASSERT_EQ(t.dijalozi.texts().size(), 1);
     EXPECT_TRUE(t.dijalozi.texts()[0].startsWith(QStringLiteral("Uspješno skinuti programi na lokaciju ")));
 
@@ -196,8 +194,8 @@ TEST_F(JednaOperacija, TickDuringAManualRunIsSkipped)
 
 TEST_F(JednaOperacija, SecondClickDuringARunDoesNothing)
 {
-    server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")), 4,
-                     std::chrono::milliseconds(20));
+    server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")),
+                     4, std::chrono::milliseconds(20));
     QTimer::singleShot(0, w.get(), [this] { cmdDownlNaLokaciju_Click(t.o); });
     gumb("cmdDownlNaLokaciju")->click();
 

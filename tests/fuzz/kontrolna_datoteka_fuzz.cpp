@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         if (!JeDozvoljenoIme(z.ime()))
             __builtin_trap();
-        for (const QString& polje : z.polja)
-            (void)CijeliBroj(polje);
+        for (const QString& polje : z.polja) (void)CijeliBroj(polje);
     }
     return 0;
 }

@@ -8,10 +8,12 @@
 
 namespace {
 
-QString Naslov(int i) {
+QString Naslov(int i)
+{
     return ProzoriPaketa[i].naslov.toString();
 }
-QString Naziv(int i) {
+QString Naziv(int i)
+{
     return ProzoriPaketa[i].naziv.toString();
 }
 
@@ -20,7 +22,8 @@ const QStringList kKljučevi = {QStringLiteral("excel"),        QStringLiteral("
                                QStringLiteral("powerpoint97"), QStringLiteral("notepad"),
                                QStringLiteral("paintbrush"),   QStringLiteral("wordpad")};
 
-TEST(SuiteWindowTable, HasTheCatalogueStructure) {
+TEST(SuiteWindowTable, HasTheCatalogueStructure)
+{
     int generation = 0, underscoreV20 = 0, noSuffix = 0, same = 0, different = 0;
     int help = -1;
     QSet<QString> captions;
@@ -62,7 +65,8 @@ protected:
     FakeWindowFinder& desktop = t.prozori;
 
     // The index of the first entry whose caption differs from its display name.
-    static int FirstRenamed() {
+    static int FirstRenamed()
+    {
         for (int i = 0; i < int(std::size(ProzoriPaketa)); ++i)
             if (Naslov(i) != Naziv(i))
                 return i;
@@ -76,13 +80,15 @@ struct ListCase {
     QString extra;             // the title of one more window, if any
 };
 
-void PrintTo(const ListCase& c, std::ostream* os) {
+void PrintTo(const ListCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class RunningList : public Guard, public ::testing::WithParamInterface<ListCase> {};
 
-TEST_P(RunningList, NamesRunningProgramsInTableOrderEachWithCrLf) {
+TEST_P(RunningList, NamesRunningProgramsInTableOrderEachWithCrLf)
+{
     const ListCase& c = GetParam();
     for (int i : c.started) desktop.open(Naslov(i), QStringLiteral("Lumivex"));
     if (!c.extra.isEmpty())
@@ -100,7 +106,8 @@ TEST_P(RunningList, NamesRunningProgramsInTableOrderEachWithCrLf) {
     }
 }
 
-std::vector<int> All() {
+std::vector<int> All()
+{
     std::vector<int> all;
     for (int i = int(std::size(ProzoriPaketa)) - 1; i >= 0; --i) all.push_back(i);
     return all;
@@ -115,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"OtherWindowsIgnored", {0}, QStringLiteral("Lumivex Plaće")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Guard, ProgramRenamedInTheListIsFoundByItsCaption) {
+TEST_F(Guard, ProgramRenamedInTheListIsFoundByItsCaption)
+{
     const int i = FirstRenamed();
     ASSERT_GE(i, 0);
     desktop.open(Naziv(i));  // a window carrying the display name is not the program
@@ -124,14 +132,16 @@ TEST_F(Guard, ProgramRenamedInTheListIsFoundByItsCaption) {
     EXPECT_EQ(ProvjeriPokrenutePrograme(t.o), Naziv(i) + QStringLiteral("\r\n"));
 }
 
-TEST_F(Guard, CaptionMatchesIgnoringLetterCaseBeyondAscii) {
+TEST_F(Guard, CaptionMatchesIgnoringLetterCaseBeyondAscii)
+{
     desktop.open(QStringLiteral("LUMIVEX PLAĆE 20"));
     desktop.open(QStringLiteral("lumivex urudžbeni zapisnik 20"));
     EXPECT_EQ(ProvjeriPokrenutePrograme(t.o),
               QStringLiteral("Lumivex Plaće 20\r\nLumivex Urudžbeni zapisnik 20\r\n"));
 }
 
-TEST_F(Guard, MinimisedProgramStaysMinimisedAndInTheBackground) {
+TEST_F(Guard, MinimisedProgramStaysMinimisedAndInTheBackground)
+{
     desktop.open(Naslov(0), QString(), true);
     EXPECT_EQ(ProvjeriPokrenutePrograme(t.o), Naziv(0) + QStringLiteral("\r\n"));
     EXPECT_TRUE(desktop.windows[0].iconic);
@@ -142,7 +152,8 @@ TEST_F(Guard, MinimisedProgramStaysMinimisedAndInTheBackground) {
     EXPECT_TRUE(desktop.windows[0].active);
 }
 
-TEST_F(Guard, KnownApplicationIsFoundByClassWhateverItsTitle) {
+TEST_F(Guard, KnownApplicationIsFoundByClassWhateverItsTitle)
+{
     const QStringList classes = {QStringLiteral("XLMain"),         QStringLiteral("OpusApp"),
                                  QStringLiteral("OMain"),          QStringLiteral("PP7FrameClass"),
                                  QStringLiteral("PP97FrameClass"), QStringLiteral("NOTEPAD"),
@@ -165,7 +176,8 @@ TEST_F(Guard, KnownApplicationIsFoundByClassWhateverItsTitle) {
     }
 }
 
-TEST_F(Guard, ActivatesOnlyWhenAsked) {
+TEST_F(Guard, ActivatesOnlyWhenAsked)
+{
     desktop.open(QStringLiteral("Lumivex Kasa 20"));
     EXPECT_TRUE(AppJeStartana(t.o, QStringLiteral("lumivex kasa 20"), false));
     EXPECT_FALSE(desktop.windows[0].active);
@@ -173,7 +185,8 @@ TEST_F(Guard, ActivatesOnlyWhenAsked) {
     EXPECT_TRUE(desktop.windows[0].active);
 }
 
-TEST_F(Guard, UnknownNameIsNotRunningAndNothingChanges) {
+TEST_F(Guard, UnknownNameIsNotRunningAndNothingChanges)
+{
     desktop.open(QStringLiteral("Lumivex Kasa 20"), QStringLiteral("XLMain"));
     for (const QString& name : {QStringLiteral("Lumivex Kasa"), QStringLiteral("excel.exe"), QString()}) {
         EXPECT_FALSE(AppJeStartana(t.o, name, true)) << name.toStdString();

@@ -17,10 +17,12 @@
 
 namespace {
 
-QString Naslov(int i) {
+QString Naslov(int i)
+{
     return ProzoriPaketa[i].naslov.toString();
 }
-QString Naziv(int i) {
+QString Naziv(int i)
+{
     return ProzoriPaketa[i].naziv.toString();
 }
 
@@ -36,7 +38,8 @@ struct Activation {
 // plays the manager's part where it matters (WM_STATE, frames).
 class X11Guard : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         if (!xvfb.running())
             GTEST_SKIP() << xvfb.why().toStdString();
         d = XOpenDisplay(nullptr);
@@ -46,14 +49,16 @@ protected:
         XSelectInput(d, root, SubstructureNotifyMask);
         XSync(d, False);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (d)
             XCloseDisplay(d);
     }
 
     Atom atom(const char* name) { return XInternAtom(d, name, False); }
 
-    ::Window Open(const QString& title, Encoding how = Encoding::Both, ::Window parent = 0, bool map = true) {
+    ::Window Open(const QString& title, Encoding how = Encoding::Both, ::Window parent = 0, bool map = true)
+    {
         const ::Window w = XCreateSimpleWindow(d, parent ? parent : root, 10, 10, 200, 100, 0, 0, 0);
         const QByteArray utf8 = title.toUtf8();
         const QByteArray latin1 = title.toLatin1();
@@ -91,7 +96,8 @@ protected:
         return w;
     }
 
-    void SetClass(::Window w, const QByteArray& instance, const QByteArray& klass) {
+    void SetClass(::Window w, const QByteArray& instance, const QByteArray& klass)
+    {
         const QByteArray value = instance + '\0' + klass + '\0';
         XChangeProperty(d, w, XA_WM_CLASS, XA_STRING, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(value.constData()), value.size());
@@ -99,7 +105,8 @@ protected:
     }
 
     // What a window manager does when it minimises a window or manages a normal one.
-    void SetWmState(::Window w, long state) {
+    void SetWmState(::Window w, long state)
+    {
         const long value[2] = {state, 0};
         XChangeProperty(d, w, atom("WM_STATE"), atom("WM_STATE"), 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(value), 2);
@@ -108,7 +115,8 @@ protected:
         XSync(d, False);
     }
 
-    long WmState(::Window w) {
+    long WmState(::Window w)
+    {
         Atom type = 0;
         int format = 0;
         unsigned long items = 0, after = 0;
@@ -124,14 +132,16 @@ protected:
         return state;
     }
 
-    int MapState(::Window w) {
+    int MapState(::Window w)
+    {
         XWindowAttributes a;
         XGetWindowAttributes(d, w, &a);
         return a.map_state;
     }
 
     // The root's children from the bottom of the stack to the top.
-    std::vector<::Window> Stack() {
+    std::vector<::Window> Stack()
+    {
         ::Window r = 0, parent = 0, *children = nullptr;
         unsigned int count = 0;
         XQueryTree(d, root, &r, &parent, &children, &count);
@@ -142,7 +152,8 @@ protected:
     }
 
     // The activation requests that reached the root since the last call.
-    std::vector<Activation> Activations() {
+    std::vector<Activation> Activations()
+    {
         XSync(d, False);
         std::vector<Activation> list;
         while (XPending(d)) {
@@ -163,13 +174,15 @@ protected:
                 t.http, finder,     t.registar, t.model,    t.stanje};
 };
 
-TEST_F(X11Guard, NothingOfTheSuiteRunning) {
+TEST_F(X11Guard, NothingOfTheSuiteRunning)
+{
     Open(QStringLiteral("Terminal"));
     Open(QStringLiteral("Lumivex"));
     EXPECT_EQ(ProvjeriPokrenutePrograme(o), QString());
 }
 
-TEST_F(X11Guard, TwoProgramsListedInTableOrderWhateverTheirStart) {
+TEST_F(X11Guard, TwoProgramsListedInTableOrderWhateverTheirStart)
+{
     Open(Naslov(24), Encoding::NetWmNameUtf8);
     Open(Naslov(0), Encoding::WmNameLatin1);
     EXPECT_EQ(ProvjeriPokrenutePrograme(o),
@@ -177,7 +190,8 @@ TEST_F(X11Guard, TwoProgramsListedInTableOrderWhateverTheirStart) {
     EXPECT_TRUE(Activations().empty());
 }
 
-TEST_F(X11Guard, CaptionFoundInEveryEncodingIgnoringLetterCase) {
+TEST_F(X11Guard, CaptionFoundInEveryEncodingIgnoringLetterCase)
+{
     const struct {
         Encoding how;
         QString title;
@@ -198,7 +212,8 @@ TEST_F(X11Guard, CaptionFoundInEveryEncodingIgnoringLetterCase) {
     }
 }
 
-TEST_F(X11Guard, RenamedProgramFoundByCaptionListedByDisplayName) {
+TEST_F(X11Guard, RenamedProgramFoundByCaptionListedByDisplayName)
+{
     int i = 0;
     while (Naslov(i) == Naziv(i)) ++i;
     Open(Naziv(i));
@@ -207,14 +222,16 @@ TEST_F(X11Guard, RenamedProgramFoundByCaptionListedByDisplayName) {
     EXPECT_EQ(ProvjeriPokrenutePrograme(o), Naziv(i) + QStringLiteral("\r\n"));
 }
 
-TEST_F(X11Guard, TitleWithDocumentNameIsNotTheProgram) {
+TEST_F(X11Guard, TitleWithDocumentNameIsNotTheProgram)
+{
     Open(Naslov(0) + QStringLiteral(" - [Temeljnica 12]"));
     Open(QStringLiteral("Lumivex Knjigovodstvo"));
     EXPECT_EQ(ProvjeriPokrenutePrograme(o), QString());
     EXPECT_FALSE(AppJeStartana(o, Naslov(0), true));
 }
 
-TEST_F(X11Guard, ClientInsideManagerFrameIsFoundButNotItsControls) {
+TEST_F(X11Guard, ClientInsideManagerFrameIsFoundButNotItsControls)
+{
     // A reparenting window manager puts each client window inside a frame of its own.
     const ::Window frame = XCreateSimpleWindow(d, root, 0, 0, 300, 200, 0, 0, 0);
     XMapWindow(d, frame);
@@ -231,7 +248,8 @@ TEST_F(X11Guard, ClientInsideManagerFrameIsFoundButNotItsControls) {
     EXPECT_EQ(activations[0].window, client);
 }
 
-TEST_F(X11Guard, MinimisedProgramStaysMinimisedAndBehind) {
+TEST_F(X11Guard, MinimisedProgramStaysMinimisedAndBehind)
+{
     const ::Window minimised = Open(Naslov(5));
     SetWmState(minimised, IconicState);
     Open(QStringLiteral("Terminal"));
@@ -247,7 +265,8 @@ TEST_F(X11Guard, MinimisedProgramStaysMinimisedAndBehind) {
     EXPECT_TRUE(Activations().empty());
 }
 
-TEST_F(X11Guard, SpreadsheetFoundByClassAndActivatedOnlyWhenAsked) {
+TEST_F(X11Guard, SpreadsheetFoundByClassAndActivatedOnlyWhenAsked)
+{
     const ::Window sheet = Open(QStringLiteral("Microsoft Excel - Knjiga1.xls"));
     SetClass(sheet, "excel.exe", "XLMain");
     Open(QStringLiteral("Terminal"));
@@ -269,7 +288,8 @@ TEST_F(X11Guard, SpreadsheetFoundByClassAndActivatedOnlyWhenAsked) {
     EXPECT_TRUE(Activations().empty());
 }
 
-TEST_F(X11Guard, ClassMatchesEitherPartOfWmClassIgnoringCase) {
+TEST_F(X11Guard, ClassMatchesEitherPartOfWmClassIgnoringCase)
+{
     const ::Window byClass = Open(QStringLiteral("Dokument1"));
     SetClass(byClass, "winword.exe", "opusapp");
     const ::Window byInstance = Open(QStringLiteral("Bez naslova - Blok za pisanje"));
@@ -283,7 +303,8 @@ TEST_F(X11Guard, ClassMatchesEitherPartOfWmClassIgnoringCase) {
     EXPECT_TRUE(AppJeStartana(o, QStringLiteral("Notepad"), false));
 }
 
-TEST_F(X11Guard, OfTwoWindowsWithTheCaptionTheTopmostIsFound) {
+TEST_F(X11Guard, OfTwoWindowsWithTheCaptionTheTopmostIsFound)
+{
     Open(Naslov(2));
     const ::Window upper = Open(Naslov(2));
     EXPECT_EQ(finder.findByTitle(Naslov(2)), upper);
@@ -293,7 +314,8 @@ TEST_F(X11Guard, OfTwoWindowsWithTheCaptionTheTopmostIsFound) {
     EXPECT_NE(Stack().back(), upper);
 }
 
-TEST_F(X11Guard, UnknownNameIsNotRunningAndNothingChanges) {
+TEST_F(X11Guard, UnknownNameIsNotRunningAndNothingChanges)
+{
     const ::Window w = Open(Naslov(0));
     SetClass(w, "lumivex", "XLMain");
     const auto stack = Stack();
@@ -303,7 +325,8 @@ TEST_F(X11Guard, UnknownNameIsNotRunningAndNothingChanges) {
     EXPECT_TRUE(Activations().empty());
 }
 
-TEST_F(X11Guard, WindowThatVanishedIsNeitherIconicNorActivated) {
+TEST_F(X11Guard, WindowThatVanishedIsNeitherIconicNorActivated)
+{
     const ::Window w = Open(Naslov(0));
     ASSERT_EQ(finder.findByTitle(Naslov(0)), w);
     XDestroyWindow(d, w);
@@ -316,7 +339,8 @@ TEST_F(X11Guard, WindowThatVanishedIsNeitherIconicNorActivated) {
     EXPECT_EQ(ProvjeriPokrenutePrograme(o), QString());
 }
 
-TEST(X11GuardWithoutDisplay, NothingCountsAsRunning) {
+TEST(X11GuardWithoutDisplay, NothingCountsAsRunning)
+{
     const QByteArray old = qgetenv("DISPLAY");
     const bool had = qEnvironmentVariableIsSet("DISPLAY");
     TestOkruzenje t;

@@ -418,13 +418,15 @@ const Slučaj kSlučajevi[] = {
      {},
      false,
      {{Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nove datoteke: Pomoc.chm\r\nPoruka o grešci je: {E}\r\n") +
+       QStringLiteral(
+           "Nastala je greška u kopiranju nove datoteke: Pomoc.chm\r\nPoruka o grešci je: {E}\r\n") +
            R},
       {Icon::Critical,
        QStringLiteral("Nastala je greška u kopiranju nazad programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
            R2},
       {Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nazad komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+       QStringLiteral(
+           "Nastala je greška u kopiranju nazad komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
            R2},
       {Icon::Critical,
        QStringLiteral(
@@ -436,9 +438,11 @@ const Slučaj kSlučajevi[] = {
       "Poruka o grešci je: {E}", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
       "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad komponente: B.dll",
-      "RegSvr32.exe \"{P}B.dll\" /s Uspješno", "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Pomoc.chm",
+      "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+      "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Pomoc.chm",
       "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc",
-      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad datoteke: Skripta.enc", kVraćanjeKraj},
+      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad datoteke: Skripta.enc",
+      kVraćanjeKraj},
      Slučaj::Vlastito,
      [](ProgramskaMapa& m) {
          EXPECT_EQ(m.t.read(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")), Sadržaj(700, 'h'));
@@ -585,7 +589,8 @@ const Slučaj kSlučajevi[] = {
      {},
      true,
      {},
-     {"UpdatePrograma - Backup Verzije.txt", "UpdatePrograma - Greška u premještanju u backup Verzije.txt {E}",
+     {"UpdatePrograma - Backup Verzije.txt",
+      "UpdatePrograma - Greška u premještanju u backup Verzije.txt {E}",
       "UpdatePrograma - Kopiranje Verzije.txt", "UpdatePrograma - Greška u kopiranju Verzije.txt {E}",
       "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
       "UpdatePrograma - Greška u brisanju direktorije - {B}{E}", "UpdatePrograma - Kraj"},
@@ -606,8 +611,9 @@ const Slučaj kSlučajevi[] = {
      {Answer::No},
      false,
      {{Icon::Question,
-       QStringLiteral("Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka "
-                      "o grešci je: Datoteka ili direktorija nije pronađena.\r\n") +
+       QStringLiteral(
+           "Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka "
+           "o grešci je: Datoteka ili direktorija nije pronađena.\r\n") +
            Q},
       {Icon::Critical,
        QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o grešci je: Datoteka "

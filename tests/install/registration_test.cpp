@@ -11,7 +11,8 @@
 
 namespace {
 
-void WriteExecutable(const QString& path, const QByteArray& text) {
+void WriteExecutable(const QString& path, const QByteArray& text)
+{
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text);
@@ -22,7 +23,8 @@ void WriteExecutable(const QString& path, const QByteArray& text) {
 
 // A registration tool that writes its arguments, one a line, to `record` and does nothing else. The
 // record appears whole (written aside, then renamed) so that a reader never sees half of it.
-QByteArray Recorder(const QString& record) {
+QByteArray Recorder(const QString& record)
+{
     return "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record.toUtf8() + ".tmp' && /bin/mv '" + record.toUtf8() +
            ".tmp' '" + record.toUtf8() + "'\n";
 }
@@ -39,7 +41,8 @@ private:
 
 class Registration : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         t.mkdir(tools());
         t.mkdir(t.root(QStringLiteral("empty")));
     }
@@ -49,7 +52,8 @@ protected:
 
     // The started tool runs on by itself; this waits for what it recorded (synchronisation with a
     // real process, with a deadline far beyond what it needs).
-    QStringList Recorded() const {
+    QStringList Recorded() const
+    {
         const QDeadlineTimer deadline(60000);
         while (!QFileInfo::exists(record()) && !deadline.hasExpired()) QThread::msleep(10);
         QString text = QString::fromUtf8(t.read(record()));
@@ -67,13 +71,15 @@ struct CallCase {
     bool componentExists;
 };
 
-void PrintTo(const CallCase& c, std::ostream* os) {
+void PrintTo(const CallCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class RegistrationCall : public Registration, public ::testing::WithParamInterface<CallCase> {};
 
-TEST_P(RegistrationCall, StartsTheToolWithTheCommandLinesArgumentsAndLogsTwoLines) {
+TEST_P(RegistrationCall, StartsTheToolWithTheCommandLinesArgumentsAndLogsTwoLines)
+{
     const CallCase& c = GetParam();
     WriteExecutable(tools() + QStringLiteral("/RegSvr32.exe"), Recorder(record()));
     const ScopedPath path(tools() + u':' + qEnvironmentVariable("PATH"));
@@ -105,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, RegistrationCall,
                                            CallCase{"MissingComponentStillStartsTheTool", true, {}, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Registration, ToolMissingFromPathFails) {
+TEST_F(Registration, ToolMissingFromPathFails)
+{
     const ScopedPath path(t.root(QStringLiteral("empty")));
     EXPECT_FALSE(RegistrirajDLL(t.o, t.program(), QStringLiteral("LumiIzmjBaza20.dll")));
     EXPECT_FALSE(DeregistrirajDLL(t.o, t.program(), QStringLiteral("LumiIzmjBaza20.dll")));
@@ -118,7 +125,8 @@ TEST_F(Registration, ToolMissingFromPathFails) {
     EXPECT_TRUE(t.dijalozi.boxes().empty());
 }
 
-TEST_F(Registration, ToolTheSystemCannotStartFails) {
+TEST_F(Registration, ToolTheSystemCannotStartFails)
+{
     WriteExecutable(tools() + QStringLiteral("/RegSvr32.exe"), "#!/nonexistent/interpreter\n");
     const ScopedPath path(tools());
     EXPECT_FALSE(RegistrirajDLL(t.o, t.program(), QStringLiteral("A.dll")));
@@ -126,7 +134,8 @@ TEST_F(Registration, ToolTheSystemCannotStartFails) {
     EXPECT_EQ(t.log(), QStringList({command, command + QStringLiteral(" Neuspješno")}));
 }
 
-TEST_F(Registration, ToolBesideTheProgramServesWhenPathLacksIt) {
+TEST_F(Registration, ToolBesideTheProgramServesWhenPathLacksIt)
+{
     WriteExecutable(t.program() + QStringLiteral("RegSvr32.exe"), Recorder(record()));
     const ScopedPath path(t.root(QStringLiteral("empty")));
     EXPECT_TRUE(RegistrirajDLL(t.o, t.program(), QStringLiteral("A.dll")));
@@ -136,7 +145,8 @@ TEST_F(Registration, ToolBesideTheProgramServesWhenPathLacksIt) {
 // The RegSvr32.exe that ships beside the program.
 class ShippedTool : public ::testing::Test {
 protected:
-    QString Run(const QString& pathDir, const QStringList& arguments, int& exitCode) {
+    QString Run(const QString& pathDir, const QStringList& arguments, int& exitCode)
+    {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PATH"), pathDir);
@@ -152,11 +162,13 @@ protected:
     const QString component = QStringLiteral("/opt/Lumivex program/LumiIzmjBaza20.dll");
 };
 
-TEST_F(ShippedTool, LiesBesideTheProgramReadyToRun) {
+TEST_F(ShippedTool, LiesBesideTheProgramReadyToRun)
+{
     EXPECT_TRUE(QFileInfo(tool).isExecutable());
 }
 
-TEST_F(ShippedTool, WithoutWineNotesThereIsNothingToRegisterAndSucceeds) {
+TEST_F(ShippedTool, WithoutWineNotesThereIsNothingToRegisterAndSucceeds)
+{
     t.mkdir(t.root(QStringLiteral("empty")));
     int exitCode = -1;
     const QString err = Run(t.root(QStringLiteral("empty")),
@@ -166,7 +178,8 @@ TEST_F(ShippedTool, WithoutWineNotesThereIsNothingToRegisterAndSucceeds) {
                        QStringLiteral(" /u /s\n"));
 }
 
-TEST_F(ShippedTool, HandsItsArgumentsToWinesRegsvr32) {
+TEST_F(ShippedTool, HandsItsArgumentsToWinesRegsvr32)
+{
     const QString bin = t.root(QStringLiteral("bin"));
     t.mkdir(bin);
     // Stand-ins that use only the shell's own commands, so PATH can hold nothing else.

@@ -1,9 +1,9 @@
 #include "platform/LocalFileSystem.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
@@ -51,7 +51,8 @@ TEST_F(LocalFs, FailedCopyLeavesTheTargetAsItWasAndNoTemporaryFile)
     EXPECT_TRUE(missing.notFound);
     EXPECT_EQ(get(QStringLiteral("stari.exe")), QByteArray("STARO"));
 
-    const FsResult noFolder = fs.copyReplacing(p(QStringLiteral("stari.exe")), p(QStringLiteral("nema/x.exe")));
+    const FsResult noFolder =
+        fs.copyReplacing(p(QStringLiteral("stari.exe")), p(QStringLiteral("nema/x.exe")));
     EXPECT_FALSE(noFolder);
     EXPECT_EQ(noFolder.error, QStringLiteral("Datoteka ili direktorija nije pronađena."));
     EXPECT_EQ(files(), QStringList{QStringLiteral("stari.exe")});

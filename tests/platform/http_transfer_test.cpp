@@ -15,7 +15,8 @@ namespace {
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
 
-QByteArray randomBytes(qsizetype size) {
+QByteArray randomBytes(qsizetype size)
+{
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator generator(20);
     for (char& c : bytes) c = static_cast<char>(generator.bounded(256));
@@ -33,7 +34,8 @@ struct Fetched {
 // `stopAfter`: the receiver refuses more once it holds that many bytes. `pause`: it takes that long
 // over each piece, as a slow disk would.
 Fetched fetch(HttpTransfer& http, const QString& url, qint64 stopAfter = -1,
-              std::chrono::milliseconds pause = std::chrono::milliseconds(0)) {
+              std::chrono::milliseconds pause = std::chrono::milliseconds(0))
+{
     Fetched f;
     f.result = http.get(
         url, [&](int code) { f.states.push_back(code); },
@@ -53,7 +55,8 @@ protected:
     QString url(const QString& name) const { return server.baseUrl() + name; }
 };
 
-TEST_F(HttpTransferTest, LargeBodyArrivesInPiecesWithStatesFromConnectingToDisconnected) {
+TEST_F(HttpTransferTest, LargeBodyArrivesInPiecesWithStatesFromConnectingToDisconnected)
+{
     const QByteArray body = randomBytes(6 * 1024 * 1024);
     server.reply(QStringLiteral("Veliki.7z"), 200, body);
 
@@ -69,7 +72,8 @@ TEST_F(HttpTransferTest, LargeBodyArrivesInPiecesWithStatesFromConnectingToDisco
     EXPECT_THAT(std::vector<int>(f.states.end() - 3, f.states.end()), ElementsAre(8, 12, 10));
 }
 
-TEST_F(HttpTransferTest, ErrorPageBodyIsDataAndEmptyBodyIsSuccess) {
+TEST_F(HttpTransferTest, ErrorPageBodyIsDataAndEmptyBodyIsSuccess)
+{
     server.reply(QStringLiteral("Nema.7z"), 404, "<html>nema</html>");
     server.reply(QStringLiteral("Kvar.7z"), 500, "kvar");
     server.reply(QStringLiteral("Prazno.7z"), 200, "");
@@ -90,7 +94,8 @@ TEST_F(HttpTransferTest, ErrorPageBodyIsDataAndEmptyBodyIsSuccess) {
     EXPECT_THAT(std::vector<int>(empty.states.end() - 2, empty.states.end()), ElementsAre(12, 10));
 }
 
-TEST_F(HttpTransferTest, CompressedBodyArrivesDecompressed) {
+TEST_F(HttpTransferTest, CompressedBodyArrivesDecompressed)
+{
     QByteArray text;
     for (int i = 0; i < 5000; ++i) text += "Program.exe;20.1." + QByteArray::number(i) + ";0;0;5;9;1\r\n";
     const std::string body = text.toStdString();
@@ -104,7 +109,8 @@ TEST_F(HttpTransferTest, CompressedBodyArrivesDecompressed) {
     EXPECT_TRUE(f.body == text);
 }
 
-TEST_F(HttpTransferTest, FollowsFiveRedirectsButNotSix) {
+TEST_F(HttpTransferTest, FollowsFiveRedirectsButNotSix)
+{
     server.reply(QStringLiteral("Cilj.7z"), 200, "cilj");
     // a redirect's own body is never taken for the file
     for (int i = 1; i <= 6; ++i) {
@@ -127,7 +133,8 @@ TEST_F(HttpTransferTest, FollowsFiveRedirectsButNotSix) {
     EXPECT_THAT(std::vector<int>(six.states.end() - 2, six.states.end()), ElementsAre(11, 10));
 }
 
-TEST_F(HttpTransferTest, BlankInNameIsSentEncodedAndArrivesDecoded) {
+TEST_F(HttpTransferTest, BlankInNameIsSentEncodedAndArrivesDecoded)
+{
     server.reply(QStringLiteral("Novi Program.7z"), 200, "x");
     const Fetched f = fetch(http, url(QStringLiteral("Novi%20Program.7z")));
     EXPECT_TRUE(f.result.ok);
@@ -143,13 +150,15 @@ struct FailureCase {
     QByteArray sent;  // what the server sends; the receiver gets no more, and never a byte twice
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) {
+void PrintTo(const FailureCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class HttpTransferFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(HttpTransferFailure, ReportsWhyAndEndsWithErrorThenDisconnected) {
+TEST_P(HttpTransferFailure, ReportsWhyAndEndsWithErrorThenDisconnected)
+{
     const FailureCase& c = GetParam();
     HttpServer server;
     c.arrange(server);
@@ -189,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(
                     QStringLiteral("Prijenos je prekinut."), "ab"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(HttpTransferUnreachable, RefusedConnectionIsAnError) {
+TEST(HttpTransferUnreachable, RefusedConnectionIsAnError)
+{
     QtHttpTransfer http;
     const Fetched f = fetch(http, HttpServer::unreachableBaseUrl() + QStringLiteral("A.7z"));
     EXPECT_FALSE(f.result.ok);
@@ -199,7 +209,8 @@ TEST(HttpTransferUnreachable, RefusedConnectionIsAnError) {
 
 // A steady trickle is not a time-out, however long the whole transfer takes, and the window's events
 // go on meanwhile.
-TEST(HttpTransferSlow, SlowButSteadyReplyCompletesWhileEventsAreProcessed) {
+TEST(HttpTransferSlow, SlowButSteadyReplyCompletesWhileEventsAreProcessed)
+{
     HttpServer server;
     const QByteArray body = randomBytes(1000);
     server.replySlow(QStringLiteral("A.7z"), body, 15, 100ms);

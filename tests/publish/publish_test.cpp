@@ -2,10 +2,10 @@
 #include "publish/Objava.h"
 #include "support/TestOkruzenje.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -21,8 +21,7 @@ protected:
     {
         QByteArray b(size, '\0');
         QRandomGenerator gen(size);
-        for (char& c : b)
-            c = static_cast<char>(gen.bounded(256));
+        for (char& c : b) c = static_cast<char>(gen.bounded(256));
         return b;
     }
     void release(const QByteArray& list)
@@ -41,7 +40,10 @@ protected:
 
 TEST_F(Publish, ArchivesUnpackToTheSameBytesAndTheControlFileReadsBackWithMeasuredSizes)
 {
-    release("# izdanje 20.2\r\nProgram.exe;20;2;1\r\nLumiIzmjBaza20.dll;20;2;0\r\n\r\nSkripta.enc;20;2;0\r\nPomoc.chm;20;1;5\r\n");
+    release(
+        "# izdanje "
+        "20.2\r\nProgram.exe;20;2;1\r\nLumiIzmjBaza20.dll;20;2;0\r\n\r\nSkripta.enc;20;2;0\r\nPomoc.chm;20;1;"
+        "5\r\n");
     QStringList messages;
     ASSERT_TRUE(Objavi(fs, procesi, objava, messages)) << messages.join(u'\n').toStdString();
     EXPECT_EQ(outputFiles(), (QStringList{QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Pomoc.7z"),
@@ -68,12 +70,15 @@ TEST_F(Publish, ArchivesUnpackToTheSameBytesAndTheControlFileReadsBackWithMeasur
     const QString unpacked = t.root(QStringLiteral("raspakirano"));
     QDir().mkpath(unpacked);
     for (const QString& a : {QStringLiteral("Program.7z"), QStringLiteral("LumiIzmjBaza20.7z")})
-        ASSERT_EQ(QProcess::execute(QStringLiteral("7za"), {QStringLiteral("e"), objava.izlaz + u'/' + a,
-                                                              QStringLiteral("-aoa"), QStringLiteral("-o") + unpacked}),
+        ASSERT_EQ(QProcess::execute(QStringLiteral("7za"),
+                                    {QStringLiteral("e"), objava.izlaz + u'/' + a, QStringLiteral("-aoa"),
+                                     QStringLiteral("-o") + unpacked}),
                   0);
-    EXPECT_EQ(t.read(unpacked + QStringLiteral("/Program.exe")), t.read(objava.izdanje + QStringLiteral("/Program.exe")));
+    EXPECT_EQ(t.read(unpacked + QStringLiteral("/Program.exe")),
+              t.read(objava.izdanje + QStringLiteral("/Program.exe")));
     EXPECT_EQ(t.read(unpacked + QStringLiteral("/LumiIzmjBaza20.dll")), QByteArray(50000, 'd'));
-    EXPECT_EQ(t.read(objava.izlaz + QStringLiteral("/Pomoc.7z")), t.read(objava.izdanje + QStringLiteral("/Pomoc.chm")));
+    EXPECT_EQ(t.read(objava.izlaz + QStringLiteral("/Pomoc.7z")),
+              t.read(objava.izdanje + QStringLiteral("/Pomoc.chm")));
     EXPECT_EQ(t.read(objava.izlaz + QStringLiteral("/Verzije.txt")).count("\r\n"), 4);
 }
 
@@ -91,7 +96,8 @@ TEST_P(PublishBadInput, SaysWhatIsWrongAndWritesNothing)
     QStringList messages;
     EXPECT_FALSE(Objavi(fs, procesi, objava, messages));
     QString expected = GetParam().message;
-    expected.replace(QStringLiteral("<izdanje>"), objava.izdanje).replace(QStringLiteral("<popis>"), objava.popis);
+    expected.replace(QStringLiteral("<izdanje>"), objava.izdanje)
+        .replace(QStringLiteral("<popis>"), objava.popis);
     EXPECT_TRUE(messages.contains(expected)) << messages.join(u'\n').toStdString();
     EXPECT_FALSE(QFileInfo::exists(objava.izlaz));
 }
@@ -99,20 +105,25 @@ TEST_P(PublishBadInput, SaysWhatIsWrongAndWritesNothing)
 INSTANTIATE_TEST_SUITE_P(
     Table, PublishBadInput,
     ::testing::Values(
-        BadListCase{"unsafeName", "Program.exe;20;1;0\n../Program.exe;20;1;0\n",
-                    QStringLiteral("Popis, red 2: ime \"../Program.exe\" nije dozvoljeno: mora biti obično ime datoteke, "
-                                   "bez direktorija, uređaja, kontrolnih znakova i praznina na rubovima.")},
-        BadListCase{"deviceName", "CON.exe;20;1;0\n",
-                    QStringLiteral("Popis, red 1: ime \"CON.exe\" nije dozvoljeno: mora biti obično ime datoteke, "
-                                   "bez direktorija, uređaja, kontrolnih znakova i praznina na rubovima.")},
+        BadListCase{
+            "unsafeName", "Program.exe;20;1;0\n../Program.exe;20;1;0\n",
+            QStringLiteral(
+                "Popis, red 2: ime \"../Program.exe\" nije dozvoljeno: mora biti obično ime datoteke, "
+                "bez direktorija, uređaja, kontrolnih znakova i praznina na rubovima.")},
+        BadListCase{
+            "deviceName", "CON.exe;20;1;0\n",
+            QStringLiteral("Popis, red 1: ime \"CON.exe\" nije dozvoljeno: mora biti obično ime datoteke, "
+                           "bez direktorija, uređaja, kontrolnih znakova i praznina na rubovima.")},
         BadListCase{"missingFile", "Program.exe;20;1;0\nNema.dll;20;1;0\n",
                     QStringLiteral("Popis, red 2: ne postoji datoteka <izdanje>/Nema.dll.")},
         BadListCase{"versionNotANumber", "Program.exe;20;1.5;0\n",
                     QStringLiteral("Popis, red 1: verzija \"1.5\" za Program.exe nije cijeli broj.")},
         BadListCase{"wrongFieldCount", "Program.exe;20;1\n",
-                    QStringLiteral("Popis, red 1: očekuju se četiri polja \"Ime;Ver_Gl;Ver_Pom;Ver_Rev\", a ima ih 3.")},
+                    QStringLiteral(
+                        "Popis, red 1: očekuju se četiri polja \"Ime;Ver_Gl;Ver_Pom;Ver_Rev\", a ima ih 3.")},
         BadListCase{"sharedArchiveName", "Program.exe;20;1;0\nProgram.dll;20;1;0\n",
-                    QStringLiteral("Popis, red 2: arhiva Program.7z za Program.dll već pripada drugoj stavci popisa.")},
+                    QStringLiteral(
+                        "Popis, red 2: arhiva Program.7z za Program.dll već pripada drugoj stavci popisa.")},
         BadListCase{"duplicate", "Pomoc.chm;20;1;0\nPomoc.chm;20;1;0\n",
                     QStringLiteral("Popis, red 2: Pomoc.chm je već na popisu.")},
         BadListCase{"empty", "# ništa\n", QStringLiteral("Popis izdanja <popis> nema nijedne stavke.")}),

@@ -1,5 +1,6 @@
 #include "shell/QtDialogs.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -8,7 +9,6 @@
 #include <QTimer>
 #include <functional>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -99,8 +99,9 @@ TEST(FileDialog, FolderOfTheChosenFileMustExist)
 
     EXPECT_EQ(k.odigrano(), 3u);
     EXPECT_EQ(k.neočekivani(), 0);
-    EXPECT_EQ(upozorenje, QStringLiteral("Putanja ") + mapa.path() +
-                              QStringLiteral("/nema ne postoji.\nProvjerite je li putanja ispravno upisana."));
+    EXPECT_EQ(upozorenje,
+              QStringLiteral("Putanja ") + mapa.path() +
+                  QStringLiteral("/nema ne postoji.\nProvjerite je li putanja ispravno upisana."));
     EXPECT_EQ(izabrano, mapa.path() + QStringLiteral("/Novo.txt"));
 }
 

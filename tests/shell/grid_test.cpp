@@ -2,9 +2,9 @@
 #include "shell/MrezaAzuriranja.h"
 #include "support/TestOkruzenje.h"
 
+#include <gtest/gtest.h>
 #include <QHeaderView>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -38,11 +38,13 @@ TEST_F(Grid, HeaderTotalRowAndDataRowsInFileOrder)
 {
     ASSERT_EQ(grid.columnCount(), 6);
     ASSERT_EQ(grid.rowCount(), 4);
-    const QStringList header = {QStringLiteral("Ime programa/komponente"), QStringLiteral("Ver_Gl"),
-                                QStringLiteral("Ver_Pom"), QStringLiteral("Ver_Rev"),
-                                QStringLiteral("VeličinaDownload"), QStringLiteral("StvarnaVeličina")};
-    for (int c = 0; c < 6; ++c)
-        EXPECT_EQ(grid.horizontalHeaderItem(c)->text(), header[c]);
+    const QStringList header = {QStringLiteral("Ime programa/komponente"),
+                                QStringLiteral("Ver_Gl"),
+                                QStringLiteral("Ver_Pom"),
+                                QStringLiteral("Ver_Rev"),
+                                QStringLiteral("VeličinaDownload"),
+                                QStringLiteral("StvarnaVeličina")};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(grid.horizontalHeaderItem(c)->text(), header[c]);
 
     // The total row stands directly under the header, above the data rows.
     EXPECT_EQ(text(0, 0), QStringLiteral("UKUPNO: "));
@@ -70,10 +72,8 @@ TEST_F(Grid, HeaderTotalRowAndDataRowsInFileOrder)
 TEST_F(Grid, AlignmentsAndTheNameColumnsWidth)
 {
     EXPECT_EQ(grid.item(1, 0)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
-    for (int c : {1, 2, 3})
-        EXPECT_EQ(grid.item(1, c)->textAlignment(), int(Qt::AlignCenter));
-    for (int c : {4, 5})
-        EXPECT_EQ(grid.item(1, c)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+    for (int c : {1, 2, 3}) EXPECT_EQ(grid.item(1, c)->textAlignment(), int(Qt::AlignCenter));
+    for (int c : {4, 5}) EXPECT_EQ(grid.item(1, c)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
     EXPECT_EQ(grid.columnWidth(0), 3000 * grid.logicalDpiX() / 1440);
 }
 

@@ -1,8 +1,8 @@
 #include "shell/Postavke.h"
 #include "support/TestOkruzenje.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace {
 
@@ -16,8 +16,8 @@ protected:
     ProzorModel restart()
     {
         ProzorModel m;
-        Okruzenje o2{t.fs, t.postavke, t.sat, t.računalo, t.dijalozi, t.procesi, t.http, t.prozori, t.registar, m,
-                     t.stanje};
+        Okruzenje o2{t.fs,   t.postavke, t.sat,      t.računalo, t.dijalozi, t.procesi,
+                     t.http, t.prozori,  t.registar, m,          t.stanje};
         UčitajPostavke(o2);
         return m;
     }
@@ -112,13 +112,15 @@ TEST_P(StoredValues, ReadBackOrFallBack)
 
 INSTANTIATE_TEST_SUITE_P(Table, StoredValues,
                          ::testing::Values(StoredValueCase{"2", "6", 2, 6}, StoredValueCase{"1", "23", 1, 23},
-                                           StoredValueCase{"3", "24", 0, 0}, StoredValueCase{"-1", "-1", 0, 0},
+                                           StoredValueCase{"3", "24", 0, 0},
+                                           StoredValueCase{"-1", "-1", 0, 0},
                                            StoredValueCase{"x", "6.5", 0, 0}, StoredValueCase{"", "", 0, 0}));
 
 TEST_F(Settings, HoursAreStoredUnderSettingNotSettings)
 {
     PromjenaVremenaDownloada(t.o, 6);
-    EXPECT_EQ(stored(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz")), QStringLiteral("6"));
+    EXPECT_EQ(stored(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz")),
+              QStringLiteral("6"));
     EXPECT_EQ(stored(S, QStringLiteral("VrijemeAutoDownloadaNovihVerz")), QStringLiteral("<nema>"));
     EXPECT_EQ(restart().numVrijemeDownloada(), 6);
 }
@@ -165,11 +167,14 @@ TEST(Servers, StoreOverridesBuildDefaultsAndCaptionsShowBaseUrls)
     t.postavke.write(S, QStringLiteral("PrimarniServer"), QStringLiteral("127.0.0.1:8080"));
     UčitajServere(t.o);
     EXPECT_EQ(t.stanje.PrimarniServer, QStringLiteral("http://127.0.0.1:8080/download/Verzija20/"));
-    EXPECT_EQ(t.stanje.SekundarniServer, QStringLiteral("http://download2.lumivex.example/download/Verzija20/"));
+    EXPECT_EQ(t.stanje.SekundarniServer,
+              QStringLiteral("http://download2.lumivex.example/download/Verzija20/"));
     EXPECT_EQ(t.model.natpisOpcije(0), QStringLiteral("Internet (http://127.0.0.1:8080/download/Verzija20)"));
     EXPECT_EQ(t.model.natpisOpcije(1), QStringLiteral("Sa mrežne lokacije"));
-    EXPECT_EQ(t.model.natpisOpcije(2), QStringLiteral("Internet (http://download2.lumivex.example/download/Verzija20)"));
-    EXPECT_EQ(BaznaAdresa(QStringLiteral("https://primjer.hr/")), QStringLiteral("https://primjer.hr/download/Verzija20/"));
+    EXPECT_EQ(t.model.natpisOpcije(2),
+              QStringLiteral("Internet (http://download2.lumivex.example/download/Verzija20)"));
+    EXPECT_EQ(BaznaAdresa(QStringLiteral("https://primjer.hr/")),
+              QStringLiteral("https://primjer.hr/download/Verzija20/"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "support/HttpServer.h"
 #include "support/TestOkruzenje.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QDateTime>
 #include <QGroupBox>
@@ -14,7 +15,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -53,7 +53,8 @@ protected:
 TEST_F(Window, CaptionCarriesTheVersion)
 {
     start();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa V20.1.0"));
+    EXPECT_EQ(w->windowTitle(),
+              QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa V20.1.0"));
     EXPECT_EQ(w->objectName(), QStringLiteral("frmLiveUpdate"));
 }
 
@@ -73,7 +74,8 @@ TEST_F(Window, TabsAndControlsCarryTheirCaptions)
         {"cmdDownlNaLokaciju", QStringLiteral("Presnimavanje datoteka na unesenu lokaciju")},
         {"cmdVerzija", QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos")},
         {"cmdIzlaz", QStringLiteral("Izlaz")},
-        {"optLokacija_0", QStringLiteral("Internet (") + server.url(QStringLiteral("/download/Verzija20")) + u')'},
+        {"optLokacija_0",
+         QStringLiteral("Internet (") + server.url(QStringLiteral("/download/Verzija20")) + u')'},
         {"optLokacija_1", QStringLiteral("Sa mrežne lokacije")},
         {"optLokacija_2", QStringLiteral("Internet (http://download2.lumivex.example/download/Verzija20)")},
         {"cmdLokacija_0", QString()},
@@ -85,13 +87,16 @@ TEST_F(Window, TabsAndControlsCarryTheirCaptions)
         EXPECT_EQ(b->text(), caption) << name;
     }
     EXPECT_FALSE(child<QAbstractButton>("cmdLokacija_0")->icon().isNull());
-    EXPECT_EQ(child<QGroupBox>("fraLokacija")->title(), QStringLiteral("Lokacija ažuriranja - novih verzija"));
-    EXPECT_EQ(child<QLabel>("Label1")->text(),
-              QStringLiteral("Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži "
-                             "(prvo treba ažurirati lokalno računalo)"));
-    EXPECT_EQ(child<QLabel>("lblVrijemeDownloada")->text(),
-              QStringLiteral("Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati "
-                             "automatski:"));
+    EXPECT_EQ(child<QGroupBox>("fraLokacija")->title(),
+              QStringLiteral("Lokacija ažuriranja - novih verzija"));
+    EXPECT_EQ(
+        child<QLabel>("Label1")->text(),
+        QStringLiteral("Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži "
+                       "(prvo treba ažurirati lokalno računalo)"));
+    EXPECT_EQ(
+        child<QLabel>("lblVrijemeDownloada")->text(),
+        QStringLiteral("Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati "
+                       "automatski:"));
     auto* hours = child<QSpinBox>("numVrijemeDownloada");
     EXPECT_EQ(hours->minimum(), 0);
     EXPECT_EQ(hours->maximum(), 23);
@@ -106,8 +111,7 @@ TEST_F(Window, TabsAndControlsCarryTheirCaptions)
     const char* tips[] = {"Trenutna akcija", "Trenutno stanje", "Datum", "Vrijeme"};
     const auto panels = w->statusBar()->findChildren<QLabel*>();
     ASSERT_GE(panels.size(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(panels[i]->toolTip(), QString::fromUtf8(tips[i]));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(panels[i]->toolTip(), QString::fromUtf8(tips[i]));
     EXPECT_FALSE(panels[2]->text().isEmpty());  // the date is shown from the start
 
     EXPECT_EQ(w->tmrUpdate()->interval(), 60000);
@@ -146,7 +150,8 @@ TEST_P(Colour, AppliedToWindowOptionsTabsFrameAndGrid)
     start();
     const QColor expected = GetParam().expected;
     EXPECT_EQ(w->palette().color(QPalette::Window), expected);
-    for (const char* name : {"optLokacija_0", "optLokacija_1", "optLokacija_2", "SSTab1", "fraLokacija", "fgAžuriranja"})
+    for (const char* name :
+         {"optLokacija_0", "optLokacija_1", "optLokacija_2", "SSTab1", "fraLokacija", "fgAžuriranja"})
         EXPECT_EQ(child(name)->palette().color(QPalette::Window), expected) << name;
 }
 
@@ -210,9 +215,10 @@ TEST_F(Window, ProbeThatCannotCreateWarnsTheOperatorAndStartUpGoesOn)
     const auto& box = t.dijalozi.boxes()[0];
     EXPECT_EQ(box.icon, Dialogs::Icon::Critical);
     EXPECT_EQ(box.caption, QStringLiteral("Lumivex"));
-    EXPECT_EQ(box.text, QStringLiteral("Prijavljeni operater: MARKO izgleda nema administratorska prava za "
-                                       "instalaciju programa.\r\nProces automatskog ažuriranja novih verzija možda "
-                                       "neće biti ispravan, ali ipak pokušajte!"));
+    EXPECT_EQ(box.text,
+              QStringLiteral("Prijavljeni operater: MARKO izgleda nema administratorska prava za "
+                             "instalaciju programa.\r\nProces automatskog ažuriranja novih verzija možda "
+                             "neće biti ispravan, ali ipak pokušajte!"));
     EXPECT_TRUE(w->isVisible());
 }
 
@@ -223,10 +229,11 @@ TEST_F(Window, TickDuringStartUpPreparationIsSkipped)
     const QString target = t.root(QStringLiteral("distribucija/"));
     t.mkdir(target);
     t.postavke.write(QStringLiteral("Settings"), QStringLiteral("UpdateLokDirMr20"), target);
-    t.postavke.write(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz"), QStringLiteral("1"));
+    t.postavke.write(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz"),
+                     QStringLiteral("1"));
     t.sat.set(QDateTime(QDate(2026, 12, 10), QTime(14, 0)));
-    server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")), 4,
-                     std::chrono::milliseconds(20));
+    server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")),
+                     4, std::chrono::milliseconds(20));
     w = std::make_unique<MainWindow>(t.o, [this] { ++exits; });
     w->tmrUpdate()->setInterval(0);
 
@@ -235,8 +242,8 @@ TEST_F(Window, TickDuringStartUpPreparationIsSkipped)
 
     EXPECT_EQ(server.requests(), QStringList{QStringLiteral("/download/Verzija20/Verzije.txt")});
     EXPECT_EQ(t.log().filter(QStringLiteral("tmrUpdate - ")),
-              QStringList{QStringLiteral(
-                  "tmrUpdate - Automatski prijenos na lokaciju u 14:00 nije pokrenut jer je u tijeku druga operacija.")});
+              QStringList{QStringLiteral("tmrUpdate - Automatski prijenos na lokaciju u 14:00 nije pokrenut "
+                                         "jer je u tijeku druga operacija.")});
     EXPECT_FALSE(t.stanje.OperacijaUTijeku);
     EXPECT_TRUE(t.model.dugeNaredbeOmogućene());
 }
@@ -247,14 +254,18 @@ TEST_F(Window, OptionClickSavesButLoadingDoesNot)
     const QString ini = t.root(QStringLiteral("config/Lumivex.ini"));
     start();
     EXPECT_EQ(t.model.optLokacija(), 2);
-    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLokDir20"), QStringLiteral("<nema>")),
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLokDir20"),
+                              QStringLiteral("<nema>")),
               QStringLiteral("<nema>"));
     child<QAbstractButton>("optLokacija_1")->click();
-    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLok20N"), QString()), QStringLiteral("1"));
-    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLokDir20"), QStringLiteral("<nema>")),
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLok20N"), QString()),
+              QStringLiteral("1"));
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Settings"), QStringLiteral("UpdateLokDir20"),
+                              QStringLiteral("<nema>")),
               QString());
     child<QSpinBox>("numVrijemeDownloada")->setValue(7);
-    EXPECT_EQ(t.postavke.read(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz"), QString()),
+    EXPECT_EQ(t.postavke.read(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz"),
+                              QString()),
               QStringLiteral("7"));
 }
 

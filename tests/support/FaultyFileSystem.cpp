@@ -55,7 +55,8 @@ void FaultyFileSystem::heal()
     rules_.clear();
 }
 
-std::optional<FsResult> FaultyFileSystem::fault(const QString& name, const QString& path, const QString& path2)
+std::optional<FsResult> FaultyFileSystem::fault(const QString& name, const QString& path,
+                                                const QString& path2)
 {
     record_.push_back({name, path, path2});
     const QString p1 = clean(path);

@@ -20,10 +20,12 @@ public:
 
     // The n-th operation from now (1-based) fails with `error`. With `persist`, every later operation
     // on the same path fails too.
-    void failOperation(int n, const QString& error = QStringLiteral("Pristup je odbijen."), bool persist = false);
+    void failOperation(int n, const QString& error = QStringLiteral("Pristup je odbijen."),
+                       bool persist = false);
     // Every operation named in `names` (all when empty) on `path` fails with `error`, as an open
     // failure unless another stage is given.
-    void failPath(const QString& path, const QString& error = QStringLiteral("Datoteku koristi drugi program."),
+    void failPath(const QString& path,
+                  const QString& error = QStringLiteral("Datoteku koristi drugi program."),
                   const QStringList& names = {}, FsResult::Stage stage = FsResult::Stage::Open);
     // Stops failing; the record stays.
     void heal();

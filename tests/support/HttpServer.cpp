@@ -14,14 +14,15 @@ namespace {
 const std::string kBasePath = "/download/Verzija20/";
 const char* const kBinary = "application/octet-stream";
 
-std::string utf8(const QString& s) {
+std::string utf8(const QString& s)
+{
     return s.toStdString();
 }
 
 }  // namespace
 
-HttpServer::HttpServer(const QString& folder)
-    : folder_(folder), server_(std::make_unique<httplib::Server>()) {
+HttpServer::HttpServer(const QString& folder) : folder_(folder), server_(std::make_unique<httplib::Server>())
+{
     // A client that leaves a connection open must not hold up the end of a test.
     server_->set_keep_alive_timeout(1);
     server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
@@ -36,7 +37,8 @@ HttpServer::HttpServer(const QString& folder)
     while (!server_->is_running() && !listenEnded_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-HttpServer::~HttpServer() {
+HttpServer::~HttpServer()
+{
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -47,15 +49,18 @@ HttpServer::~HttpServer() {
         thread_.join();
 }
 
-QString HttpServer::baseUrl() const {
+QString HttpServer::baseUrl() const
+{
     return url(QString::fromStdString(kBasePath));
 }
 
-QString HttpServer::url(const QString& path) const {
+QString HttpServer::url(const QString& path) const
+{
     return QStringLiteral("http://127.0.0.1:") + QString::number(port_) + path;
 }
 
-void HttpServer::reply(const QString& name, int status, const QByteArray& body) {
+void HttpServer::reply(const QString& name, int status, const QByteArray& body)
+{
     const std::string bytes = body.toStdString();
     handle(QString::fromStdString(kBasePath) + name,
            [status, bytes](const httplib::Request&, httplib::Response& r) {
@@ -64,7 +69,8 @@ void HttpServer::reply(const QString& name, int status, const QByteArray& body) 
            });
 }
 
-void HttpServer::replyBroken(const QString& name, const QByteArray& sent, qint64 promised) {
+void HttpServer::replyBroken(const QString& name, const QByteArray& sent, qint64 promised)
+{
     const std::string bytes = sent.toStdString();
     handle(QString::fromStdString(kBasePath) + name,
            [bytes, promised](const httplib::Request&, httplib::Response& r) {
@@ -78,7 +84,8 @@ void HttpServer::replyBroken(const QString& name, const QByteArray& sent, qint64
 }
 
 void HttpServer::replySlow(const QString& name, const QByteArray& body, int pieces,
-                           std::chrono::milliseconds pause) {
+                           std::chrono::milliseconds pause)
+{
     const std::string bytes = body.toStdString();
     const size_t piece = std::max<size_t>(1, (bytes.size() + pieces - 1) / std::max(1, pieces));
     handle(QString::fromStdString(kBasePath) + name, [this, bytes, piece, pause](const httplib::Request&,
@@ -93,7 +100,8 @@ void HttpServer::replySlow(const QString& name, const QByteArray& body, int piec
     });
 }
 
-void HttpServer::replyStalled(const QString& name, const QByteArray& sent, qint64 promised) {
+void HttpServer::replyStalled(const QString& name, const QByteArray& sent, qint64 promised)
+{
     const std::string bytes = sent.toStdString();
     handle(QString::fromStdString(kBasePath) + name,
            [this, bytes, promised](const httplib::Request&, httplib::Response& r) {
@@ -107,39 +115,46 @@ void HttpServer::replyStalled(const QString& name, const QByteArray& sent, qint6
            });
 }
 
-void HttpServer::redirect(const QString& name, const QString& location, int status) {
+void HttpServer::redirect(const QString& name, const QString& location, int status)
+{
     const std::string target = utf8(location);
     handle(
         QString::fromStdString(kBasePath) + name,
         [target, status](const httplib::Request&, httplib::Response& r) { r.set_redirect(target, status); });
 }
 
-void HttpServer::handle(const QString& path, Handler handler) {
+void HttpServer::handle(const QString& path, Handler handler)
+{
     std::lock_guard lock(mutex_);
     handlers_[utf8(path)] = std::move(handler);
 }
 
-void HttpServer::clearReplies() {
+void HttpServer::clearReplies()
+{
     std::lock_guard lock(mutex_);
     handlers_.clear();
 }
 
-QStringList HttpServer::requests() const {
+QStringList HttpServer::requests() const
+{
     std::lock_guard lock(mutex_);
     return requests_;
 }
 
-void HttpServer::clearRequests() {
+void HttpServer::clearRequests()
+{
     std::lock_guard lock(mutex_);
     requests_.clear();
 }
 
-bool HttpServer::pause(std::chrono::milliseconds duration) {
+bool HttpServer::pause(std::chrono::milliseconds duration)
+{
     std::unique_lock lock(mutex_);
     return !stopped_.wait_for(lock, duration, [this] { return stopping_; });
 }
 
-QString HttpServer::unreachableBaseUrl() {
+QString HttpServer::unreachableBaseUrl()
+{
     // The port was free a moment ago and nothing listens on it once the socket is closed again.
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
@@ -148,7 +163,8 @@ QString HttpServer::unreachableBaseUrl() {
     return QStringLiteral("http://127.0.0.1:") + QString::number(port) + QString::fromStdString(kBasePath);
 }
 
-void HttpServer::dispatch(const httplib::Request& request, httplib::Response& response) {
+void HttpServer::dispatch(const httplib::Request& request, httplib::Response& response)
+{
     Handler handler;
     {
         std::lock_guard lock(mutex_);
@@ -165,7 +181,8 @@ void HttpServer::dispatch(const httplib::Request& request, httplib::Response& re
         response.status = 404;
 }
 
-void HttpServer::serveFile(const std::string& name, httplib::Response& response) {
+void HttpServer::serveFile(const std::string& name, httplib::Response& response)
+{
     const bool escapes = name.find("..") != std::string::npos;
     const QString path = folder_ + u'/' + QString::fromStdString(name);
     if (folder_.isEmpty() || escapes || !QFile::exists(path)) {

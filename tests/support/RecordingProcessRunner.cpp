@@ -1,6 +1,7 @@
 #include "support/RecordingProcessRunner.h"
 
-ProcessRunner::Result RecordingProcessRunner::run(const QString& program, const QStringList& arguments) {
+ProcessRunner::Result RecordingProcessRunner::run(const QString& program, const QStringList& arguments)
+{
     calls_.push_back({program, arguments, false});
     if (startError_) {
         Result failed;
@@ -11,7 +12,8 @@ ProcessRunner::Result RecordingProcessRunner::run(const QString& program, const 
 }
 
 ProcessRunner::Result RecordingProcessRunner::startDetached(const QString& program,
-                                                            const QStringList& arguments) {
+                                                            const QStringList& arguments)
+{
     calls_.push_back({program, arguments, true});
     if (startError_) {
         Result failed;
@@ -21,6 +23,7 @@ ProcessRunner::Result RecordingProcessRunner::startDetached(const QString& progr
     return real_.startDetached(program, arguments);
 }
 
-QString RecordingProcessRunner::findOnPath(const QString& name) {
+QString RecordingProcessRunner::findOnPath(const QString& name)
+{
     return hidden_.contains(name) ? QString() : real_.findOnPath(name);
 }

@@ -29,7 +29,6 @@ QString ScriptedDialogs::chooseFile(const FileRequest& request)
 QStringList ScriptedDialogs::texts() const
 {
     QStringList t;
-    for (const Box& b : boxes_)
-        t << b.text;
+    for (const Box& b : boxes_) t << b.text;
     return t;
 }

@@ -7,7 +7,8 @@
 #include <QDir>
 #include <QProcess>
 
-QByteArray Spakiraj7z(const QString& radnaMapa, const QString& ime, const QByteArray& sadržaj) {
+QByteArray Spakiraj7z(const QString& radnaMapa, const QString& ime, const QByteArray& sadržaj)
+{
     QDir radna(radnaMapa);
     radna.removeRecursively();
     QDir().mkpath(radna.path());
@@ -25,13 +26,15 @@ QByteArray Spakiraj7z(const QString& radnaMapa, const QString& ime, const QByteA
     return arhiva.open(QIODevice::ReadOnly) ? arhiva.readAll() : QByteArray();
 }
 
-QByteArray Sadržaj(qint64 duljina, char sjeme) {
+QByteArray Sadržaj(qint64 duljina, char sjeme)
+{
     QByteArray b(duljina, Qt::Uninitialized);
     for (qint64 i = 0; i < duljina; ++i) b[i] = static_cast<char>((i * 31 + sjeme * 7 + (i >> 8)) & 0xff);
     return b;
 }
 
-Zapis& TestIzdanje::dodaj(const QString& ime, const QByteArray& sadržaj, const QString& unutra) {
+Zapis& TestIzdanje::dodaj(const QString& ime, const QByteArray& sadržaj, const QString& unutra)
+{
     const QByteArray arhiva = SamoKopiranje(ime) ? sadržaj
                                                  : Spakiraj7z(t_.root(QStringLiteral("pakiranje")),
                                                               unutra.isEmpty() ? ime : unutra, sadržaj);
@@ -47,7 +50,8 @@ Zapis& TestIzdanje::dodaj(const QString& ime, const QByteArray& sadržaj, const 
     return z;
 }
 
-qint64 TestIzdanje::ukupno() const {
+qint64 TestIzdanje::ukupno() const
+{
     qint64 zbroj = 0;
     for (const Zapis& z : t_.stanje.NoveVerzije.zapisi)
         if (!z.prazan() && z.zastavica == 1)
@@ -55,7 +59,8 @@ qint64 TestIzdanje::ukupno() const {
     return zbroj;
 }
 
-void TestIzdanje::objavi() {
+void TestIzdanje::objavi()
+{
     QVector<RedMreže> redovi;
     QByteArray verzije;
     for (const Zapis& z : t_.stanje.NoveVerzije.zapisi) {
@@ -74,7 +79,8 @@ void TestIzdanje::objavi() {
     t_.write(mapa_ + QStringLiteral("Verzije.txt"), verzije);
 }
 
-QMap<QString, QByteArray> ObjaviStarijojInstalaciji(TestOkruzenje& t, const QString& izlaz) {
+QMap<QString, QByteArray> ObjaviStarijojInstalaciji(TestOkruzenje& t, const QString& izlaz)
+{
     const QString izdanje = t.root(QStringLiteral("izdanje"));
     const QMap<QString, QByteArray> datoteke{{QStringLiteral("Program.exe"), Sadržaj(1500000, 'p')},
                                              {QStringLiteral("Lib.dll"), Sadržaj(40000, 'l')},

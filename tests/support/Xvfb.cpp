@@ -6,7 +6,8 @@
 #include <sys/prctl.h>
 #include <csignal>
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb()
+{
     hadDisplay_ = qEnvironmentVariableIsSet("DISPLAY");
     oldDisplay_ = qgetenv("DISPLAY");
 
@@ -44,7 +45,8 @@ Xvfb::Xvfb() {
     qputenv("DISPLAY", display_.toLatin1());
 }
 
-Xvfb::~Xvfb() {
+Xvfb::~Xvfb()
+{
     if (server_.state() != QProcess::NotRunning) {
         server_.terminate();
         if (!server_.waitForFinished(10000)) {

@@ -22,7 +22,8 @@ const QString kAkcije = QStringLiteral("\r\nPrijašnja akcija");
 const QString kPoruka = QStringLiteral("prijašnja poruka");
 const QByteArray kDrugiPosluzitelj = "drugi poslužitelj";
 
-QByteArray randomBytes(qsizetype size) {
+QByteArray randomBytes(qsizetype size)
+{
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator generator(21);
     for (char& c : bytes) c = static_cast<char>(generator.bounded(256));
@@ -33,7 +34,8 @@ QByteArray randomBytes(qsizetype size) {
 // the files.
 class DownInetTest : public ::testing::Test {
 protected:
-    DownInetTest() {
+    DownInetTest()
+    {
         t.stanje.PrimarniServer = primarni.baseUrl();
         t.stanje.SekundarniServer = sekundarni.baseUrl();
         t.stanje.PorukeAkcija = kAkcije;
@@ -43,7 +45,8 @@ protected:
     QString cilj(const QString& ime) const { return t.stanje.PutanjaUpdate + ime; }
 
     // Everything in the Update folder, hidden files included, so a left-over temporary file shows.
-    QStringList updateFolder() const {
+    QStringList updateFolder() const
+    {
         return QDir(t.stanje.PutanjaUpdate).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
@@ -69,7 +72,8 @@ struct DownloadCase {
     QString error;  // the fetch error's description
 };
 
-void PrintTo(const DownloadCase& c, std::ostream* os) {
+void PrintTo(const DownloadCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
@@ -170,7 +174,8 @@ const DownloadCase kDownloadCases[] = {
 
 class DownInetCases : public DownInetTest, public ::testing::WithParamInterface<DownloadCase> {};
 
-TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected) {
+TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
+{
     const DownloadCase& c = GetParam();
     HttpServer& chosen = c.option == 2 ? sekundarni : primarni;
     HttpServer& other = c.option == 2 ? primarni : sekundarni;
@@ -276,7 +281,8 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected) {
 INSTANTIATE_TEST_SUITE_P(, DownInetCases, ::testing::ValuesIn(kDownloadCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce) {
+TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce)
+{
     const QByteArray body = randomBytes(8 * 1024 * 1024);
     t.write(primarni.folder() + QStringLiteral("/Veliki.7z"), body);
 
@@ -293,7 +299,8 @@ TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce) {
     EXPECT_TRUE(t.read(cilj(QStringLiteral("Veliki.7z"))) == body);
 }
 
-TEST_F(DownInetTest, MissingTargetFolderTakesTheWriteFailurePath) {
+TEST_F(DownInetTest, MissingTargetFolderTakesTheWriteFailurePath)
+{
     t.write(primarni.folder() + QStringLiteral("/Verzije.txt"), "V20");
     const QString folder = t.program() + QStringLiteral("Nema/");
 
@@ -308,7 +315,8 @@ TEST_F(DownInetTest, MissingTargetFolderTakesTheWriteFailurePath) {
     EXPECT_FALSE(QDir(folder).exists());
 }
 
-TEST_F(DownInetTest, StatusBarFollowsTheTransferAndIsClearedAtTheEnd) {
+TEST_F(DownInetTest, StatusBarFollowsTheTransferAndIsClearedAtTheEnd)
+{
     t.write(primarni.folder() + QStringLiteral("/Verzije.txt"), "V20");
     QStringList panel1;
     QStringList panel2;
@@ -331,7 +339,8 @@ TEST_F(DownInetTest, StatusBarFollowsTheTransferAndIsClearedAtTheEnd) {
     EXPECT_EQ(t.stanje.ZadnjeStanjePrijenosa, QStringLiteral("Odspojeno"));
 }
 
-TEST(Inet1StateChanged, EveryCodeShowsItsText) {
+TEST(Inet1StateChanged, EveryCodeShowsItsText)
+{
     const QString texts[] = {
         QStringLiteral("Nema tekućeg stanja"),
         QStringLiteral("Udaljena adresa je u toku provjere"),
@@ -354,7 +363,8 @@ TEST(Inet1StateChanged, EveryCodeShowsItsText) {
     }
 }
 
-TEST(Inet1StateChanged, UnknownCodeShowsPreviousTextAndNothingElseChanges) {
+TEST(Inet1StateChanged, UnknownCodeShowsPreviousTextAndNothingElseChanges)
+{
     TestOkruzenje t;
     t.stanje.PorukeAkcija = kAkcije;
     t.model.postaviPanel1(QStringLiteral("Download: A.7z"));

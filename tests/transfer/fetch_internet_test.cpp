@@ -20,7 +20,8 @@ const QByteArray kKontrolna = "A.exe;20;2;0;1;1;\r\n";  // what the check downlo
 // Items published on a local download server, each a real archive of known bytes.
 class InternetFetch : public ::testing::Test {
 public:
-    InternetFetch() {
+    InternetFetch()
+    {
         t.stanje.PrimarniServer = server.baseUrl();
         t.stanje.SekundarniServer = HttpServer::unreachableBaseUrl();
         t.model.postaviOptLokacija(0);
@@ -31,19 +32,22 @@ public:
 
     Zapis& zapis(int red) { return t.stanje.NoveVerzije[red]; }
     QString u(QString tekst) const { return tekst.replace(QStringLiteral("{U}"), t.stanje.PutanjaUpdate); }
-    QStringList dohvatLog() const {
+    QStringList dohvatLog() const
+    {
         QStringList linije;
         for (const QString& l : t.log())
             if (l.startsWith(kPrefiks))
                 linije << l.mid(kPrefiks.size());
         return linije;
     }
-    std::vector<int> slike() const {
+    std::vector<int> slike() const
+    {
         std::vector<int> s;
         for (const RedMreže& r : t.model.redovi()) s.push_back(r.slika);
         return s;
     }
-    static QString ok(const QString& ime, const QString& polje) {
+    static QString ok(const QString& ime, const QString& polje)
+    {
         return QStringLiteral(
                    "Veličina presnimljene datoteke %1 je %2, a veličina originalne datoteke je %2. OK.")
             .arg(ime, polje);
@@ -64,7 +68,8 @@ struct OldArchiveCase {
 
 class OldArchive : public InternetFetch, public ::testing::WithParamInterface<OldArchiveCase> {};
 
-TEST_P(OldArchive, IsDeletedBeforeTheDownload) {
+TEST_P(OldArchive, IsDeletedBeforeTheDownload)
+{
     izdanje.dodaj(QStringLiteral("A.exe"), sadržajA);
     izdanje.objavi();
     t.write(t.stanje.PutanjaUpdate + QStringLiteral("A.7z"), "arhiva prošlog pokretanja");
@@ -94,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, OldArchive,
                                            OldArchiveCase{"DeletionFails", true}),
                          [](const auto& info) { return std::string(info.param.naziv); });
 
-TEST_F(InternetFetch, FailingDownloadStopsWithOnlyTheTransfersMessage) {
+TEST_F(InternetFetch, FailingDownloadStopsWithOnlyTheTransfersMessage)
+{
     izdanje.dodaj(QStringLiteral("A.exe"), sadržajA);
     izdanje.dodaj(QStringLiteral("B.dll"), sadržajB);
     izdanje.dodaj(QStringLiteral("C.dll"), Sadržaj(2000, 'c'));
@@ -127,7 +133,8 @@ struct FailureCase {
     qint64 čekanjeMs;
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) {
+void PrintTo(const FailureCase& c, std::ostream* os)
+{
     *os << c.naziv;
 }
 
@@ -181,7 +188,8 @@ const FailureCase kFailures[] = {
      15000},
 };
 
-TEST_P(InternetFailure, StopsAndTellsTheUser) {
+TEST_P(InternetFailure, StopsAndTellsTheUser)
+{
     const FailureCase& c = GetParam();
     izdanje.dodaj(QStringLiteral("A.exe"), sadržajA);
     c.priprema(*this);
@@ -205,7 +213,8 @@ TEST_P(InternetFailure, StopsAndTellsTheUser) {
 INSTANTIATE_TEST_SUITE_P(Table, InternetFailure, ::testing::ValuesIn(kFailures),
                          [](const auto& info) { return std::string(info.param.naziv); });
 
-TEST_F(InternetFetch, NoMarkedRowAsksTheServerNothing) {
+TEST_F(InternetFetch, NoMarkedRowAsksTheServerNothing)
+{
     izdanje.dodaj(QStringLiteral("A.exe"), sadržajA).zastavica = 0;
     izdanje.objavi();
 
@@ -215,7 +224,8 @@ TEST_F(InternetFetch, NoMarkedRowAsksTheServerNothing) {
     EXPECT_TRUE(server.requests().isEmpty());
 }
 
-TEST_F(InternetFetch, SuccessfulRunShowsWhatWasUnpacked) {
+TEST_F(InternetFetch, SuccessfulRunShowsWhatWasUnpacked)
+{
     const QByteArray program = Sadržaj(300000, 'p');
     const QByteArray pomoć = Sadržaj(2500, 'h');
     izdanje.dodaj(QStringLiteral("Program.exe"), program);
@@ -278,7 +288,8 @@ TEST_F(InternetFetch, SuccessfulRunShowsWhatWasUnpacked) {
 
 // From a program folder whose check found updates on the download server to every needed file
 // unpacked and verified in the Update folder.
-TEST(InternetFetchEndToEnd, CheckThenFetchBringsEveryNeededFile) {
+TEST(InternetFetchEndToEnd, CheckThenFetchBringsEveryNeededFile)
+{
     TestOkruzenje t;
     HttpServer server(t.root(QStringLiteral("server")));
     const QMap<QString, QByteArray> izdanje = ObjaviStarijojInstalaciji(t, server.folder());

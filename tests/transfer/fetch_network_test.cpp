@@ -20,14 +20,16 @@ const QString kRanije = QStringLiteral("poruke prošlog pokretanja");
 // Two items in a network folder, A.exe and B.dll, each a real archive of known bytes.
 class NetworkFetch : public ::testing::Test {
 public:
-    NetworkFetch() {
+    NetworkFetch()
+    {
         t.model.postaviOptLokacija(1);
         t.model.postaviTxtLokacija(0, izdanje.mapa());
         t.model.postaviTxtPor(kRanije);
         t.model.postaviTxtPorGr(kRanije);
     }
 
-    void dvijeStavke() {
+    void dvijeStavke()
+    {
         izdanje.dodaj(QStringLiteral("A.exe"), sadržajA);
         izdanje.dodaj(QStringLiteral("B.dll"), sadržajB);
     }
@@ -35,7 +37,8 @@ public:
     qint64 veličina(const QString& putanja) const { return QFileInfo(putanja).size(); }
 
     // "{U}" stands for the Update folder, "{M}" for the network folder, "{m}" for it without its "/".
-    QString u(QString tekst) const {
+    QString u(QString tekst) const
+    {
         QString bezKose = izdanje.mapa();
         bezKose.chop(1);
         return tekst.replace(QStringLiteral("{U}"), t.stanje.PutanjaUpdate)
@@ -43,14 +46,16 @@ public:
             .replace(QStringLiteral("{m}"), bezKose);
     }
     // The fetch's own log lines, without their prefix.
-    QStringList dohvatLog() const {
+    QStringList dohvatLog() const
+    {
         QStringList linije;
         for (const QString& l : t.log())
             if (l.startsWith(kPrefiks))
                 linije << l.mid(kPrefiks.size());
         return linije;
     }
-    std::vector<int> slike() const {
+    std::vector<int> slike() const
+    {
         std::vector<int> s;
         for (const RedMreže& r : t.model.redovi()) s.push_back(r.slika);
         return s;
@@ -76,14 +81,16 @@ struct FailureCase {
     qint64 čekanjeMs = 0;
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) {
+void PrintTo(const FailureCase& c, std::ostream* os)
+{
     *os << c.naziv;
 }
 
 class NetworkFailure : public NetworkFetch, public ::testing::WithParamInterface<FailureCase> {};
 
 FailureCase izvještaj(const char* naziv, void (*priprema)(NetworkFetch&), const QString& tekst, bool kutija,
-                      std::vector<int> slike, qint64 čekanjeMs = 0) {
+                      std::vector<int> slike, qint64 čekanjeMs = 0)
+{
     return {naziv,    priprema, kutija ? tekst : QString(), tekst, kPrefiks + tekst, std::move(slike),
             čekanjeMs};
 }
@@ -188,7 +195,8 @@ const FailureCase kFailures[] = {
               QStringLiteral("Greška u kopiranju Verzije.txt. Prekida se ažuriranje!"), true, {2, 2}),
 };
 
-TEST_P(NetworkFailure, StopsAndTellsTheUser) {
+TEST_P(NetworkFailure, StopsAndTellsTheUser)
+{
     const FailureCase& c = GetParam();
     dvijeStavke();
     const qint64 veličinaA = zapis(0).polja[4].toLongLong();
@@ -228,7 +236,8 @@ TEST_P(NetworkFailure, StopsAndTellsTheUser) {
 INSTANTIATE_TEST_SUITE_P(Table, NetworkFailure, ::testing::ValuesIn(kFailures),
                          [](const auto& info) { return std::string(info.param.naziv); });
 
-TEST_F(NetworkFetch, NoMarkedRowTouchesNoFile) {
+TEST_F(NetworkFetch, NoMarkedRowTouchesNoFile)
+{
     dvijeStavke();
     zapis(0).zastavica = 0;
     zapis(1).zastavica = 0;
@@ -253,7 +262,8 @@ struct WaitCase {
     QStringList čekanja;  // the log's wait lines, "5" or "još" followed by the item's number
 };
 
-void PrintTo(const WaitCase& c, std::ostream* os) {
+void PrintTo(const WaitCase& c, std::ostream* os)
+{
     *os << c.naziv;
 }
 
@@ -275,7 +285,8 @@ const WaitCase kWaits[] = {
     {"AppearsAfterOneWait", {0, 5000}, -1, 10000, {"5 1"}},
 };
 
-TEST_P(WaitCounter, WaitsAtMostFourTimesInThePass) {
+TEST_P(WaitCounter, WaitsAtMostFourTimesInThePass)
+{
     const WaitCase& c = GetParam();
     std::vector<QByteArray> sadržaji;
     for (size_t i = 0; i < c.pojava.size(); ++i) {
@@ -327,7 +338,8 @@ struct EmptyCase {
     qint64 čekanjeMs;  // the final wait of a successful run included
 };
 
-void PrintTo(const EmptyCase& c, std::ostream* os) {
+void PrintTo(const EmptyCase& c, std::ostream* os)
+{
     *os << c.naziv;
 }
 
@@ -339,7 +351,8 @@ const EmptyCase kEmpty[] = {
     {"StaysEmpty", -1, false, 10000},
 };
 
-TEST_P(EmptyUnpackedFile, IsLookedUpAgainAfterFiveAndTenSeconds) {
+TEST_P(EmptyUnpackedFile, IsLookedUpAgainAfterFiveAndTenSeconds)
+{
     const EmptyCase& c = GetParam();
     izdanje.dodaj(QStringLiteral("A.exe"), QByteArray());
     zapis(0).polja[5] = QStringLiteral("1000");
@@ -370,7 +383,8 @@ TEST_P(EmptyUnpackedFile, IsLookedUpAgainAfterFiveAndTenSeconds) {
 INSTANTIATE_TEST_SUITE_P(Cases, EmptyUnpackedFile, ::testing::ValuesIn(kEmpty),
                          [](const auto& info) { return std::string(info.param.naziv); });
 
-TEST_F(NetworkFetch, SuccessfulRunShowsWhatWasCopiedAndUnpacked) {
+TEST_F(NetworkFetch, SuccessfulRunShowsWhatWasCopiedAndUnpacked)
+{
     const QByteArray program = Sadržaj(300000, 'p');
     const QByteArray pomoć = Sadržaj(2500, 'h');
     izdanje.dodaj(QStringLiteral("Program.exe"), program);
@@ -433,7 +447,8 @@ TEST_F(NetworkFetch, SuccessfulRunShowsWhatWasCopiedAndUnpacked) {
                            }));
 }
 
-TEST_F(NetworkFetch, MarkedRowsWithoutANameAreSkipped) {
+TEST_F(NetworkFetch, MarkedRowsWithoutANameAreSkipped)
+{
     t.stanje.NoveVerzije[0].zastavica = 1;  // an empty row that carries the flag
     izdanje.preskoči();
     izdanje.dodaj(QStringLiteral("A.exe"), sadržajA);
@@ -455,7 +470,8 @@ TEST_F(NetworkFetch, MarkedRowsWithoutANameAreSkipped) {
 
 // Items that the comparison left out of the total (new ones, scripts kept by a database change)
 // still move the bar; it stops at its end.
-TEST_F(NetworkFetch, BarStopsAtItsEnd) {
+TEST_F(NetworkFetch, BarStopsAtItsEnd)
+{
     dvijeStavke();
     izdanje.objavi();
     t.stanje.UkupnoZaPrijenos = zapis(0).polja[4].toLongLong();
@@ -472,7 +488,8 @@ TEST_F(NetworkFetch, BarStopsAtItsEnd) {
 
 // From a program folder whose check found updates in the network folder to every needed file
 // unpacked and verified in the Update folder.
-TEST(NetworkFetchEndToEnd, CheckThenFetchBringsEveryNeededFile) {
+TEST(NetworkFetchEndToEnd, CheckThenFetchBringsEveryNeededFile)
+{
     TestOkruzenje t;
     const QString mreža = t.root(QStringLiteral("mreža"));
     const QMap<QString, QByteArray> izdanje = ObjaviStarijojInstalaciji(t, mreža);

@@ -52,7 +52,8 @@ const QString kKraj = QStringLiteral("Unzipaj- Kraj ");
 const QString kNaredba = QStringLiteral("Unzipaj- \"{T}\" e \"{U}%1\" -aoa -o\"{U}\"");
 
 UnzipCase saAlatom(const char* naziv, const QString& ime, const QString& arhiva, qint64 veličina = 0,
-                   qint64 čekanjeMs = 0, Alat alat = Alat::NaPutu) {
+                   qint64 čekanjeMs = 0, Alat alat = Alat::NaPutu)
+{
     return {.naziv = naziv,
             .ime = ime,
             .arhiva = arhiva,
@@ -64,7 +65,8 @@ UnzipCase saAlatom(const char* naziv, const QString& ime, const QString& arhiva,
             .poruka = QStringLiteral("Unzip ") + ime};
 }
 
-UnzipCase neMožeRaspakirati(const char* naziv, Alat alat, const QString& opis) {
+UnzipCase neMožeRaspakirati(const char* naziv, Alat alat, const QString& opis)
+{
     const QString poruka = QStringLiteral("UNZIP: {U}Program.7z") + opis;
     return {.naziv = naziv,
             .ime = QStringLiteral("Program.exe"),
@@ -80,7 +82,8 @@ UnzipCase neMožeRaspakirati(const char* naziv, Alat alat, const QString& opis) 
 
 UnzipCase samoKopija(const char* naziv, const QString& ime, const QString& arhiva, bool staraKopija,
                      const QString& kvarPutanja = {}, const QStringList& kvarOperacije = {},
-                     const QStringList& kvarLog = {}) {
+                     const QStringList& kvarLog = {})
+{
     return {.naziv = naziv,
             .ime = ime,
             .arhiva = arhiva,
@@ -94,7 +97,8 @@ UnzipCase samoKopija(const char* naziv, const QString& ime, const QString& arhiv
 }
 
 // Test names and failure messages show the case by its name.
-void PrintTo(const UnzipCase& c, std::ostream* os) {
+void PrintTo(const UnzipCase& c, std::ostream* os)
+{
     *os << c.naziv;
 }
 
@@ -156,7 +160,8 @@ const UnzipCase kCases[] = {
 };
 
 // Incompressible bytes, the same for the same seed.
-QByteArray nasumično(qint64 n, quint32 sjeme) {
+QByteArray nasumično(qint64 n, quint32 sjeme)
+{
     QByteArray b(n, Qt::Uninitialized);
     QRandomGenerator g(sjeme);
     g.fillRange(reinterpret_cast<quint32*>(b.data()), n / 4);
@@ -175,7 +180,8 @@ protected:
     QString u(QString text) const { return text.replace(QStringLiteral("{U}"), t.stanje.PutanjaUpdate); }
 
     // Packs `sadržaj` under the name `unutra` into a real archive and returns the archive's bytes.
-    QByteArray spakiraj(const QString& unutra, const QByteArray& sadržaj) {
+    QByteArray spakiraj(const QString& unutra, const QByteArray& sadržaj)
+    {
         QDir radna(t.root(QStringLiteral("pakiranje")));
         radna.removeRecursively();
         t.write(radna.filePath(unutra), sadržaj);
@@ -191,7 +197,8 @@ protected:
     }
 
     // An archive of exactly `veličina` bytes (any small size when 0); returns the packed content.
-    QByteArray napraviArhivu(const QString& unutra, const QString& arhiva, qint64 veličina) {
+    QByteArray napraviArhivu(const QString& unutra, const QString& arhiva, qint64 veličina)
+    {
         qint64 duljina = veličina > 0 ? veličina - 200 : 4321;
         QByteArray sadržaj = nasumično(duljina, 7);
         QByteArray bajtovi = spakiraj(unutra, sadržaj);
@@ -208,7 +215,8 @@ protected:
     }
 };
 
-TEST_P(Unzip, MatchesTable) {
+TEST_P(Unzip, MatchesTable)
+{
     const UnzipCase& c = GetParam();
     ASSERT_FALSE(sistemski7za.isEmpty()) << "7za (p7zip-full) is not installed";
 

@@ -17,7 +17,8 @@ struct WaitCase {
 };
 
 // Test names and failure messages show the case by its name.
-void PrintTo(const WaitCase& c, std::ostream* os) {
+void PrintTo(const WaitCase& c, std::ostream* os)
+{
     *os << c.naziv;
 }
 
@@ -34,7 +35,8 @@ protected:
     TestOkruzenje t;
 };
 
-TEST_P(Wait, LastsAtLeastTheGivenSeconds) {
+TEST_P(Wait, LastsAtLeastTheGivenSeconds)
+{
     const WaitCase& c = GetParam();
     t.sat.set(c.početak);
     int pauze = 0;
@@ -56,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Seconds, Wait, ::testing::ValuesIn(kWaitCases),
                          [](const auto& info) { return std::string(info.param.naziv); });
 
 // The one test on the computer's clock: a timer of the window fires while the program waits.
-TEST(WaitOnRealClock, WindowEventsAreProcessedMeanwhile) {
+TEST(WaitOnRealClock, WindowEventsAreProcessedMeanwhile)
+{
     TestOkruzenje t;
     SystemClock sat;
     Okruzenje o{t.fs,   t.postavke, sat,        t.računalo, t.dijalozi, t.procesi,
