@@ -1,7 +1,14 @@
 #pragma once
 
+#include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
+#include "platform/IniRegistry.h"
+#include "platform/IniSettingsStore.h"
 #include "platform/MachineInfo.h"
+#include "platform/NoWindowFinder.h"
+#include "platform/QtHttpTransfer.h"
+#include "platform/QtProcessRunner.h"
+#include "platform/SystemClock.h"
 
 #include <cstdio>
 
@@ -29,4 +36,26 @@ public:
     }
     QString userName() override { return QStringLiteral("bench"); }
     QString environment(const QString&) override { return {}; }
+};
+
+// The real ports over a file system the bench chooses, with the settings and registry in `folder`.
+struct BenchOkruzenje {
+    BenchOkruzenje(FileSystem& fs, const QString& folder)
+        : postavke(folder + QStringLiteral("/config/Lumivex.ini")),
+          registar(folder + QStringLiteral("/config/Lumivex/registry.ini")),
+          o{fs, postavke, sat, racunalo, dijalozi, procesi, http, prozori, registar, model, stanje}
+    {
+    }
+
+    IniSettingsStore postavke;
+    SystemClock sat;
+    BenchMachine racunalo;
+    PrintingDialogs dijalozi;
+    QtProcessRunner procesi;
+    QtHttpTransfer http;
+    NoWindowFinder prozori;
+    IniRegistry registar;
+    ProzorModel model;
+    Stanje stanje;
+    Okruzenje o;
 };

@@ -6,14 +6,7 @@
 // Targets: DownInet at least 0.9 x curl; peak resident memory below 64 MiB.
 
 #include "BenchPodrska.h"
-#include "core/Okruzenje.h"
-#include "platform/IniRegistry.h"
-#include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
-#include "platform/NoWindowFinder.h"
-#include "platform/QtHttpTransfer.h"
-#include "platform/QtProcessRunner.h"
-#include "platform/SystemClock.h"
 #include "transfer/DownInet.h"
 
 #include <httplib.h>
@@ -175,18 +168,10 @@ int main(int argc, char** argv)
     FileServer server(served);
 
     LocalFileSystem fs;
-    IniSettingsStore postavke(dir.path() + QStringLiteral("/config/Lumivex.ini"));
-    SystemClock sat;
-    BenchMachine racunalo;
-    racunalo.folder = program;
-    PrintingDialogs dijalozi;
-    QtProcessRunner procesi;
-    QtHttpTransfer http;
-    NoWindowFinder prozori;
-    IniRegistry registar(dir.path() + QStringLiteral("/config/Lumivex/registry.ini"));
-    ProzorModel model;
-    Stanje stanje;
-    Okruzenje o{fs, postavke, sat, racunalo, dijalozi, procesi, http, prozori, registar, model, stanje};
+    BenchOkruzenje b(fs, dir.path());
+    b.racunalo.folder = program;
+    Okruzenje& o = b.o;
+    Stanje& stanje = b.stanje;
     stanje.PutanjaUpdate = program + QStringLiteral("/Update/");
     stanje.PrimarniServer = server.baseUrl();
 

@@ -8,17 +8,10 @@
 // Target: UpdatePrograma at most 1.3 x cp.
 
 #include "BenchPodrska.h"
-#include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
 #include "install/Instalacija.h"
 #include "platform/FileSystem.h"
-#include "platform/IniRegistry.h"
-#include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
-#include "platform/NoWindowFinder.h"
-#include "platform/QtHttpTransfer.h"
-#include "platform/QtProcessRunner.h"
-#include "platform/SystemClock.h"
 
 #include <unistd.h>
 #include <QCoreApplication>
@@ -178,17 +171,11 @@ int main(int argc, char** argv)
 
     LocalFileSystem local;
     TimingFileSystem fs(local);
-    IniSettingsStore postavke(dir.path() + QStringLiteral("/config/Lumivex.ini"));
-    SystemClock sat;
-    BenchMachine racunalo;
-    PrintingDialogs dijalozi;
-    QtProcessRunner procesi;
-    QtHttpTransfer http;
-    NoWindowFinder prozori;
-    IniRegistry registar(dir.path() + QStringLiteral("/config/Lumivex/registry.ini"));
-    ProzorModel model;
-    Stanje stanje;
-    Okruzenje o{fs, postavke, sat, racunalo, dijalozi, procesi, http, prozori, registar, model, stanje};
+    BenchOkruzenje b(fs, dir.path());
+    Okruzenje& o = b.o;
+    Stanje& stanje = b.stanje;
+    ProzorModel& model = b.model;
+    BenchMachine& racunalo = b.racunalo;
 
     std::printf("%d datoteka od %lld MiB, %d runde, u %s\n", BrojDatoteka, sizeMiB, rounds,
                 qPrintable(dir.path()));
