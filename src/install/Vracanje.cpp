@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "install/Dnevnik.h"
 #include "install/Registracija.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -57,6 +58,8 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
         LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
         return;
     }
+    // The journal stays: it is no old file, and it lets the next start finish what this restore cannot.
+    datoteke.removeAll(ImeDnevnika);
     LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:") +
                          QString::number(datoteke.size()));
 

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
+#include "install/Oporavak.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MachineInfo.h"
@@ -21,6 +22,8 @@ QString SaKosomCrtom(const QString& folder)
 
 void UčitajProzor(Okruzenje& o)
 {
+    // An installation interrupted by a crash or a power cut is undone before anything reads the files.
+    OporaviPrekinutuInstalaciju(o);
     o.model.postaviNaslov(QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa") +
                           QStringLiteral(" V") + QString::number(Verzija::Glavna) + u'.' +
                           QString::number(Verzija::Pomoćna) + u'.' + QString::number(Verzija::Revizija));
