@@ -83,17 +83,6 @@ const TekstoviPremještanja PremještanjeKomponente{
     QStringLiteral("Nastala je greška u ponovnom premještanju komponente: "),
 };
 
-// Moves the old file aside into the backup folder and syncs that folder: the old file should be
-// safely there before its target folder can lose it for good. A failed sync is no locked file; the
-// sync before the commit fails the installation if the folder still cannot be synced.
-FsResult PremjestiUBackup(Okruzenje& o, const QString& direktorija, const QString& ime)
-{
-    const FsResult premješteno = o.fs.move(direktorija + ime, o.stanje.PutanjaBackup + ime);
-    if (premješteno)
-        o.fs.syncFolder(o.stanje.PutanjaBackup);
-    return premješteno;
-}
-
 QString greškaPremještanja(const QString& tekst, const QString& ime, const FsResult& r)
 {
     return tekst + ime + QStringLiteral("Najvjerojatnije se koristi. ") + CRLF +
@@ -107,7 +96,7 @@ bool PremjestiSPonovnimPokušajem(Okruzenje& o, const QString& ime, const Teksto
 {
     Stanje& s = o.stanje;
     izvijesti(o, t.backup, ime);
-    const FsResult premješteno = PremjestiUBackup(o, s.PutanjaPrograma, ime);
+    const FsResult premješteno = o.fs.move(s.PutanjaPrograma + ime, s.PutanjaBackup + ime);
     if (premješteno || premješteno.notFound)
         return true;
 
@@ -117,7 +106,7 @@ bool PremjestiSPonovnimPokušajem(Okruzenje& o, const QString& ime, const Teksto
         return false;
 
     izvijesti(o, t.ponovniBackup, ime);
-    const FsResult ponovno = PremjestiUBackup(o, s.PutanjaPrograma, ime);
+    const FsResult ponovno = o.fs.move(s.PutanjaPrograma + ime, s.PutanjaBackup + ime);
     if (ponovno)
         return true;
     s.TrenutnaPoruka = greškaPremještanja(t.ponovnaGreška, ime, ponovno);
@@ -196,7 +185,7 @@ bool InstalirajDatoteku(Okruzenje& o, const QString& direktorija, const QString&
 {
     Stanje& s = o.stanje;
     izvijesti(o, QStringLiteral("Backup datoteke: "), ime);
-    const FsResult premješteno = PremjestiUBackup(o, direktorija, ime);
+    const FsResult premješteno = o.fs.move(direktorija + ime, s.PutanjaBackup + ime);
     if (!premješteno && !premješteno.notFound) {
         s.TrenutnaPoruka = QStringLiteral("Nastala je greška u premještanju datoteke: ") + ime + CRLF +
                            QStringLiteral("Poruka o grešci je: ") + premješteno.error;
@@ -247,7 +236,7 @@ bool NemaPokrenutihPrograma(Okruzenje& o)
 bool PripremiBackup(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    if (o.fs.fileExists(PutanjaDnevnika(o)) && !OporaviPrekinutuInstalaciju(o)) {
+    if (o.fs.fileExists(PutanjaDnevnika(o)) && !DovršiPrekinutuInstalaciju(o)) {
         s.TrenutnaPoruka = QStringLiteral(
             "Prethodna prekinuta instalacija nije poništena, a UpdateBackup direktorija čuva stare verzije "
             "programa. Nova instalacija nije moguća. Kontaktirajte Lumivex!");

@@ -10,7 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 
-#include <QSet>
+#include <QStringList>
 
 namespace {
 
@@ -70,8 +70,13 @@ bool VratiZapis(Okruzenje& o, const ZapisDnevnika& z)
 
 bool OporaviPrekinutuInstalaciju(Okruzenje& o)
 {
-    Stanje& s = o.stanje;
     PostaviPutanje(o);
+    return DovršiPrekinutuInstalaciju(o);
+}
+
+bool DovršiPrekinutuInstalaciju(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
     if (!o.fs.fileExists(PutanjaDnevnika(o)))
         return true;
 
@@ -102,9 +107,13 @@ bool OporaviPrekinutuInstalaciju(Okruzenje& o)
     }
 
     // What was put back must be on the disk before the journal that describes it goes.
-    QSet<QString> direktorije;
-    for (const ZapisDnevnika& z : dnevnik.zapisi) direktorije.insert(z.direktorija);
-    direktorije.insert(s.PutanjaBackup);
+    // The folders the old files came back to go first: the backup folder must not lose a file on the
+    // disk before its target has gained it.
+    QStringList direktorije;
+    for (const ZapisDnevnika& z : dnevnik.zapisi)
+        if (!direktorije.contains(z.direktorija))
+            direktorije << z.direktorija;
+    direktorije << s.PutanjaBackup;
     for (const QString& d : direktorije)
         if (o.fs.folderExists(d))
             if (FsResult r = o.fs.syncFolder(d); !r)

@@ -46,6 +46,9 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
 {
     Stanje& s = o.stanje;
 
+    // The old files moved into the backup folder reach the disk before the copies back, each of which
+    // syncs its target folder, make their absence there final.
+    o.fs.syncFolder(s.PutanjaBackup);
     QStringList datoteke;
     const FsResult popis = o.fs.listFiles(s.PutanjaBackup, datoteke);
     if (!popis) {
