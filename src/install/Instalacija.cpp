@@ -116,14 +116,11 @@ bool PremjestiSPonovnimPokušajem(Okruzenje& o, const QString& ime, const Teksto
 
 // Puts the new file from the Update folder into direktorija + name; a failure is told with `greška`.
 // On one file system it is moved, which costs no copy (the fetched file goes at the clean-up anyway);
-// across file systems the move copies. Its bytes are synced first: the unpacker never did, and a power
-// cut must not leave an empty program under the new name.
+// across file systems the move copies.
 bool KopirajNovu(Okruzenje& o, const QString& direktorija, const QString& ime, const QString& greška)
 {
     Stanje& s = o.stanje;
-    FsResult kopirano = o.fs.syncFile(s.PutanjaUpdate + ime);
-    if (kopirano)
-        kopirano = o.fs.move(s.PutanjaUpdate + ime, direktorija + ime);
+    const FsResult kopirano = o.fs.move(s.PutanjaUpdate + ime, direktorija + ime);
     if (kopirano)
         return true;
     s.TrenutnaPoruka = greška + ime + CRLF + QStringLiteral("Poruka o grešci je: ") + kopirano.error;
@@ -323,6 +320,21 @@ DnevnikInstalacije NapraviPlan(Okruzenje& o)
     return plan;
 }
 
+// The unpacker never synced the new files: their bytes reach the disk before the first one moves into
+// place, or a power cut could leave a program empty under its new name. One sync of the whole file
+// system costs about what one file's does; where it cannot be done, each file is synced.
+FsResult SpremiNoveDatoteke(Okruzenje& o, const DnevnikInstalacije& plan)
+{
+    const QString update = o.stanje.PutanjaUpdate;
+    if (o.fs.syncFileSystem(update))
+        return FsResult::success();
+    for (const ZapisDnevnika& z : plan.zapisi)
+        if (o.fs.fileExists(update + z.ime))
+            if (FsResult r = o.fs.syncFile(update + z.ime); !r)
+                return r;
+    return FsResult::success();
+}
+
 // Tells the user and logs a failure of the journal or of a sync, composed in TrenutnaPoruka.
 void prijaviDnevnik(Okruzenje& o, const QString& tekst, const FsResult& r)
 {
@@ -398,6 +410,13 @@ bool UpdatePrograma(Okruzenje& o)
     for (const ZapisDnevnika& z : plan.zapisi)
         if (!o.fs.folderExists(z.direktorija))
             kreirane.insert(z.direktorija);
+    if (const FsResult r = SpremiNoveDatoteke(o, plan); !r) {
+        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u spremanju novih verzija na disk.") + CRLF +
+                           QStringLiteral("Poruka o grešci je: ") + r.error;
+        logiraj(o, s.TrenutnaPoruka);
+        kritično(o, s.TrenutnaPoruka);
+        return false;
+    }
     if (const FsResult r = ZapišiDnevnik(o, plan); !r) {
         o.stanje.TrenutnaPoruka = QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") +
                                   PutanjaDnevnika(o) + CRLF + QStringLiteral("Poruka o grešci je: ") +

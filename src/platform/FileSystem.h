@@ -84,6 +84,11 @@ public:
     // since survive a power cut.
     virtual FsResult syncFolder(const QString& path) = 0;
 
+    // Writes all that the file system holding `path` keeps in memory to the disk: every file's bytes
+    // and every folder's names. It costs about what one syncFile does, so a caller with many files
+    // to sync calls it once instead.
+    virtual FsResult syncFileSystem(const QString& path) = 0;
+
     virtual FsResult fileSize(const QString& path, qint64& size) = 0;
 
     // The names (without folder) of the files in `folder`, in a stable order; subfolders are left out.

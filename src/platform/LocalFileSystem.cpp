@@ -368,6 +368,19 @@ FsResult LocalFileSystem::syncFolder(const QString& path)
     return FsResult::success();
 }
 
+FsResult LocalFileSystem::syncFileSystem(const QString& path)
+{
+    const int fd = ::open(native(withoutTrailingSlash(path)).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fromErrno(errno);
+    const int synced = ::syncfs(fd);
+    const int code = errno;
+    ::close(fd);
+    if (synced != 0)
+        return fromErrno(code);
+    return FsResult::success();
+}
+
 FsResult LocalFileSystem::fileSize(const QString& path, qint64& size)
 {
     struct stat st {};

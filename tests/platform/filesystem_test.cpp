@@ -133,6 +133,8 @@ TEST_F(LocalFs, SyncOfAFileAndOfAFolder)
     put(QStringLiteral("samo-za-čitanje.exe"), "MZ", QFile::ReadOwner);
     EXPECT_TRUE(fs.syncFile(p(QStringLiteral("samo-za-čitanje.exe"))));
     EXPECT_TRUE(fs.syncFolder(dir.path() + u'/'));
+    EXPECT_TRUE(fs.syncFileSystem(dir.path() + u'/'));
+    EXPECT_TRUE(fs.syncFileSystem(dir.path() + QStringLiteral("/nema/")).notFound);
     const FsResult missing = fs.syncFile(p(QStringLiteral("nema.exe")));
     EXPECT_FALSE(missing);
     EXPECT_TRUE(missing.notFound);

@@ -319,6 +319,17 @@ FsResult CrashingFileSystem::syncFolder(const QString& path)
     return FsResult::success();
 }
 
+FsResult CrashingFileSystem::syncFileSystem(const QString& path)
+{
+    if (!step(QStringLiteral("syncFileSystem ") + path))
+        return dead();
+    if (!names_.contains(clean(path)))
+        return error(ENOENT);
+    durableNames_ = names_;
+    durableBytes_ = bytes_;
+    return FsResult::success();
+}
+
 FsResult CrashingFileSystem::fileSize(const QString& path, qint64& size)
 {
     if (!step(QStringLiteral("fileSize ") + path))

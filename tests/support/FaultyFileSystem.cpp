@@ -144,6 +144,13 @@ FsResult FaultyFileSystem::syncFolder(const QString& path)
     return real_.syncFolder(path);
 }
 
+FsResult FaultyFileSystem::syncFileSystem(const QString& path)
+{
+    if (auto f = fault(QStringLiteral("syncFileSystem"), path))
+        return *f;
+    return real_.syncFileSystem(path);
+}
+
 FsResult FaultyFileSystem::fileSize(const QString& path, qint64& size)
 {
     if (auto f = fault(QStringLiteral("fileSize"), path))
