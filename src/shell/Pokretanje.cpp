@@ -4,20 +4,12 @@
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
+#include "core/Putanje.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MachineInfo.h"
 #include "shell/Naredbe.h"
 #include "shell/Postavke.h"
-
-namespace {
-
-QString SaKosomCrtom(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
-}  // namespace
 
 void UčitajProzor(Okruzenje& o)
 {
