@@ -161,9 +161,9 @@ bool PripremiCilj(Prijenos& p)
     return true;
 }
 
-// Fetches the new control file into the target's Update folder and reads it, then reads the one
-// that lies in the target (or, with the user's leave, copies everything); false when the run stops.
-bool UčitajKontrolne(Prijenos& p)
+// Fetches the new control file into the target's Update folder and reads it; false when the run
+// stops.
+bool UčitajNovuKontrolnu(Prijenos& p)
 {
     Okruzenje& o = p.o;
     Stanje& s = o.stanje;
@@ -193,7 +193,15 @@ bool UčitajKontrolne(Prijenos& p)
         p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
         return false;
     }
+    return true;
+}
 
+// Reads the control file that lies in the target or, with the user's leave, copies everything;
+// false when the run stops.
+bool UčitajStaruKontrolnu(Prijenos& p)
+{
+    Okruzenje& o = p.o;
+    Stanje& s = o.stanje;
     if (!o.fs.folderExists(p.cilj)) {
         p.poruka(Dialogs::Icon::None,
                  QStringLiteral("Ne postoji direktorija: ") + p.cilj +
@@ -301,7 +309,7 @@ bool Završi(Prijenos& p)
 bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
 {
     Prijenos p{o, SaPorukama, o.model.txtLokacija(1)};
-    if (!PripremiCilj(p) || !UčitajKontrolne(p))
+    if (!PripremiCilj(p) || !UčitajNovuKontrolnu(p) || !UčitajStaruKontrolnu(p))
         return false;
     ZapočniPrijenos(p);
     return Prolaz(p) && Završi(p);
