@@ -1,7 +1,8 @@
 #include "core/Usporedba.h"
 
-#include "core/CitanjeMatrice.h"
-#include "core/KontrolnaDatoteka.h"
+#include "core/Obavijesti.h"
+#include "core/TekstKontrolneDatoteke.h"
+#include "core/UcitavanjeMatrice.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"

@@ -1,7 +1,8 @@
 #include "distribution/Distribucija.h"
 
-#include "core/CitanjeMatrice.h"
-#include "core/KontrolnaDatoteka.h"
+#include "core/Obavijesti.h"
+#include "core/TekstKontrolneDatoteke.h"
+#include "core/UcitavanjeMatrice.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"

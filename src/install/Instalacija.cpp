@@ -1,8 +1,9 @@
 #include "install/Instalacija.h"
 
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "core/Usporedba.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"

@@ -1,6 +1,6 @@
 #include "shell/MrezaAzuriranja.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/ProzorModel.h"
 
 #include <QHeaderView>

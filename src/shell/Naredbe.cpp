@@ -2,7 +2,7 @@
 
 #include "core/Log.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "core/ProgresBar.h"
 #include "distribution/Distribucija.h"
 #include "install/DownloadAndUpdate.h"

@@ -1,6 +1,8 @@
 #include "transfer/Dohvat.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/Cekanje.h"
+#include "core/Obavijesti.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"

@@ -1,4 +1,4 @@
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "distribution/Distribucija.h"
 #include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"

@@ -1,6 +1,6 @@
-#include "core/KontrolnaDatoteka.h"
+#include "core/UcitavanjeMatrice.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
