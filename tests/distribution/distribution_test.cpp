@@ -661,6 +661,7 @@ TEST_F(Distribucija, ProgressBarWrapsAfter29)
             položaji.push_back(t.model.progBarVrijednost());
     });
 
+    t.dijalozi.answer({Answer::Yes});  // copy everything into the empty target
     ASSERT_TRUE(DownloadNaLokaciju(t.o, true));
 
     std::vector<qint64> očekivano{0};
@@ -684,6 +685,7 @@ TEST_F(Distribucija, TotalAbove32BitsIsKept)
     t.stanje.NoveVerzije[1].polja[4] = QStringLiteral("3000000000");
     veliko.objavi();
 
+    t.dijalozi.answer({Answer::Yes});             // copy everything into the empty target
     EXPECT_TRUE(DownloadNaLokaciju(t.o, false));  // both sizes differ from the bytes served
 
     EXPECT_EQ(t.stanje.UkupnoPreneseno, 5147483647LL);

@@ -943,6 +943,8 @@ TEST(InstallationFaults, EachOperationFailingOnceLeavesAllNewOrAllOld)
         IzNovaSKvarom(
             [k](ProgramskaMapa& m) {
                 m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
+                // The user has closed the program each time the installation asks to try again.
+                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
             },
             [&](ProgramskaMapa& m, bool ok) {
                 EXPECT_EQ(m.t.fs.faults(), 1) << opis;
@@ -972,7 +974,11 @@ TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
         const FaultyFileSystem::Operation& op = operacije[k - 1];
         const std::string opis = Opis(k, op);
         IzNovaSKvarom(
-            [k](ProgramskaMapa& m) { m.t.fs.failOperation(k, QStringLiteral("Pristup je odbijen."), true); },
+            [k](ProgramskaMapa& m) {
+                m.t.fs.failOperation(k, QStringLiteral("Pristup je odbijen."), true);
+                // The user has closed the program each time the installation asks to try again.
+                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
+            },
             [&](ProgramskaMapa& m, bool ok) {
                 const QStringList log = m.t.log();
                 const bool logPokvaren = op.path == PutanjaLoga(m.o);
