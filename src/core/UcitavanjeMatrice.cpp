@@ -1,8 +1,8 @@
 #include "core/UcitavanjeMatrice.h"
 
-#include "core/TekstKontrolneDatoteke.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 
