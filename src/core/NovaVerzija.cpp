@@ -1,6 +1,6 @@
 #include "core/NovaVerzija.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 
 const Zapis* NađiZapis(const Matrica& matrica, const QString& ime)
 {

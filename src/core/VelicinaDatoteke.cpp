@@ -1,6 +1,6 @@
 #include "core/VelicinaDatoteke.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 
 bool IstaVeličina(qint64 veličina, const QString& polje)
 {

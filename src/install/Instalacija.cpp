@@ -2,11 +2,12 @@
 
 #include "core/ImenaDatoteka.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
 #include "core/Putanje.h"
 #include "core/Usporedba.h"
 #include "core/VrstaDatoteke.h"
+#include "install/PripremaVerzije.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"

@@ -1,8 +1,8 @@
 #include "publish/Objava.h"
 
-#include "core/CitanjeMatrice.h"
 #include "core/ImenaDatoteka.h"
 #include "core/Putanje.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/VrstaDatoteke.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessRunner.h"
