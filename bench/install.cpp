@@ -10,8 +10,8 @@
 // Target: UpdatePrograma, syncing included, at most 0.5 x cp.
 
 #include "BenchPodrska.h"
-#include "core/PripremaVerzije.h"
 #include "install/Instalacija.h"
+#include "install/PripremaVerzije.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalFileSystem.h"
 

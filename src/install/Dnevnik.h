@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ImenaDatoteka.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -38,7 +39,7 @@ inline const QString ImeDnevnika = QStringLiteral("Instalacija.dnevnik");
 
 // The installed control file and the files kept with it. Each one is backed up before the new one
 // is copied in and put back with it, as one more record of the journal.
-inline const QStringList KontrolneDatoteke{QStringLiteral("Verzije.txt")};
+inline const QStringList KontrolneDatoteke{ImeKontrolneDatoteke};
 
 QString PutanjaDnevnika(Okruzenje& o);
 

@@ -1,27 +1,32 @@
 #include "install/Instalacija.h"
 
+#include "core/ImenaDatoteka.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
+#include "core/Putanje.h"
 #include "core/Usporedba.h"
+#include "core/VrstaDatoteke.h"
 #include "install/Dnevnik.h"
 #include "install/Oporavak.h"
+#include "install/PripremaVerzije.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
-using Zaključci::R;
+using Zaključci::VraćaSeStaraVerzija;
 
-const QString Q = QStringLiteral(
+// Closes the question after a failed move of a file in use: Yes tries the move once more.
+const QString PitanjePonovnogPokušaja = QStringLiteral(
     "Preporuka je da se prestane koristiti navedeni program i da se pokuša još jednom. Jeste li izašli iz "
     "programa i želite li nastaviti sa instalacijom (Da - Yes) ili želite prekinuti sa instalacijom (Ne - "
     "No)?");
@@ -54,11 +59,12 @@ void izvijesti(Okruzenje& o, const QString& korak, const QString& ime)
     logiraj(o, o.stanje.TrenutnaPoruka);
 }
 
-// Logs the failure composed in TrenutnaPoruka and shows it in a critical box with R.
+// Logs the failure composed in TrenutnaPoruka and shows it in a critical box that says the old
+// version will be put back.
 void prijaviKritično(Okruzenje& o)
 {
     logiraj(o, o.stanje.TrenutnaPoruka);
-    kritično(o, o.stanje.TrenutnaPoruka + CRLF + R);
+    kritično(o, o.stanje.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
 }
 
 // The texts that differ between a program and a component when its old file is moved aside.
@@ -102,7 +108,7 @@ bool PremjestiSPonovnimPokušajem(Okruzenje& o, const QString& ime, const Teksto
 
     s.TrenutnaPoruka = greškaPremještanja(t.greška, ime, premješteno);
     logiraj(o, s.TrenutnaPoruka);
-    if (pitaj(o, s.TrenutnaPoruka + CRLF + Q) != Dialogs::Answer::Yes)
+    if (pitaj(o, s.TrenutnaPoruka + CRLF + PitanjePonovnogPokušaja) != Dialogs::Answer::Yes)
         return false;
 
     izvijesti(o, t.ponovniBackup, ime);
@@ -144,7 +150,7 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
     logiraj(o, s.TrenutnaPoruka);
     if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime)) {
         kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime + CRLF +
-                        s.TrenutnaPoruka + CRLF + R);
+                        s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
         return false;
     }
 
@@ -155,7 +161,7 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
             s.TrenutnaPoruka = QStringLiteral("Registracija stare komponente: ") + ime;
             PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
             if (!RegistrirajDLL(o, s.PutanjaPrograma, ime))
-                kritično(o, s.TrenutnaPoruka + CRLF + R);
+                kritično(o, s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
         }
         return false;
     }
@@ -169,7 +175,7 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
     PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
     if (!RegistrirajDLL(o, s.PutanjaPrograma, ime)) {
         kritično(o, QStringLiteral("Desila se greška u registraciji nove komponente: ") + ime + CRLF +
-                        s.TrenutnaPoruka + CRLF + R);
+                        s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
         return false;
     }
     return true;
@@ -267,38 +273,41 @@ bool PripremiBackup(Okruzenje& o)
     return false;
 }
 
-bool InstaliraSe(const QString& ime)
-{
-    const QString ekstenzija = ime.right(3);
-    return ekstenzija == u"exe" || ekstenzija == u"dll" || ekstenzija == u"enc" || ekstenzija == u"chm";
-}
-
 // Installs one item by its extension; false when the installation must stop and be restored.
 bool InstalirajStavku(Okruzenje& o, const QString& ime)
 {
-    Stanje& s = o.stanje;
-    const QString ekstenzija = ime.right(3);
-    if (ekstenzija == u"exe")
-        return InstalirajProgram(o, ime);
-    if (ekstenzija == u"dll")
-        return InstalirajKomponentu(o, ime);
-    if (ekstenzija == u"enc")
-        return InstalirajDatoteku(o, s.PutanjaSkripti, ime, QStringLiteral("Kopiranje novog programa: "));
-    if (ekstenzija == u"chm")
-        return InstalirajDatoteku(o, s.PutanjaHelp, ime, QStringLiteral("Kopiranje nove datoteke: "));
-    logiraj(o, QStringLiteral("nepoznata ekstenzija: ") + ekstenzija);
-    return true;
+    const QString direktorija = CiljnaDirektorija(o.stanje, ime);
+    switch (VrstaPoImenu(ime)) {
+        case VrstaDatoteke::Program:
+            return InstalirajProgram(o, ime);
+        case VrstaDatoteke::Komponenta:
+            return InstalirajKomponentu(o, ime);
+        case VrstaDatoteke::Skripta:
+            return InstalirajDatoteku(o, direktorija, ime, QStringLiteral("Kopiranje novog programa: "));
+        case VrstaDatoteke::Pomoć:
+            return InstalirajDatoteku(o, direktorija, ime, QStringLiteral("Kopiranje nove datoteke: "));
+        default:
+            logiraj(o, QStringLiteral("nepoznata ekstenzija: ") + NastavakImena(ime));
+            return true;
+    }
 }
 
-QString bezKoseCrte(QString putanja)
+bool InstaliraSe(const QString& ime)
 {
-    while (putanja.size() > 1 && putanja.endsWith(u'/')) putanja.chop(1);
-    return putanja;
+    switch (VrstaPoImenu(ime)) {
+        case VrstaDatoteke::Program:
+        case VrstaDatoteke::Komponenta:
+        case VrstaDatoteke::Skripta:
+        case VrstaDatoteke::Pomoć:
+            return true;
+        default:
+            return false;
+    }
 }
 
 QString roditelj(const QString& direktorija)
 {
-    const QString bez = bezKoseCrte(direktorija);
+    const QString bez = BezKoseCrte(direktorija);
     return bez.left(bez.lastIndexOf(u'/') + 1);
 }
 
@@ -312,7 +321,7 @@ DnevnikInstalacije NapraviPlan(Okruzenje& o)
         const QString ime = zapis.ime();
         if (ime.isEmpty() || zapis.zastavica != 1 || !InstaliraSe(ime))
             continue;
-        const QString direktorija = CiljnaDirektorija(o, ime);
+        const QString direktorija = CiljnaDirektorija(s, ime);
         plan.zapisi.push_back({ime, direktorija, o.fs.fileExists(direktorija + ime)});
     }
     for (const QString& ime : KontrolneDatoteke)
@@ -364,8 +373,7 @@ FsResult SpremiNaDisk(Okruzenje& o, const DnevnikInstalacije& plan, const QSet<Q
 void OčistiNakonInstalacije(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    for (const QString& maska : {QStringLiteral("*.7z"), QStringLiteral("*.exe"), QStringLiteral("*.enc"),
-                                 QStringLiteral("*.chm"), QStringLiteral("*.dll")}) {
+    for (const QString& maska : MaskeDohvaćenih) {
         logiraj(o, QStringLiteral("Brisanje fajlova ") + maska);
         if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
             logiraj(o,
@@ -379,7 +387,7 @@ void OčistiNakonInstalacije(Okruzenje& o)
     for (const QString& ime : datoteke)
         if (ime != ImeDnevnika)
             o.fs.removeFile(s.PutanjaBackup + ime);
-    if (const FsResult r = o.fs.removeFolder(bezKoseCrte(s.PutanjaBackup)); !r)
+    if (const FsResult r = o.fs.removeFolder(BezKoseCrte(s.PutanjaBackup)); !r)
         logiraj(o, QStringLiteral("Greška u brisanju direktorije - ") + s.PutanjaBackup + r.error);
 }
 
@@ -418,9 +426,8 @@ bool UpdatePrograma(Okruzenje& o)
         return false;
     }
     if (const FsResult r = ZapišiDnevnik(o, plan); !r) {
-        o.stanje.TrenutnaPoruka = QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") +
-                                  PutanjaDnevnika(o) + CRLF + QStringLiteral("Poruka o grešci je: ") +
-                                  r.error;
+        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") +
+                           PutanjaDnevnika(o) + CRLF + QStringLiteral("Poruka o grešci je: ") + r.error;
         logiraj(o, s.TrenutnaPoruka);
         kritično(o, s.TrenutnaPoruka);
         return false;
@@ -434,7 +441,7 @@ bool UpdatePrograma(Okruzenje& o)
         // The name is kept apart: a yield may run the window's events, and the record must not change
         // under the item being installed.
         const QString ime = s.TrenutnaDatoteka;
-        QCoreApplication::processEvents();
+        o.sat.pause(0);
         OznačiStavku(o, ime, 5);
         if (!InstalirajStavku(o, ime)) {
             PokušajVratitiSveNaPočetak(o);

@@ -2,9 +2,10 @@
 
 #include "core/Log.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
+#include "core/VrstaDatoteke.h"
 #include "install/Dnevnik.h"
 #include "install/Instalacija.h"
+#include "install/PripremaVerzije.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"
 #include "platform/Dialogs.h"
@@ -28,7 +29,7 @@ bool neuspjeh(Okruzenje& o, const QString& korak, const QString& putanja, const 
 
 bool jeKomponenta(const QString& ime)
 {
-    return ime.right(3) == u"dll";
+    return VrstaPoImenu(ime) == VrstaDatoteke::Komponenta;
 }
 
 // Puts one record back as it was before the installation; false when a step failed.
@@ -87,7 +88,8 @@ bool DovršiPrekinutuInstalaciju(Okruzenje& o)
                            QStringLiteral("Poruka o grešci je: ") + pročitano.error;
         logiraj(o, s.TrenutnaPoruka);
         o.dijalozi.show(Dialogs::Icon::Critical, NaslovPrograma,
-                        s.TrenutnaPoruka + QStringLiteral("\r\n") + Zaključci::R3, Dialogs::Buttons::Ok);
+                        s.TrenutnaPoruka + QStringLiteral("\r\n") + Zaključci::PotrebnaReinstalacija,
+                        Dialogs::Buttons::Ok);
         return false;
     }
 

@@ -3,22 +3,14 @@
 #include "Verzija.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
+#include "core/Putanje.h"
 #include "install/Oporavak.h"
+#include "install/PripremaVerzije.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MachineInfo.h"
 #include "shell/Naredbe.h"
 #include "shell/Postavke.h"
-
-namespace {
-
-QString SaKosomCrtom(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
-}  // namespace
 
 void UčitajProzor(Okruzenje& o)
 {
@@ -54,10 +46,4 @@ void ProvjeriOperatera(Okruzenje& o)
         return;
     }
     o.fs.removeFolder(proba);
-}
-
-void ZatvoriProzor(Okruzenje& o)
-{
-    LogirajGrešku(
-        o, QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
 }

@@ -1,6 +1,7 @@
 #include "shell/Postavke.h"
 
 #include "Verzija.h"
+#include "core/ImenaDatoteka.h"
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -12,7 +13,7 @@ const QString Settings = QStringLiteral("Settings");
 const QString Setting = QStringLiteral("Setting");
 
 // A stored whole number within [min, max], else `fallback`.
-int storedNumber(Okruzenje& o, const QString& section, const QString& key, int min, int max, int fallback)
+int spremljeniBroj(Okruzenje& o, const QString& section, const QString& key, int min, int max, int fallback)
 {
     bool ok = false;
     const int n = o.postavke.read(section, key, QString::number(fallback)).trimmed().toInt(&ok);
@@ -35,10 +36,10 @@ void UčitajPostavke(Okruzenje& o)
 {
     o.model.postaviTxtLokacija(0, o.postavke.read(Settings, QStringLiteral("UpdateLokDir20"), QString()));
     o.model.postaviTxtLokacija(1, o.postavke.read(Settings, QStringLiteral("UpdateLokDirMr20"), QString()));
-    o.model.postaviOptLokacija(storedNumber(o, Settings, QStringLiteral("UpdateLok20N"), 0, 2, 0));
+    o.model.postaviOptLokacija(spremljeniBroj(o, Settings, QStringLiteral("UpdateLok20N"), 0, 2, 0));
     UčitajLokacijuMreže(o);
     o.model.postaviNumVrijemeDownloada(
-        storedNumber(o, Setting, QStringLiteral("VrijemeAutoDownloadaNovihVerz"), 0, 23, 0));
+        spremljeniBroj(o, Setting, QStringLiteral("VrijemeAutoDownloadaNovihVerz"), 0, 23, 0));
 }
 
 void UčitajLokacijuMreže(Okruzenje& o)
@@ -106,7 +107,7 @@ void OdaberiLokaciju(Okruzenje& o, int i)
     zahtjev.title = QStringLiteral("Izaberite uređaj i direktoriju gdje se nalaze novi Lumivex programi");
     zahtjev.filter = QStringLiteral("Verzije (*.txt)");
     zahtjev.defaultSuffix = QStringLiteral("txt");
-    zahtjev.fileName = QStringLiteral("Verzije.txt");
+    zahtjev.fileName = ImeKontrolneDatoteke;
     zahtjev.initialFolder = o.model.txtLokacija(i);
     zahtjev.mustExist = false;  // the folder must exist, the file name may be any
     const QString izabrano = o.dijalozi.chooseFile(zahtjev);

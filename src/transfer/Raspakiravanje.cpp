@@ -1,7 +1,10 @@
 #include "transfer/Raspakiravanje.h"
 
+#include "core/Cekanje.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/VrstaDatoteke.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessRunner.h"
@@ -35,17 +38,6 @@ QString Alat7za(Okruzenje& o)
 }
 
 }  // namespace
-
-QString ImeArhive(const QString& ime)
-{
-    return ime.left(std::max<qsizetype>(ime.size() - 3, 0)) + QStringLiteral("7z");
-}
-
-bool SamoKopiranje(const QString& ime)
-{
-    return ime.endsWith(QStringLiteral("chm"), Qt::CaseSensitive) ||
-           ime.endsWith(QStringLiteral("enc"), Qt::CaseSensitive);
-}
 
 bool Unzipaj(Okruzenje& o, const QString& ime)
 {
@@ -102,16 +94,4 @@ bool Unzipaj(Okruzenje& o, const QString& ime)
     PostaviTrenutnuAkciju(o, QString());
     LogirajGrešku(o, QStringLiteral("Unzipaj- Kraj ") + ime);
     return true;
-}
-
-void Čekaj(Okruzenje& o, int sekundi)
-{
-    if (sekundi <= 0)
-        return;
-    // A full date and time, so that a wait across midnight ends on time.
-    const QDateTime kraj = o.sat.now().addSecs(sekundi);
-    // Short pauses in the event loop keep the window responsive without spending processor time.
-    constexpr qint64 najdužaPauza = 100;
-    for (qint64 preostalo = o.sat.now().msecsTo(kraj); preostalo > 0; preostalo = o.sat.now().msecsTo(kraj))
-        o.sat.pause(static_cast<int>(std::min(preostalo, najdužaPauza)));
 }

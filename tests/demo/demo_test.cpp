@@ -1,5 +1,5 @@
-#include "core/PripremaVerzije.h"
 #include "distribution/Distribucija.h"
+#include "install/PripremaVerzije.h"
 #include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"
 #include "support/QtPrinters.h"
@@ -87,7 +87,7 @@ TEST_F(DemoTest, OneClickInstallsEveryDemoUpdate)
 {
     UčitajProzor(o);
     dijalozi.answer({Dialogs::Answer::Yes});
-    cmdDownloadAndUpdate_Klik(o);
+    cmdDownloadAndUpdate_KlikUzZaštitu(o);
 
     ASSERT_FALSE(dijalozi.boxes().empty());
     EXPECT_EQ(dijalozi.boxes().back().text, QStringLiteral("Uspješno instalirani novi programi!"))

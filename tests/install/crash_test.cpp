@@ -8,8 +8,8 @@
 #include "install/Instalacija.h"
 #include "install/Oporavak.h"
 
-#include "core/PripremaVerzije.h"
 #include "core/Usporedba.h"
+#include "install/PripremaVerzije.h"
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/ProcessRunner.h"

@@ -2,7 +2,7 @@
 #include "install/Instalacija.h"
 #include "install/Oporavak.h"
 
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingProcessRunner.h"
 #include "support/TestOkruzenje.h"
