@@ -156,3 +156,12 @@ TEST_CASE("the command line quotes only what needs it")
     CHECK(CommandLine(L"C:\\Program Files\\7za.exe", {L"e", L"-oC:\\Lumivex Update\\"}) ==
           L"\"C:\\Program Files\\7za.exe\" e \"-oC:\\Lumivex Update\\\\\"");
 }
+
+TEST_CASE("while a program is waited for, the caller's work goes on")
+{
+    int calls = 0;
+    const ProcessOutcome run =
+        RunHidden(ThisProgram(), ChildArguments({L"sleep", L"300"}), 30000, [&calls] { ++calls; });
+    CHECK(run.finished);
+    CHECK(calls >= 5);
+}

@@ -45,7 +45,7 @@ void Drain(HANDLE pipe, std::string& output)
 }
 
 ProcessOutcome Start(const std::wstring& program, const std::vector<std::wstring>& arguments, bool wait,
-                     int timeoutMs)
+                     int timeoutMs, const std::function<void()>& whileWaiting)
 {
     ProcessOutcome outcome;
     STARTUPINFOW startup{};
@@ -98,6 +98,8 @@ ProcessOutcome Start(const std::wstring& program, const std::vector<std::wstring
             Drain(readEnd, outcome.output);
             if (state != WAIT_TIMEOUT)
                 break;
+            if (whileWaiting)
+                whileWaiting();
             if (timeoutMs >= 0 && GetTickCount64() >= deadline) {
                 TerminateProcess(process.hProcess, 1);
                 WaitForSingleObject(process.hProcess, INFINITE);
@@ -130,7 +132,7 @@ std::wstring CommandLine(const std::wstring& program, const std::vector<std::wst
 
 ProcessOutcome StartHidden(const std::wstring& program, const std::vector<std::wstring>& arguments)
 {
-    return Start(program, arguments, false, -1);
+    return Start(program, arguments, false, -1, {});
 }
 
 ProcessOutcome RunHidden(const std::wstring& program, const std::vector<std::wstring>& arguments,

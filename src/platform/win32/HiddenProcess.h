@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,10 @@ std::wstring CommandLine(const std::wstring& program, const std::vector<std::wst
 ProcessOutcome StartHidden(const std::wstring& program, const std::vector<std::wstring>& arguments);
 
 // Starts the program and waits for it, at most `timeoutMs` milliseconds when that is not negative;
-// a program still running then is ended and reported as not finished.
+// a program still running then is ended and reported as not finished. `whileWaiting` is called
+// every few milliseconds meanwhile, so a window can go on processing its events.
 ProcessOutcome RunHidden(const std::wstring& program, const std::vector<std::wstring>& arguments,
-                         int timeoutMs = -1);
+                         int timeoutMs = -1, const std::function<void()>& whileWaiting = {});
 
 // The full path of an executable found where the system looks for programs, or the empty string;
 // ".exe" is added to a name without an extension.
