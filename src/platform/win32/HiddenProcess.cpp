@@ -136,9 +136,9 @@ ProcessOutcome StartHidden(const std::wstring& program, const std::vector<std::w
 }
 
 ProcessOutcome RunHidden(const std::wstring& program, const std::vector<std::wstring>& arguments,
-                         int timeoutMs)
+                         int timeoutMs, const std::function<void()>& whileWaiting)
 {
-    return Start(program, arguments, true, timeoutMs);
+    return Start(program, arguments, true, timeoutMs, whileWaiting);
 }
 
 std::wstring FindProgram(const std::wstring& name)
