@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/Okruzenje.h"
-#include "platform/LocalFileSystem.h"
 #include "platform/QtHttpTransfer.h"
 #include "platform/SystemClock.h"
 #include "shell/QtDialogs.h"
@@ -10,11 +9,13 @@
 
 // The ports whose implementation depends on the system the program is built for.
 #ifdef Q_OS_WIN
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MachineInfo.h"
 #include "platform/win32/Win32ProcessRunner.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SettingsStore.h"
 #include "platform/win32/Win32WindowFinder.h"
+using SystemFileSystem = Win32FileSystem;
 using SystemSettingsStore = Win32SettingsStore;
 using SystemMachineInfo = Win32MachineInfo;
 using SystemProcessRunner = Win32ProcessRunner;
@@ -22,9 +23,11 @@ using SystemRegistry = Win32Registry;
 #else
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/LocalMachineInfo.h"
 #include "platform/QtProcessRunner.h"
 #include "platform/X11WindowFinder.h"
+using SystemFileSystem = LocalFileSystem;
 using SystemSettingsStore = IniSettingsStore;
 using SystemMachineInfo = LocalMachineInfo;
 using SystemProcessRunner = QtProcessRunner;
@@ -41,7 +44,7 @@ public:
     QtDialogs& dijalozi() { return dijalozi_; }
 
 private:
-    LocalFileSystem fs_;
+    SystemFileSystem fs_;
     SystemSettingsStore postavke_;
     SystemClock sat_;
     SystemMachineInfo računalo_;
