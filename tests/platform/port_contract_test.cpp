@@ -2,14 +2,18 @@
 // sides of each port keep one contract.
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
+#include "platform/LocalFileSystem.h"
 #include "platform/LocalMachineInfo.h"
 #include "platform/X11WindowFinder.h"
+#include "platform/contract/FileFailureCases.h"
 #include "platform/contract/RegistryCases.h"
 #include "platform/contract/SettingsCases.h"
 #include "platform/contract/WindowLookupCases.h"
 #include "support/Xvfb.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -29,6 +33,68 @@ QString Text(const char* utf8)
 QString IniKey(const char* key, const char* valueName)
 {
     return Text(key).replace(u'\\', u'/') + u'/' + Text(valueName);
+}
+
+TEST(FileSystemContract, FailureTable)
+{
+    using contract::FileOperation;
+    LocalFileSystem fs;
+    for (const auto& c : contract::kFileFailureCases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const auto put = [&](const char* name, const QByteArray& bytes) {
+            QFile file(dir.filePath(QString::fromUtf8(name)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        put("a.txt", "A");
+        put("b.txt", "B");
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("mapa")));
+        const QString path = dir.filePath(Text(c.path));
+        const QString target = dir.filePath(Text(c.target));
+        qint64 size = 0;
+        QByteArray contents;
+        QStringList names;
+        FsResult outcome;
+        switch (c.operation) {
+            case FileOperation::CopyReplacing:
+                outcome = fs.copyReplacing(path, target);
+                break;
+            case FileOperation::Move:
+                outcome = fs.move(path, target);
+                break;
+            case FileOperation::RemoveFile:
+                outcome = fs.removeFile(path);
+                break;
+            case FileOperation::RemoveFolder:
+                outcome = fs.removeFolder(path);
+                break;
+            case FileOperation::CreateFolder:
+                outcome = fs.createFolder(path);
+                break;
+            case FileOperation::FileSize:
+                outcome = fs.fileSize(path, size);
+                break;
+            case FileOperation::ListFiles:
+                outcome = fs.listFiles(path, names);
+                break;
+            case FileOperation::ReadFile:
+                outcome = fs.readFile(path, contents);
+                break;
+            case FileOperation::AppendToFile:
+                outcome = fs.appendToFile(path, "x");
+                break;
+        }
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(outcome.error, Text(c.text));
+        EXPECT_EQ(outcome.notFound, c.notFound);
+        EXPECT_EQ(static_cast<int>(outcome.stage), static_cast<int>(c.stage));
+        QByteArray a, b;
+        EXPECT_TRUE(fs.readFile(dir.filePath(QStringLiteral("a.txt")), a) && a == "A");
+        EXPECT_TRUE(fs.readFile(dir.filePath(QStringLiteral("b.txt")), b) && b == "B");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("mapa")}));
+    }
 }
 
 TEST(RegistryContract, DwordTable)

@@ -1,3 +1,4 @@
+#include "platform/contract/FileFailureCases.h"
 #include "platform/win32/FileOperations.h"
 
 #include "Text.h"
@@ -67,6 +68,15 @@ struct Folder {
 
 using Names = std::vector<std::wstring>;
 
+std::wstring Native(const char* relative)
+{
+    std::wstring path = Wide(relative);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
 }  // namespace
 
 TEST_CASE("a copy replaces the whole target, read-only or not, and leaves no temporary file")
@@ -84,68 +94,58 @@ TEST_CASE("a copy replaces the whole target, read-only or not, and leaves no tem
     }
 }
 
-TEST_CASE("failed operations: the reason, the stage, and whether something was missing")
+TEST_CASE("the failure table")
 {
-    Folder f;
-    f.put(L"a.txt", "A");
-    f.put(L"b.txt", "B");
-    CreateDirectoryW((f / L"mapa").c_str(), nullptr);
-    std::int64_t size = 0;
-    std::string contents;
-    std::vector<std::wstring> names;
-    const struct {
-        const char* name;
-        FileOutcome outcome;
-        const wchar_t* text;
-        bool notFound;
-        FileOutcome::Stage stage;
-    } cases[] = {
-        {"copy of a missing file", CopyReplacing(f / L"nema.txt", f / L"a.txt"),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::Open},
-        {"copy of a folder", CopyReplacing(f / L"mapa", f / L"a.txt"),
-         L"Putanja je direktorija, a ne datoteka.", false, FileOutcome::Stage::Open},
-        {"copy into a missing folder", CopyReplacing(f / L"a.txt", f / L"nema\\a.txt"),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::Open},
-        {"move onto an existing file", Move(f / L"a.txt", f / L"b.txt"), L"Datoteka već postoji.", false,
-         FileOutcome::Stage::None},
-        {"move of a missing file", Move(f / L"nema.txt", f / L"c.txt"),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::None},
-        // A missing destination folder is no missing old file: the caller would overwrite that file
-        // without a backup of it.
-        {"move into a missing folder", Move(f / L"a.txt", f / L"nema\\a.txt"),
-         L"Datoteka ili direktorija nije pronađena.", false, FileOutcome::Stage::None},
-        {"delete of a missing file", RemoveFile(f / L"nema.txt"), L"Datoteka ili direktorija nije pronađena.",
-         true, FileOutcome::Stage::None},
-        {"delete of a folder as a file", RemoveFile(f / L"mapa"), L"Putanja je direktorija, a ne datoteka.",
-         false, FileOutcome::Stage::None},
-        {"delete of a missing folder", RemoveFolder(f / L"nema"), L"Datoteka ili direktorija nije pronađena.",
-         true, FileOutcome::Stage::None},
-        {"folder in a missing parent", CreateFolder(f / L"nema\\nova"),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::None},
-        {"folder that exists", CreateFolder(f / L"mapa"), L"Datoteka već postoji.", false,
-         FileOutcome::Stage::None},
-        {"size of a missing file", FileSize(f / L"nema.txt", size),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::None},
-        {"list of a missing folder", ListFiles(f / L"nema", names),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::None},
-        {"read of a missing file", ReadWholeFile(f / L"nema.txt", contents),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::Open},
-        {"read of a folder", ReadWholeFile(f / L"mapa", contents), L"Putanja je direktorija, a ne datoteka.",
-         false, FileOutcome::Stage::Open},
-        {"append in a missing folder", AppendToFile(f / L"nema\\Update.log", "x"),
-         L"Datoteka ili direktorija nije pronađena.", true, FileOutcome::Stage::Open},
-    };
-    for (const auto& c : cases) {
+    using contract::FileOperation;
+    for (const auto& c : contract::kFileFailureCases) {
         INFO(std::string(c.name));
-        CHECK_FALSE(c.outcome.ok());
-        CHECK(FileErrorText(c.outcome.code) == c.text);
-        CHECK(c.outcome.notFound == c.notFound);
-        CHECK(c.outcome.stage == c.stage);
+        Folder f;
+        f.put(L"a.txt", "A");
+        f.put(L"b.txt", "B");
+        CreateDirectoryW((f / L"mapa").c_str(), nullptr);
+        const std::wstring path = f / Native(c.path);
+        const std::wstring target = f / Native(c.target);
+        std::int64_t size = 0;
+        std::string contents;
+        std::vector<std::wstring> names;
+        FileOutcome outcome;
+        switch (c.operation) {
+            case FileOperation::CopyReplacing:
+                outcome = CopyReplacing(path, target);
+                break;
+            case FileOperation::Move:
+                outcome = Move(path, target);
+                break;
+            case FileOperation::RemoveFile:
+                outcome = RemoveFile(path);
+                break;
+            case FileOperation::RemoveFolder:
+                outcome = RemoveFolder(path);
+                break;
+            case FileOperation::CreateFolder:
+                outcome = CreateFolder(path);
+                break;
+            case FileOperation::FileSize:
+                outcome = FileSize(path, size);
+                break;
+            case FileOperation::ListFiles:
+                outcome = ListFiles(path, names);
+                break;
+            case FileOperation::ReadFile:
+                outcome = ReadWholeFile(path, contents);
+                break;
+            case FileOperation::AppendToFile:
+                outcome = AppendToFile(path, "x");
+                break;
+        }
+        CHECK_FALSE(outcome.ok());
+        CHECK(Utf8(FileErrorText(outcome.code)) == c.text);
+        CHECK(outcome.notFound == c.notFound);
+        CHECK(static_cast<int>(outcome.stage) == static_cast<int>(c.stage));
+        CHECK(f.get(L"a.txt") == "A");
+        CHECK(f.get(L"b.txt") == "B");
+        CHECK(f.entries() == Names{L"a.txt", L"b.txt", L"mapa"});
     }
-    // Nothing was lost or left behind by the failures.
-    CHECK(f.get(L"a.txt") == "A");
-    CHECK(f.get(L"b.txt") == "B");
-    CHECK(f.entries() == Names{L"a.txt", L"b.txt", L"mapa"});
 }
 
 TEST_CASE("read-only files are deleted, alone and inside a folder tree")
