@@ -1,7 +1,8 @@
 #include "platform/LocalFileSystem.h"
 
+#include "platform/FileMask.h"
+
 #include <QDir>
-#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -230,25 +231,7 @@ FsResult LocalFileSystem::removeFile(const QString& path)
 
 FsResult LocalFileSystem::removeFiles(const QString& folder, const QString& mask)
 {
-    QStringList names;
-    if (FsResult listed = listFiles(folder, names); !listed)
-        return listed;
-    // Masks follow the convention users know: "*.*" means every file, letter case does not matter.
-    const QString pattern = mask == u"*.*" ? QStringLiteral("*") : mask;
-    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
-                                QRegularExpression::CaseInsensitiveOption);
-    const QString base = withoutTrailingSlash(folder);
-    bool matched = false;
-    for (const QString& name : names) {
-        if (!re.match(name).hasMatch())
-            continue;
-        matched = true;
-        if (FsResult removed = removeFile(base + u'/' + name); !removed)
-            return removed;
-    }
-    if (!matched)
-        return fromErrno(ENOENT);
-    return FsResult::success();
+    return RemoveMatchingFiles(*this, folder, mask, fromErrno(ENOENT));
 }
 
 FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
