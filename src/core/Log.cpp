@@ -36,6 +36,8 @@ void LogirajGrešku(Okruzenje& o, const QString& tekst)
                          locale.toString(now.time(), longTimeFormat(locale)) + u' ' + tekst +
                          QStringLiteral("\r\n");
     const FsResult written = o.fs.appendToFile(PutanjaLoga(o), line.toLocal8Bit());
+    if (o.stanje.KopijaLoga)
+        o.stanje.KopijaLoga(tekst);
     if (written)
         return;
     if (written.stage == FsResult::Stage::Open)

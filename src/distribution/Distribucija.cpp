@@ -296,7 +296,7 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
     return kopija.ok;
 }
 
-void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
+bool PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
 {
     const bool uspjeh = DownloadNaLokaciju(o, SaPorukama);
 
@@ -304,7 +304,7 @@ void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
     o.model.omogućiTmrPrijenos(false);
     o.model.prikažiProgBar(false);
     if (!SaPorukama)
-        return;
+        return uspjeh;
 
     const QString cilj = o.model.txtLokacija(1);
     const QString vrijeme = o.model.lblVrijemePrijenosa();
@@ -326,6 +326,7 @@ void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
                     "ovu direktoriju za ažuriranje programa!\r\n") +
                 vrijeme + QStringLiteral("\r\nUkupno prenesno: ") + ukupno + QStringLiteral(" bajtova."),
             Dialogs::Buttons::Ok);
+    return uspjeh;
 }
 
 bool JeVrijemeAutomatskogPrijenosa(int sati, const QTime& vrijeme)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Okruzenje.h"
+#include "platform/HeadlessDialogs.h"
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
@@ -14,13 +15,16 @@
 #include <memory>
 
 // The real program's parts: this machine's ports, the shared state and the window model, put
-// together once in main().
+// together once in main(). The window's procedures show real message boxes; a run without a window
+// writes them to standard error.
 class Aplikacija {
 public:
-    Aplikacija();
+    enum class Sučelje { Prozor, BezProzora };
+    explicit Aplikacija(Sučelje sučelje = Sučelje::Prozor);
 
     Okruzenje& okruzenje() { return o_; }
     QtDialogs& dijalozi() { return dijalozi_; }
+    HeadlessDialogs& dijaloziBezProzora() { return bezProzora_; }
 
 private:
     LocalFileSystem fs_;
@@ -28,6 +32,7 @@ private:
     SystemClock sat_;
     LocalMachineInfo računalo_;
     QtDialogs dijalozi_;
+    HeadlessDialogs bezProzora_;
     QtProcessRunner procesi_;
     QtHttpTransfer http_;
     std::unique_ptr<WindowFinder> prozori_;

@@ -4,8 +4,10 @@
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
+#include "install/ProvjeraPrograma.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/InstanceLock.h"
 #include "platform/MachineInfo.h"
 #include "shell/Naredbe.h"
 #include "shell/Postavke.h"
@@ -19,11 +21,39 @@ QString SaKosomCrtom(const QString& folder)
 
 }  // namespace
 
+QString NaslovProzora()
+{
+    return QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa") +
+           QStringLiteral(" V") + QString::number(Verzija::Glavna) + u'.' +
+           QString::number(Verzija::Pomoćna) + u'.' + QString::number(Verzija::Revizija);
+}
+
+bool ZauzmiInstalaciju(Okruzenje& o, InstanceLock& brava, bool aktivirajPrvi)
+{
+    const QString mapa = SaKosomCrtom(o.računalo.executableFolder());
+    QString greška;
+    switch (brava.acquire(mapa, greška)) {
+        case InstanceLock::Result::Acquired:
+            return true;
+        case InstanceLock::Result::Failed:
+            LogirajGrešku(o, QStringLiteral("Zaključavanje instalacije nije uspjelo: ") + greška);
+            return true;
+        case InstanceLock::Result::HeldByAnother:
+            break;
+    }
+    o.dijalozi.show(
+        Dialogs::Icon::Information, NaslovPrograma,
+        QStringLiteral("Program za ažuriranje Lumi-vex programa već je pokrenut na ovoj instalaciji (") +
+            mapa + QStringLiteral(").\r\nDrugi se ne pokreće."),
+        Dialogs::Buttons::Ok);
+    if (aktivirajPrvi)
+        AppJeStartana(o, NaslovProzora(), true);
+    return false;
+}
+
 void UčitajProzor(Okruzenje& o)
 {
-    o.model.postaviNaslov(QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa") +
-                          QStringLiteral(" V") + QString::number(Verzija::Glavna) + u'.' +
-                          QString::number(Verzija::Pomoćna) + u'.' + QString::number(Verzija::Revizija));
+    o.model.postaviNaslov(NaslovProzora());
     o.model.postaviKarticu(0);
     ProvjeriOperatera(o);
     UčitajServere(o);
