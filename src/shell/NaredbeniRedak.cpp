@@ -5,6 +5,7 @@
 #include "core/PrioritetLoga.h"
 #include "core/PripremaVerzije.h"
 #include "distribution/Distribucija.h"
+#include "platform/FileSystem.h"
 #include "install/DownloadAndUpdate.h"
 #include "install/ProvjeraPrograma.h"
 #include "platform/HeadlessDialogs.h"
@@ -138,6 +139,11 @@ int PokreniBezProzora(Okruzenje& o, HeadlessDialogs& dijalozi, InstanceLock& bra
     if (!ZauzmiInstalaciju(o, brava, false))
         return IzlazniStatus::InstalacijaZauzeta;
     // An interrupted installation is recovered here, before the control file is prepared.
+
+    // The log lies in the Update folder, which the window's start-up makes on its way.
+    PostaviPutanje(o);
+    if (!o.fs.folderExists(o.stanje.PutanjaUpdate))
+        o.fs.createFolder(o.stanje.PutanjaUpdate);
 
     UčitajServere(o);
     UčitajPostavke(o);
