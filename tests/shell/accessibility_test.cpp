@@ -5,6 +5,7 @@
 #include "shell/MrezaAzuriranja.h"
 #include "shell/Pokretanje.h"
 #include "support/HttpServer.h"
+#include "support/IstaVerzija.h"
 #include "support/TestOkruzenje.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,7 @@ class Accessibility : public ::testing::Test {
 protected:
     Accessibility()
     {
-        const QByteArray control = "A.exe;20;1;0;1;1;\r\n";
-        t.write(QStringLiteral("Verzije.txt"), control);
-        t.write(QStringLiteral("A.exe"), "a");
-        t.write(server.folder() + QStringLiteral("/Verzije.txt"), control);
-        t.postavke.write(QStringLiteral("Settings"), QStringLiteral("PrimarniServer"), server.url(QString()));
+        ObjaviIstuVerziju(t, server);
         t.postavke.write(QStringLiteral("Settings"), QStringLiteral("SekundarniServer"),
                          server.url(QString()));
         t.postavke.write(QStringLiteral("Settings"), QStringLiteral("UpdateLok20N"), QStringLiteral("2"));
