@@ -3,7 +3,7 @@
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/PrioritetLoga.h"
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "distribution/Distribucija.h"
 #include "install/DownloadAndUpdate.h"
 #include "install/ProvjeraPrograma.h"

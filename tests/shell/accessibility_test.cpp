@@ -1,4 +1,5 @@
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Usporedba.h"
 #include "platform/SettingsStore.h"
 #include "shell/MainWindow.h"

@@ -460,7 +460,7 @@ TEST_F(CommandLineDemo, ASecondUpdaterOnTheSameInstallationDoesNotStart)
     drugi.setProcessEnvironment(env);
     drugi.start(program, {});
     ASSERT_TRUE(PričekajProzor([] { return VidljivProzor(QStringLiteral("LumivexLiveUpdate20")); }));
-    EXPECT_TRUE(ZatvoriProzor(QStringLiteral("LumivexLiveUpdate20")));
+    EXPECT_TRUE(ZatvoriProzorNaZaslonu(QStringLiteral("LumivexLiveUpdate20")));
     ASSERT_TRUE(drugi.waitForFinished(30000));
     EXPECT_EQ(drugi.exitCode(), 0);
     EXPECT_EQ(prvi.state(), QProcess::Running);

@@ -61,7 +61,7 @@ bool VidljivProzor(const QString& naslov)
     return ima;
 }
 
-bool ZatvoriProzor(const QString& naslov)
+bool ZatvoriProzorNaZaslonu(const QString& naslov)
 {
     Display* d = XOpenDisplay(nullptr);
     if (!d)

@@ -25,4 +25,4 @@ bool VidljivProzor(const QString& naslov);
 
 // Asks every mapped top-level window with this caption to close, as its close button would; false
 // when there is none.
-bool ZatvoriProzor(const QString& naslov);
+bool ZatvoriProzorNaZaslonu(const QString& naslov);
