@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "core/DugoVrijeme.h"
 #include "core/Okruzenje.h"
 #include "platform/Clock.h"
 #include "shell/MrezaAzuriranja.h"
@@ -19,7 +20,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -55,15 +55,6 @@ void obojaj(QWidget* w, const QColor& boja)
     paleta.setColor(QPalette::Window, boja);
     w->setPalette(paleta);
     w->setAutoFillBackground(true);
-}
-
-// The locale's long time without its time zone.
-QString vrijeme(const QLocale& locale, const QTime& t)
-{
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\(?t+\\)?"));
-    format.remove(zone);
-    return locale.toString(t, format.trimmed());
 }
 
 // Names a control for code, screen readers and UI automation.
@@ -331,9 +322,11 @@ void MainWindow::poveži()
             PromjenaVremenaDownloada(o_, sati);
     });
 
-    connect(cmdVerzija_, &QPushButton::clicked, this, [this] { cmdVerzija_Click(o_); });
-    connect(cmdDownloadAndUpdate_, &QPushButton::clicked, this, [this] { cmdDownloadAndUpdate_Klik(o_); });
-    connect(cmdDownlNaLokaciju_, &QPushButton::clicked, this, [this] { cmdDownlNaLokaciju_Click(o_); });
+    connect(cmdVerzija_, &QPushButton::clicked, this, [this] { cmdVerzija_KlikUzZaštitu(o_); });
+    connect(cmdDownloadAndUpdate_, &QPushButton::clicked, this,
+            [this] { cmdDownloadAndUpdate_KlikUzZaštitu(o_); });
+    connect(cmdDownlNaLokaciju_, &QPushButton::clicked, this,
+            [this] { cmdDownlNaLokaciju_KlikUzZaštitu(o_); });
     connect(cmdIzlaz_, &QPushButton::clicked, this, [this] { krajOdmah_(); });
     connect(SSTab1_, &QTabWidget::currentChanged, this,
             [this](int kartica) { o_.model.postaviKarticu(kartica); });
@@ -485,7 +478,7 @@ void MainWindow::osvježiSat()
     const QLocale locale;
     const QDateTime sada = o_.sat.now();
     prikažiNatpis(SBar_[2], locale.toString(sada.date(), QLocale::ShortFormat));
-    prikažiNatpis(SBar_[3], vrijeme(locale, sada.time()));
+    prikažiNatpis(SBar_[3], DugoVrijeme(locale, sada.time()));
 }
 
 void MainWindow::odaberiOpciju(int opcija)

@@ -3,6 +3,7 @@
 #include "Verzija.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/Putanje.h"
 #include "install/PripremaVerzije.h"
 #include "install/ProvjeraPrograma.h"
 #include "platform/Dialogs.h"
@@ -11,15 +12,6 @@
 #include "platform/MachineInfo.h"
 #include "shell/Naredbe.h"
 #include "shell/Postavke.h"
-
-namespace {
-
-QString SaKosomCrtom(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
-}  // namespace
 
 QString NaslovProzora()
 {
