@@ -22,6 +22,8 @@ void LogirajGrešku(Okruzenje& o, const QString& tekst)
     const QString line = locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
                          DugoVrijeme(locale, now.time()) + u' ' + tekst + QStringLiteral("\r\n");
     const FsResult written = o.fs.appendToFile(PutanjaLoga(o), line.toLocal8Bit());
+    if (o.stanje.KopijaLoga)
+        o.stanje.KopijaLoga(tekst);
     if (written)
         return;
     if (written.stage == FsResult::Stage::Open)

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 // The state that the window owns for its whole life and that the procedures share.
 struct Stanje {
@@ -46,4 +47,7 @@ struct Stanje {
 
     // The text last shown for the internet transfer, shown again for a state without a text of its own.
     QString ZadnjeStanjePrijenosa;
+
+    // Receives every log line's text too, when set: a run without a window copies it to standard error.
+    std::function<void(const QString&)> KopijaLoga;
 };

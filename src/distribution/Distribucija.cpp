@@ -316,7 +316,7 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
     return Prolaz(p) && Završi(p);
 }
 
-void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
+bool PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
 {
     const bool uspjeh = DownloadNaLokaciju(o, SaPorukama);
 
@@ -324,7 +324,7 @@ void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
     o.model.omogućiTmrPrijenos(false);
     o.model.prikažiProgBar(false);
     if (!SaPorukama)
-        return;
+        return uspjeh;
 
     const QString cilj = o.model.txtLokacija(1);
     const QString vrijeme = o.model.lblVrijemePrijenosa();
@@ -346,6 +346,7 @@ void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)
                     "ovu direktoriju za ažuriranje programa!\r\n") +
                 vrijeme + QStringLiteral("\r\nUkupno prenesno: ") + ukupno + QStringLiteral(" bajtova."),
             Dialogs::Buttons::Ok);
+    return uspjeh;
 }
 
 bool JeVrijemeAutomatskogPrijenosa(int sati, const QTime& vrijeme)

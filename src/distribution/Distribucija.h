@@ -16,8 +16,8 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama);
 
 // The one entry point of the distribution copy: runs DownloadNaLokaciju, stops the transfer clock,
 // hides the progress bar and, for a run the user started, reports the result with the elapsed time
-// and the bytes fetched.
-void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama);
+// and the bytes fetched. Returns what DownloadNaLokaciju returned.
+bool PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama);
 
 // True when the automatic copy is due at `vrijeme` with a spacing of `sati` hours: at minute 0 of
 // every hour of the day that `sati` divides, counted from midnight; never when `sati` is 0.

@@ -22,8 +22,9 @@ bool UpišiPostavkeIzvještaja(Okruzenje& o, QString& greška)
 
 }  // namespace
 
-void cmdDownloadAndUpdate_Click(Okruzenje& o)
+bool cmdDownloadAndUpdate_Click(Okruzenje& o)
 {
+    bool instalirano = false;
     Stanje& s = o.stanje;
     const int opcija = o.model.optLokacija();
     const bool snimljeno = opcija == 0 || opcija == 2 ? SnimitiSaInterneta(o) : SnimitiSaMrežneLokacije(o);
@@ -44,7 +45,7 @@ void cmdDownloadAndUpdate_Click(Okruzenje& o)
                 QStringLiteral("Želite li izvršiti ažuriranje/instaliranje novih programa?"),
             Dialogs::Buttons::YesNo);
         if (odgovor != Dialogs::Answer::Yes)
-            return;
+            return false;
 
         // The suite's programs read these settings when they print: no installation without them.
         QString greška;
@@ -52,6 +53,7 @@ void cmdDownloadAndUpdate_Click(Okruzenje& o)
             s.TrenutnaPoruka =
                 QStringLiteral("Nije moguće upisati postavke izvještaja u registar: ") + greška;
         } else if (UpdatePrograma(o)) {
+            instalirano = true;
             s.TrenutnaPoruka = QStringLiteral("Uspješno instalirani novi programi!");
         } else {
             s.TrenutnaPoruka = QStringLiteral(
@@ -62,4 +64,5 @@ void cmdDownloadAndUpdate_Click(Okruzenje& o)
     }
 
     LogirajGrešku(o, QStringLiteral("********************* KRAJ UPDATE"));
+    return instalirano;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Okruzenje.h"
+#include "platform/HeadlessDialogs.h"
 #include "platform/QtHttpTransfer.h"
 #include "platform/SystemClock.h"
 #include "shell/QtDialogs.h"
@@ -35,13 +36,16 @@ using SystemRegistry = IniRegistry;
 #endif
 
 // The real program's parts: this machine's ports, the shared state and the window model, put
-// together once in main().
+// together once in main(). The window's procedures show real message boxes; a run without a window
+// writes them to standard error.
 class Aplikacija {
 public:
-    Aplikacija();
+    enum class Sučelje { Prozor, BezProzora };
+    explicit Aplikacija(Sučelje sučelje = Sučelje::Prozor);
 
     Okruzenje& okruzenje() { return o_; }
     QtDialogs& dijalozi() { return dijalozi_; }
+    HeadlessDialogs& dijaloziBezProzora() { return bezProzora_; }
 
 private:
     SystemFileSystem fs_;
@@ -49,6 +53,7 @@ private:
     SystemClock sat_;
     SystemMachineInfo računalo_;
     QtDialogs dijalozi_;
+    HeadlessDialogs bezProzora_;
     SystemProcessRunner procesi_;
     QtHttpTransfer http_;
     std::unique_ptr<WindowFinder> prozori_;

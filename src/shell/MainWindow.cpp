@@ -2,6 +2,7 @@
 
 #include "core/DugoVrijeme.h"
 #include "core/Okruzenje.h"
+#include "platform/Clock.h"
 #include "shell/MrezaAzuriranja.h"
 #include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"
@@ -65,6 +66,14 @@ W* imenuj(W* w, const QString& objectName, const QString& accessibleName)
     return w;
 }
 
+// A label whose text a screen reader must read: its accessible name is its text, and what the label
+// is (its description) while it shows nothing.
+void prikažiNatpis(QLabel* natpis, const QString& tekst)
+{
+    natpis->setText(tekst);
+    natpis->setAccessibleName(tekst.isEmpty() ? natpis->accessibleDescription() : tekst);
+}
+
 QString bezOznakePrečaca(QString natpis)
 {
     return natpis.remove(u'&');
@@ -95,79 +104,15 @@ void MainWindow::napraviKontrole()
     setCentralWidget(središte);
     auto* raspored = new QVBoxLayout(središte);
 
-    // The four tabs.
     SSTab1_ = imenuj(new QTabWidget(središte), QStringLiteral("SSTab1"), QStringLiteral("Kartice"));
-
-    auto* kartica0 = new QWidget;
-    auto* raspored0 = new QVBoxLayout(kartica0);
-    fgAžuriranja_ = imenuj(new MrezaAzuriranja(kartica0), QStringLiteral("fgAžuriranja"),
-                           QStringLiteral("Potrebna ažuriranja"));
-    cmdDownloadAndUpdate_ =
-        imenuj(new QPushButton(QStringLiteral("Download programa i instalacija"), kartica0),
-               QStringLiteral("cmdDownloadAndUpdate"), QStringLiteral("Download programa i instalacija"));
-    cmdDownloadAndUpdate_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
-    cmdDownloadAndUpdate_->setIconSize(QSize(24, 24));
-    raspored0->addWidget(fgAžuriranja_);
-    raspored0->addWidget(cmdDownloadAndUpdate_);
-
-    auto* kartica1 = new QWidget;
-    auto* raspored1 = new QVBoxLayout(kartica1);
-    txtPor_ =
-        imenuj(new QPlainTextEdit(kartica1), QStringLiteral("txtPor"), QStringLiteral("Poruke o akcijama"));
-    txtPor_->setReadOnly(true);
-    raspored1->addWidget(txtPor_);
-
-    auto* kartica2 = new QWidget;
-    auto* raspored2 = new QVBoxLayout(kartica2);
-    txtPorGr_ =
-        imenuj(new QPlainTextEdit(kartica2), QStringLiteral("txtPorGr"), QStringLiteral("Poruke o greškama"));
-    txtPorGr_->setReadOnly(true);
-    raspored2->addWidget(txtPorGr_);
-
-    auto* kartica3 = new QWidget;
-    auto* raspored3 = new QVBoxLayout(kartica3);
-    const QString natpisLabel1 = QStringLiteral(
-        "Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži (prvo treba "
-        "ažurirati "
-        "lokalno računalo)");
-    Label1_ = imenuj(new QLabel(natpisLabel1, kartica3), QStringLiteral("Label1"), natpisLabel1);
-    Label1_->setWordWrap(true);
-    auto* redLokacije1 = new QHBoxLayout;
-    txtLokacija_[1] = imenuj(new QLineEdit(kartica3), QStringLiteral("txtLokacija_1"),
-                             QStringLiteral("Lokacija za distribuciju"));
-    cmdLokacija_[1] = imenuj(new QToolButton(kartica3), QStringLiteral("cmdLokacija_1"),
-                             QStringLiteral("Odabir lokacije za distribuciju"));
-    redLokacije1->addWidget(txtLokacija_[1]);
-    redLokacije1->addWidget(cmdLokacija_[1]);
-    cmdDownlNaLokaciju_ = imenuj(
-        new QPushButton(QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"), kartica3),
-        QStringLiteral("cmdDownlNaLokaciju"), QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"));
-    cmdDownlNaLokaciju_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
-    cmdDownlNaLokaciju_->setIconSize(QSize(24, 24));
-    const QString natpisSati = QStringLiteral(
-        "Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati automatski:");
-    lblVrijemeDownloada_ =
-        imenuj(new QLabel(natpisSati, kartica3), QStringLiteral("lblVrijemeDownloada"), natpisSati);
-    lblVrijemeDownloada_->setWordWrap(true);
-    numVrijemeDownloada_ = imenuj(new QSpinBox(kartica3), QStringLiteral("numVrijemeDownloada"), natpisSati);
-    numVrijemeDownloada_->setRange(0, 23);
-    lblVrijemeDownloada_->setBuddy(numVrijemeDownloada_);
-    auto* redSati = new QHBoxLayout;
-    redSati->addWidget(lblVrijemeDownloada_, 1);
-    redSati->addWidget(numVrijemeDownloada_);
-    lblVrijemePrijenosa_ = imenuj(new QLabel(kartica3), QStringLiteral("lblVrijemePrijenosa"),
-                                  QStringLiteral("Vrijeme prijenosa"));
-    raspored3->addWidget(Label1_);
-    raspored3->addLayout(redLokacije1);
-    raspored3->addWidget(cmdDownlNaLokaciju_);
-    raspored3->addLayout(redSati);
-    raspored3->addWidget(lblVrijemePrijenosa_);
-    raspored3->addStretch(1);
-
     const QString natpisi[4] = {QStringLiteral("&Potrebna &ažuriranja"), QStringLiteral("Poruke o &akcijama"),
                                 QStringLiteral("Poruke o &greškama"),
                                 QStringLiteral("Kopiranje novih (svih) programa na disk/mrežnu lokaciju")};
-    QWidget* kartice[4] = {kartica0, kartica1, kartica2, kartica3};
+    QWidget* kartice[4] = {
+        napraviKarticuAžuriranja(),
+        napraviKarticuPoruka(txtPor_, QStringLiteral("txtPor"), QStringLiteral("Poruke o akcijama")),
+        napraviKarticuPoruka(txtPorGr_, QStringLiteral("txtPorGr"), QStringLiteral("Poruke o greškama")),
+        napraviKarticuDistribucije()};
     for (int i = 0; i < 4; ++i) {
         kartice[i]->setObjectName(QStringLiteral("SSTab1_%1").arg(i));
         kartice[i]->setAccessibleName(bezOznakePrečaca(natpisi[i]));
@@ -175,11 +120,92 @@ void MainWindow::napraviKontrole()
     }
     raspored->addWidget(SSTab1_, 1);
 
-    // The choice of source.
+    raspored->addWidget(napraviOdabirIzvora(središte));
+    raspored->addLayout(napraviGumbe(središte));
+    napraviStatusnuTraku();
+    napraviTajmere();
+    resize(820, 600);
+}
+
+QWidget* MainWindow::napraviKarticuAžuriranja()
+{
+    auto* kartica = new QWidget;
+    auto* raspored = new QVBoxLayout(kartica);
+    fgAžuriranja_ = imenuj(new MrezaAzuriranja(kartica), QStringLiteral("fgAžuriranja"),
+                           QStringLiteral("Potrebna ažuriranja"));
+    cmdDownloadAndUpdate_ =
+        imenuj(new QPushButton(QStringLiteral("Download programa i instalacija"), kartica),
+               QStringLiteral("cmdDownloadAndUpdate"), QStringLiteral("Download programa i instalacija"));
+    cmdDownloadAndUpdate_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
+    cmdDownloadAndUpdate_->setIconSize(QSize(24, 24));
+    raspored->addWidget(fgAžuriranja_);
+    raspored->addWidget(cmdDownloadAndUpdate_);
+    return kartica;
+}
+
+QWidget* MainWindow::napraviKarticuPoruka(QPlainTextEdit*& okno, const QString& ime, const QString& natpis)
+{
+    auto* kartica = new QWidget;
+    auto* raspored = new QVBoxLayout(kartica);
+    okno = imenuj(new QPlainTextEdit(kartica), ime, natpis);
+    okno->setReadOnly(true);
+    raspored->addWidget(okno);
+    return kartica;
+}
+
+QWidget* MainWindow::napraviKarticuDistribucije()
+{
+    auto* kartica = new QWidget;
+    auto* raspored = new QVBoxLayout(kartica);
+    const QString natpisLabel1 = QStringLiteral(
+        "Lokacija za presnimavanje novih programa i komponenti radi distribucije u mreži (prvo treba "
+        "ažurirati "
+        "lokalno računalo)");
+    Label1_ = imenuj(new QLabel(natpisLabel1, kartica), QStringLiteral("Label1"), natpisLabel1);
+    Label1_->setWordWrap(true);
+    auto* redLokacije = new QHBoxLayout;
+    txtLokacija_[1] = imenuj(new QLineEdit(kartica), QStringLiteral("txtLokacija_1"),
+                             QStringLiteral("Lokacija za distribuciju"));
+    cmdLokacija_[1] = imenuj(new QToolButton(kartica), QStringLiteral("cmdLokacija_1"),
+                             QStringLiteral("Odabir lokacije za distribuciju"));
+    redLokacije->addWidget(txtLokacija_[1]);
+    redLokacije->addWidget(cmdLokacija_[1]);
+    cmdDownlNaLokaciju_ = imenuj(
+        new QPushButton(QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"), kartica),
+        QStringLiteral("cmdDownlNaLokaciju"), QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"));
+    cmdDownlNaLokaciju_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
+    cmdDownlNaLokaciju_->setIconSize(QSize(24, 24));
+    const QString natpisSati = QStringLiteral(
+        "Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati automatski:");
+    lblVrijemeDownloada_ =
+        imenuj(new QLabel(natpisSati, kartica), QStringLiteral("lblVrijemeDownloada"), natpisSati);
+    lblVrijemeDownloada_->setWordWrap(true);
+    numVrijemeDownloada_ = imenuj(new QSpinBox(kartica), QStringLiteral("numVrijemeDownloada"), natpisSati);
+    numVrijemeDownloada_->setRange(0, 23);
+    lblVrijemeDownloada_->setBuddy(numVrijemeDownloada_);
+    auto* redSati = new QHBoxLayout;
+    redSati->addWidget(lblVrijemeDownloada_, 1);
+    redSati->addWidget(numVrijemeDownloada_);
+    // The transfer clock's name is its text, so a screen reader reads the time; what it is goes in the
+    // description.
+    lblVrijemePrijenosa_ = new QLabel(kartica);
+    lblVrijemePrijenosa_->setObjectName(QStringLiteral("lblVrijemePrijenosa"));
+    lblVrijemePrijenosa_->setAccessibleDescription(QStringLiteral("Vrijeme prijenosa"));
+    raspored->addWidget(Label1_);
+    raspored->addLayout(redLokacije);
+    raspored->addWidget(cmdDownlNaLokaciju_);
+    raspored->addLayout(redSati);
+    raspored->addWidget(lblVrijemePrijenosa_);
+    raspored->addStretch(1);
+    return kartica;
+}
+
+QGroupBox* MainWindow::napraviOdabirIzvora(QWidget* središte)
+{
     fraLokacija_ =
         imenuj(new QGroupBox(QStringLiteral("Lokacija ažuriranja - novih verzija"), središte),
                QStringLiteral("fraLokacija"), QStringLiteral("Lokacija ažuriranja - novih verzija"));
-    auto* rasporedOkvira = new QGridLayout(fraLokacija_);
+    auto* raspored = new QGridLayout(fraLokacija_);
     for (int i = 0; i < 3; ++i)
         optLokacija_[i] =
             imenuj(new QRadioButton(fraLokacija_), QStringLiteral("optLokacija_%1").arg(i), QString());
@@ -187,20 +213,23 @@ void MainWindow::napraviKontrole()
                              QStringLiteral("Mrežna lokacija novih verzija"));
     cmdLokacija_[0] = imenuj(new QToolButton(fraLokacija_), QStringLiteral("cmdLokacija_0"),
                              QStringLiteral("Odabir mrežne lokacije"));
-    rasporedOkvira->addWidget(optLokacija_[0], 0, 0, 1, 3);
-    rasporedOkvira->addWidget(optLokacija_[1], 1, 0);
-    rasporedOkvira->addWidget(txtLokacija_[0], 1, 1);
-    rasporedOkvira->addWidget(cmdLokacija_[0], 1, 2);
-    rasporedOkvira->addWidget(optLokacija_[2], 2, 0, 1, 3);
-    rasporedOkvira->setColumnStretch(1, 1);
-    raspored->addWidget(fraLokacija_);
+    raspored->addWidget(optLokacija_[0], 0, 0, 1, 3);
+    raspored->addWidget(optLokacija_[1], 1, 0);
+    raspored->addWidget(txtLokacija_[0], 1, 1);
+    raspored->addWidget(cmdLokacija_[0], 1, 2);
+    raspored->addWidget(optLokacija_[2], 2, 0, 1, 3);
+    raspored->setColumnStretch(1, 1);
     for (QToolButton* gumb : cmdLokacija_) {
         gumb->setIcon(QIcon(QStringLiteral(":/slike/direktorija.svg")));
         gumb->setToolTip(gumb->accessibleName());
     }
+    return fraLokacija_;
+}
 
-    // The check and exit buttons; the progress bar is laid over the check button while it is shown.
-    auto* redGumba = new QHBoxLayout;
+QHBoxLayout* MainWindow::napraviGumbe(QWidget* središte)
+{
+    // The progress bar is laid over the check button while it is shown.
+    auto* red = new QHBoxLayout;
     cmdVerzija_ = imenuj(
         new QPushButton(QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"),
                         središte),
@@ -208,16 +237,20 @@ void MainWindow::napraviKontrole()
         QStringLiteral("Provjeri postoje li nove verzije i pripremi za download/prijenos"));
     cmdIzlaz_ = imenuj(new QPushButton(QStringLiteral("Izlaz"), središte), QStringLiteral("cmdIzlaz"),
                        QStringLiteral("Izlaz"));
-    redGumba->addWidget(cmdVerzija_, 1);
-    redGumba->addWidget(cmdIzlaz_);
-    raspored->addLayout(redGumba);
+    red->addWidget(cmdVerzija_, 1);
+    red->addWidget(cmdIzlaz_);
     progBar_ =
         imenuj(new QProgressBar(središte), QStringLiteral("progBar"), QStringLiteral("Napredak prijenosa"));
     progBar_->setTextVisible(false);
     progBar_->hide();
     cmdVerzija_->installEventFilter(this);
+    return red;
+}
 
-    // The status bar: the current action, the transfer's state, the date and the time.
+void MainWindow::napraviStatusnuTraku()
+{
+    // The current action, the transfer's state, the date and the time. Each panel's accessible name is
+    // its text, so a screen reader reads what it shows; what the panel is goes in its description.
     QStatusBar* sbar = statusBar();
     sbar->setObjectName(QStringLiteral("SBar"));
     sbar->setAccessibleName(QStringLiteral("Statusna traka"));
@@ -226,7 +259,9 @@ void MainWindow::napraviKontrole()
     const QString imena[4] = {QStringLiteral("p1"), QStringLiteral("p2"), QStringLiteral("SBar_datum"),
                               QStringLiteral("SBar_vrijeme")};
     for (int i = 0; i < 4; ++i) {
-        SBar_[i] = imenuj(new QLabel(sbar), imena[i], savjeti[i]);
+        SBar_[i] = new QLabel(sbar);
+        SBar_[i]->setObjectName(imena[i]);
+        SBar_[i]->setAccessibleDescription(savjeti[i]);
         SBar_[i]->setToolTip(savjeti[i]);
         SBar_[i]->setMinimumWidth(i < 2 ? 200 : 80);
         if (i < 2)
@@ -234,7 +269,10 @@ void MainWindow::napraviKontrole()
         else
             sbar->addPermanentWidget(SBar_[i]);
     }
+}
 
+void MainWindow::napraviTajmere()
+{
     tmrUpdate_ = new QTimer(this);
     tmrUpdate_->setObjectName(QStringLiteral("tmrUpdate"));
     tmrUpdate_->setInterval(60000);
@@ -245,19 +283,37 @@ void MainWindow::napraviKontrole()
     tmrPrijenos_->setInterval(500);
     tmrSat_ = new QTimer(this);
     tmrSat_->setInterval(1000);
-
-    resize(820, 600);
 }
 
 void MainWindow::poveži()
 {
     pratitelj_ = o_.model.pratiPromjene([this](ProzorModel::Kontrola k) { osvježi(k); });
 
-    for (int i = 0; i < 3; ++i)
-        connect(optLokacija_[i], &QRadioButton::clicked, this, [this, i] { KlikNaOpciju(o_, i); });
+    // An option is chosen by a click, the arrow keys or an accessibility tool's "Toggle", which checks it
+    // without a click; its handler runs once for each. A click on the option already chosen runs it too.
+    for (int i = 0; i < 3; ++i) {
+        connect(optLokacija_[i], &QRadioButton::toggled, this, [this, i](bool uključena) {
+            if (!uključena)
+                return;
+            // A click emits its toggle and then itself in one go; a toggle alone is over by the next event.
+            upravoPrebačena_ = i;
+            QTimer::singleShot(0, this, [this] { upravoPrebačena_ = -1; });
+            odaberiOpciju(i);
+        });
+        connect(optLokacija_[i], &QRadioButton::clicked, this, [this, i] {
+            if (upravoPrebačena_ == i) {
+                upravoPrebačena_ = -1;
+                return;
+            }
+            odaberiOpciju(i);
+        });
+    }
+    // Any change of a field's text reaches the model, typed or set through the accessibility bus.
     for (int i = 0; i < 2; ++i) {
-        connect(txtLokacija_[i], &QLineEdit::textEdited, this,
-                [this, i](const QString& tekst) { o_.model.postaviTxtLokacija(i, tekst); });
+        connect(txtLokacija_[i], &QLineEdit::textChanged, this, [this, i](const QString& tekst) {
+            if (tekst != o_.model.txtLokacija(i))
+                o_.model.postaviTxtLokacija(i, tekst);
+        });
         connect(cmdLokacija_[i], &QToolButton::clicked, this, [this, i] { OdaberiLokaciju(o_, i); });
         txtLokacija_[i]->installEventFilter(this);
     }
@@ -272,6 +328,8 @@ void MainWindow::poveži()
     connect(cmdDownlNaLokaciju_, &QPushButton::clicked, this,
             [this] { cmdDownlNaLokaciju_KlikUzZaštitu(o_); });
     connect(cmdIzlaz_, &QPushButton::clicked, this, [this] { krajOdmah_(); });
+    connect(SSTab1_, &QTabWidget::currentChanged, this,
+            [this](int kartica) { o_.model.postaviKarticu(kartica); });
 
     connect(tmrUpdate_, &QTimer::timeout, this, [this] { tmrUpdate_Timer(o_); });
     connect(tmrPrijenos_, &QTimer::timeout, this, [this] { tmrPrijenos_Timer(o_); });
@@ -293,9 +351,13 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
         case K::Kartica:
             SSTab1_->setCurrentIndex(m.kartica());
             break;
-        case K::OptLokacija:
-            optLokacija_[static_cast<size_t>(std::clamp(m.optLokacija(), 0, 2))]->setChecked(true);
+        case K::OptLokacija: {
+            // Showing the model's choice is no choice of the user's: it runs no handler.
+            QRadioButton* opcija = optLokacija_[static_cast<size_t>(std::clamp(m.optLokacija(), 0, 2))];
+            const QSignalBlocker tiho(opcija);
+            opcija->setChecked(true);
             break;
+        }
         case K::OptLokacijaNatpisi:
             for (int i = 0; i < 3; ++i) {
                 optLokacija_[i]->setText(m.natpisOpcije(i));
@@ -325,11 +387,11 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
             cmdIzlaz_->setEnabled(m.dugeNaredbeOmogućene());
             break;
         case K::Panel1:
-            SBar_[0]->setText(m.panel1());
+            prikažiNatpis(SBar_[0], m.panel1());
             promijenjena = statusBar();
             break;
         case K::Panel2:
-            SBar_[1]->setText(m.panel2());
+            prikažiNatpis(SBar_[1], m.panel2());
             promijenjena = statusBar();
             break;
         case K::TxtPor:
@@ -366,7 +428,7 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
             break;
         }
         case K::LblVrijemePrijenosa:
-            lblVrijemePrijenosa_->setText(m.lblVrijemePrijenosa());
+            prikažiNatpis(lblVrijemePrijenosa_, m.lblVrijemePrijenosa());
             promijenjena = lblVrijemePrijenosa_;
             break;
         case K::TmrPrijenos:
@@ -414,9 +476,16 @@ void MainWindow::postaviProgBarNaMjesto()
 void MainWindow::osvježiSat()
 {
     const QLocale locale;
-    const QDateTime sada = QDateTime::currentDateTime();
-    SBar_[2]->setText(locale.toString(sada.date(), QLocale::ShortFormat));
-    SBar_[3]->setText(DugoVrijeme(locale, sada.time()));
+    const QDateTime sada = o_.sat.now();
+    prikažiNatpis(SBar_[2], locale.toString(sada.date(), QLocale::ShortFormat));
+    prikažiNatpis(SBar_[3], DugoVrijeme(locale, sada.time()));
+}
+
+void MainWindow::odaberiOpciju(int opcija)
+{
+    KlikNaOpciju(o_, opcija);
+    // Whatever the handler did, the options show the model's choice.
+    osvježi(ProzorModel::Kontrola::OptLokacija);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

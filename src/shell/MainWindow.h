@@ -7,6 +7,7 @@
 #include <functional>
 
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -37,17 +38,29 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls, one builder per tab and one per part below the tabs.
     void napraviKontrole();
+    QWidget* napraviKarticuAžuriranja();
+    QWidget* napraviKarticuPoruka(QPlainTextEdit*& okno, const QString& ime, const QString& natpis);
+    QWidget* napraviKarticuDistribucije();
+    QGroupBox* napraviOdabirIzvora(QWidget* središte);
+    QHBoxLayout* napraviGumbe(QWidget* središte);
+    void napraviStatusnuTraku();
+    void napraviTajmere();
     void poveži();
     void osvježi(ProzorModel::Kontrola kontrola);
     void osvježiSve();
     void postaviProgBarNaMjesto();
     void osvježiSat();
+    void odaberiOpciju(int opcija);
 
     Okruzenje& o_;
     std::function<void()> krajOdmah_;
     bool provjeraLokacijeUToku_ = false;
     int pratitelj_ = 0;
+    // The option whose toggle just ran its handler, so the click that caused the toggle does not run it
+    // again.
+    int upravoPrebačena_ = -1;
 
     QTabWidget* SSTab1_ = nullptr;
     MrezaAzuriranja* fgAžuriranja_ = nullptr;

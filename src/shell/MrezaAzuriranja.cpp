@@ -83,6 +83,31 @@ QIcon MrezaAzuriranja::slika(int broj)
     return QIcon(QStringLiteral(":/slike/slika%1.svg").arg(broj));
 }
 
+QString MrezaAzuriranja::opisStanja(int slika)
+{
+    switch (slika) {
+        case 1:
+            return QStringLiteral("preuzeto s interneta");
+        case 4:
+            return QStringLiteral("kopirano s mrežne lokacije");
+        case 2:
+            return QStringLiteral("raspakirano");
+        case 5:
+            return QStringLiteral("instalira se");
+        case 3:
+            return QStringLiteral("instalirano");
+        default:
+            return QStringLiteral("još nije obrađeno");
+    }
+}
+
+void MrezaAzuriranja::označiStanje(int red, int slika)
+{
+    for (int c = 0; c < columnCount(); ++c)
+        if (QTableWidgetItem* ćelija = item(red, c))
+            ćelija->setData(Qt::AccessibleDescriptionRole, opisStanja(slika));
+}
+
 void MrezaAzuriranja::prikaži(const ProzorModel& model)
 {
     const auto& redovi = model.redovi();
@@ -118,6 +143,7 @@ void MrezaAzuriranja::prikaži(const ProzorModel& model)
         item(r + 1, 0)->setIcon(slika(red.slika));
         item(r + 1, 0)->setData(UlogaSlike, red.slika);
         item(r + 1, 0)->setData(UlogaIspune, red.ispuna);
+        označiStanje(r + 1, red.slika);
         brojevi << QString::number(r + 1);
     }
     setVerticalHeaderLabels(brojevi);
@@ -135,6 +161,7 @@ void MrezaAzuriranja::osvježiRed(const ProzorModel& model, int red)
     prva->setIcon(slika(model.redovi()[red].slika));
     prva->setData(UlogaSlike, model.redovi()[red].slika);
     prva->setData(UlogaIspune, model.redovi()[red].ispuna);
+    označiStanje(red + 1, model.redovi()[red].slika);
     scrollToItem(prva);
     viewport()->update();
 }

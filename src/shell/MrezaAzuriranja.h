@@ -25,4 +25,11 @@ public:
 
     // The picture shown for a progress mark (6: not processed yet).
     static QIcon slika(int broj);
+
+    // What a progress mark says, in words for a screen reader: each cell of a data row carries it as
+    // its accessible description, since the picture and the shading cannot be read.
+    static QString opisStanja(int slika);
+
+private:
+    void označiStanje(int red, int slika);
 };

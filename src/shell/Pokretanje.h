@@ -1,6 +1,19 @@
 #pragma once
 
+#include <QString>
+
+class InstanceLock;
 struct Okruzenje;
+
+// The window's caption with the program's version; a second start finds the first window by it.
+QString NaslovProzora();
+
+// Takes the installation for this process before anything else happens. When a living updater holds
+// it, the user is told in an information box, the first window is brought to the front when
+// `aktivirajPrvi` is set and it can be found, and false is returned: the caller ends without touching
+// anything. A lock that cannot be made at all is logged and the start goes on, as the operator check
+// lets a user without write rights go on.
+bool ZauzmiInstalaciju(Okruzenje& o, InstanceLock& brava, bool aktivirajPrvi);
 
 // The window's loading, which is the whole start-up: the recovery of an interrupted installation,
 // the version in the caption, the first tab, the

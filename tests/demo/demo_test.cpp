@@ -2,13 +2,11 @@
 #include "install/PripremaVerzije.h"
 #include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"
+#include "support/DemoPosluzitelj.h"
 #include "support/QtPrinters.h"
 #include "support/TestOkruzenje.h"
 
 #include <gtest/gtest.h>
-#include <QProcess>
-
-#include <csignal>
 
 namespace {
 
@@ -22,33 +20,8 @@ protected:
     {
         ASSERT_TRUE(t.dir.isValid());
         demo = t.dir.path();
-        ASSERT_TRUE(run(QStringLiteral("scripts/demo-prepare"), {demo, QStringLiteral(LUMIVEX_BUILD_DIR)}));
-        QString server;
-        ASSERT_TRUE(run(QStringLiteral("scripts/demo-server"), {demo}, &server));
-        const QStringList lines = server.split(u'\n', Qt::SkipEmptyParts);
-        ASSERT_EQ(lines.size(), 2) << server.toStdString();
-        serverPid = lines[1].toLongLong();
-    }
-
-    void TearDown() override
-    {
-        if (serverPid > 0)
-            ::kill(static_cast<pid_t>(serverPid), SIGTERM);
-    }
-
-    // Runs one of the project's scripts; its standard output goes to `output`.
-    static bool run(const QString& script, const QStringList& arguments, QString* output = nullptr)
-    {
-        QProcess p;
-        p.setWorkingDirectory(QStringLiteral(LUMIVEX_SOURCE_DIR));
-        p.start(QStringLiteral(LUMIVEX_SOURCE_DIR "/") + script, arguments);
-        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-            ADD_FAILURE() << script.toStdString() << ": " << p.readAllStandardError().toStdString();
-            return false;
-        }
-        if (output)
-            *output = QString::fromUtf8(p.readAllStandardOutput());
-        return true;
+        ASSERT_TRUE(poslužitelj.pripremi(demo));
+        ASSERT_TRUE(poslužitelj.posluži());
     }
 
     QByteArray read(const QString& relative) const { return t.read(t.root(relative)); }
@@ -61,8 +34,8 @@ protected:
     }
 
     TestOkruzenje t;
+    DemoPosluzitelj poslužitelj;
     QString demo;
-    qint64 serverPid = 0;
     Okruzenje& o = t.o;
     ProzorModel& model = t.model;
     ScriptedDialogs& dijalozi = t.dijalozi;

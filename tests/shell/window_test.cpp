@@ -3,6 +3,7 @@
 #include "shell/MainWindow.h"
 #include "shell/Pokretanje.h"
 #include "support/HttpServer.h"
+#include "support/IstaVerzija.h"
 #include "support/TestOkruzenje.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +23,7 @@ namespace {
 // An installation whose primary server publishes the same control file: start-up finds nothing new.
 class Window : public ::testing::Test {
 protected:
-    Window()
-    {
-        const QByteArray control = "A.exe;20;1;0;1;1;\r\n";
-        t.write(QStringLiteral("Verzije.txt"), control);
-        t.write(QStringLiteral("A.exe"), "a");
-        t.write(server.folder() + QStringLiteral("/Verzije.txt"), control);
-        t.postavke.write(QStringLiteral("Settings"), QStringLiteral("PrimarniServer"), server.url(QString()));
-    }
+    Window() { ObjaviIstuVerziju(t, server); }
 
     TestOkruzenje t;
     HttpServer server{t.root(QStringLiteral("server"))};
