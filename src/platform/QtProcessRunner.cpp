@@ -3,17 +3,14 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
-ProcessRunner::Result QtProcessRunner::run(const QString& program, const QStringList& arguments)
+namespace {
+
+// Starts `process` and waits in an event loop until it ends or `timeoutMs` passes (-1: no limit).
+// True when it was started; `result` then holds its process number and how it ended.
+bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& result)
 {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-
-    Result result;
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&process, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
@@ -23,12 +20,62 @@ ProcessRunner::Result QtProcessRunner::run(const QString& program, const QString
     process.start();
     if (!process.waitForStarted(-1)) {
         result.error = process.errorString();
-        return result;
+        return false;
     }
     result.started = true;
     result.id = process.processId();
+
+    bool isteklo = false;
+    QTimer rok;
+    rok.setSingleShot(true);
+    QObject::connect(&rok, &QTimer::timeout, &loop, [&] {
+        isteklo = true;
+        loop.quit();
+    });
+    if (timeoutMs >= 0)
+        rok.start(timeoutMs);
     if (process.state() != QProcess::NotRunning)
         loop.exec();
+
+    if (isteklo && process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(-1);
+        result.error = QStringLiteral("program nije završio u %1 s pa je prekinut").arg(timeoutMs / 1000.0);
+    } else if (process.exitStatus() == QProcess::CrashExit) {
+        result.error = QStringLiteral("program se srušio");
+    } else {
+        result.finished = true;
+        result.exitCode = process.exitCode();
+    }
+    return true;
+}
+
+}  // namespace
+
+ProcessRunner::Result QtProcessRunner::run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    Result result;
+    PokreniIČekaj(process, -1, result);
+    return result;
+}
+
+ProcessRunner::Result QtProcessRunner::runCaptured(const QString& program, const QStringList& arguments,
+                                                   int timeoutMs)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    Result result;
+    if (PokreniIČekaj(process, timeoutMs, result))
+        result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
     return result;
 }
 
