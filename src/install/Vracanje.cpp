@@ -69,7 +69,8 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
                          QStringLiteral("Nastala je greška u kopiranju nazad programa: "), R2);
         } else if (ekstenzija == u"dll") {
             s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
-            if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime))
+            // Where the new component was never copied in, there is no registration of it to remove.
+            if (o.fs.fileExists(s.PutanjaPrograma + ime) && !DeregistrirajDLL(o, s.PutanjaPrograma, ime))
                 kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime +
                                 QStringLiteral("\r\n") + s.TrenutnaPoruka + QStringLiteral("\r\n") + R);
             izvijesti(o, QStringLiteral("Kopiranje nazad komponente: "), ime);
