@@ -5,11 +5,15 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <unistd.h>
+#include <csignal>
+
 namespace {
 
 // Starts `process` and waits in an event loop until it ends or `timeoutMs` passes (-1: no limit).
-// True when it was started; `result` then holds its process number and how it ended.
-bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& result)
+// True when it was started; `result` then holds its process number and how it ended. With `grupa`
+// the process leads a process group of its own, ended whole at the time-out.
+bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& result, bool grupa = false)
 {
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
@@ -38,6 +42,9 @@ bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& res
         loop.exec();
 
     if (isteklo && process.state() != QProcess::NotRunning) {
+        // The program may have started others (a script starting Wine): the whole group is ended.
+        if (grupa)
+            ::kill(-pid_t(result.id), SIGKILL);
         process.kill();
         process.waitForFinished(-1);
         result.error = QStringLiteral("program nije završio u %1 s pa je prekinut").arg(timeoutMs / 1000.0);
@@ -73,8 +80,9 @@ ProcessRunner::Result QtProcessRunner::runCaptured(const QString& program, const
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
     Result result;
-    if (PokreniIČekaj(process, timeoutMs, result))
+    if (PokreniIČekaj(process, timeoutMs, result, true))
         result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
     return result;
 }

@@ -2,6 +2,9 @@
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
 #include <QTimer>
 
 #include <csignal>
@@ -62,6 +65,36 @@ TEST(RunCapturedLimits, ProgramStillRunningAtTheTimeOutIsEndedAndSaysSo)
     EXPECT_TRUE(eventSeen);
     ASSERT_GT(r.id, 0);
     EXPECT_NE(::kill(pid_t(r.id), 0), 0) << "the program still runs";
+}
+
+// Whether a process still runs: it exists and is no zombie waiting for a parent to reap it.
+bool Živ(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype kraj = text.lastIndexOf(')');
+    return kraj >= 0 && text.mid(kraj + 2, 1) != "Z";
+}
+
+// A script that started a program of its own (as the registration stand-in starts Wine) is ended
+// with everything it started.
+TEST(RunCapturedLimits, TimeOutEndsWhatTheProgramStartedToo)
+{
+    QtProcessRunner runner;
+    const ProcessRunner::Result r = runner.runCaptured(
+        QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 600 & echo $!; wait")}, 300);
+    EXPECT_FALSE(r.finished);
+    bool ok = false;
+    const qint64 dijete = r.output.trimmed().toLongLong(&ok);
+    ASSERT_TRUE(ok) << r.output.toStdString();
+    // A killed process is gone a moment after the signal, not at once.
+    const QDeadlineTimer rok(10000);
+    while (Živ(dijete) && !rok.hasExpired()) QThread::msleep(10);
+    EXPECT_FALSE(Živ(dijete));
+    if (Živ(dijete))
+        ::kill(pid_t(dijete), SIGKILL);
 }
 
 TEST(RunCapturedLimits, MissingProgramIsNotStartedAndSaysWhy)
