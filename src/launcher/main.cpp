@@ -2,25 +2,20 @@
 #include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/QtProcessRunner.h"
+#include "shell/Aplikacija.h"
 #include "shell/PokretanjeUPrefiksu.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("LumivexLiveUpdate20"));
-    QApplication::setOrganizationName(QStringLiteral("Lumivex"));
     QTranslator prijevod;
-    if (prijevod.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&prijevod);
+    PostaviAplikaciju(prijevod);
 
     LocalFileSystem fs;
     IniSettingsStore postavke(IniSettingsStore::userFile(QStringLiteral("Lumivex.ini")));

@@ -57,16 +57,26 @@ bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& res
     return true;
 }
 
+// A process of `program` that reads nothing; unless `ispis`, what it writes goes nowhere.
+void Postavi(QProcess& process, const QString& program, const QStringList& arguments, bool ispis)
+{
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (ispis) {
+        process.setProcessChannelMode(QProcess::MergedChannels);
+    } else {
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+    }
+}
+
 }  // namespace
 
 ProcessRunner::Result QtProcessRunner::run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    Postavi(process, program, arguments, false);
     Result result;
     PokreniIČekaj(process, -1, result);
     return result;
@@ -76,10 +86,7 @@ ProcessRunner::Result QtProcessRunner::runCaptured(const QString& program, const
                                                    int timeoutMs)
 {
     QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::MergedChannels);
+    Postavi(process, program, arguments, true);
     process.setChildProcessModifier([] { ::setpgid(0, 0); });
     Result result;
     if (PokreniIČekaj(process, timeoutMs, result, true))
@@ -90,11 +97,7 @@ ProcessRunner::Result QtProcessRunner::runCaptured(const QString& program, const
 ProcessRunner::Result QtProcessRunner::startDetached(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    Postavi(process, program, arguments, false);
     Result result;
     qint64 pid = 0;
     result.started = process.startDetached(&pid);

@@ -13,6 +13,13 @@
 
 #include <memory>
 
+class QTranslator;
+
+// The application's names, which place its settings, and Qt's own texts in Croatian, so that Yes and
+// No read "Da" and "Ne"; `prijevod` must live as long as the application. Called once the
+// QApplication exists.
+void PostaviAplikaciju(QTranslator& prijevod);
+
 // The real program's parts: this machine's ports, the shared state and the window model, put
 // together once in main().
 class Aplikacija {
