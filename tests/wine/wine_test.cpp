@@ -100,8 +100,6 @@ public:
             return;
         }
         std::cout << "[ figures  ] wineboot -i: " << sat.elapsed() << " ms" << std::endl;
-        // One server for the whole run, rather than one started anew by every Wine command.
-        Pokreni(QStringLiteral("wineserver"), {QStringLiteral("-p")}, status);
     }
 
     void TearDown() override
