@@ -8,13 +8,13 @@ class ProcessRunner {
 public:
     struct Result {
         bool started = false;
-        QString error;  // why the program could not be started
-        qint64 id = 0;  // the process number of a detached start
+        QString error;  // why the program could not be started, or did not end by itself
+        qint64 id = 0;  // its process number
 
-        // Filled by runCaptured only.
-        bool finished = false;  // the program ended by itself, within the time-out, without crashing
+        // How a program that was waited for ended (run, runCaptured).
+        bool finished = false;  // it ended by itself, within the time-out, without crashing
         int exitCode = -1;      // its exit status, when it finished
-        QString output;         // what it wrote to its standard output and error, as it wrote it
+        QString output;         // runCaptured: what it wrote to its standard output and error, in order
     };
 
     virtual ~ProcessRunner() = default;
