@@ -58,6 +58,7 @@ QString Pokreni(const QString& program, const QStringList& argumenti, int& statu
 // The prefix and the display every test of the run shares, or why the tests cannot run here.
 struct WineOkolina {
     QString razlog;
+    bool kvar = false;  // Wine is there but could not make the prefix: a failure, not a skip
     QTemporaryDir mapa;
     QString prefiks;
     std::unique_ptr<Xvfb> xvfb;
@@ -97,6 +98,7 @@ public:
         const QString ispis = Pokreni(QStringLiteral("wineboot"), {QStringLiteral("-i")}, status);
         if (status != 0 || !QFileInfo::exists(wine->prefiks + QStringLiteral("/drive_c/windows"))) {
             wine->razlog = QStringLiteral("wineboot -i failed (%1): %2").arg(status).arg(ispis);
+            wine->kvar = true;
             return;
         }
         std::cout << "[ figures  ] wineboot -i: " << sat.elapsed() << " ms" << std::endl;
@@ -197,6 +199,8 @@ class Wine : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        if (wine->kvar)
+            FAIL() << wine->razlog.toStdString();
         if (!wine->razlog.isEmpty())
             GTEST_SKIP() << wine->razlog.toStdString();
         // The shipped stand-in lies beside the program, as the package installs it.
