@@ -1,9 +1,9 @@
 // The suite under Wine, for real: a component and a window program built with mingw-w64 and run by
 // Wine in a private prefix on a private X display, both made once for the whole run.
 #include "core/Log.h"
-#include "core/PripremaVerzije.h"
 #include "install/DownloadAndUpdate.h"
 #include "install/Instalacija.h"
+#include "install/PripremaVerzije.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
 #include "platform/IniSettingsStore.h"
@@ -394,6 +394,7 @@ TEST_F(Wine, InstallationWaitsUntilTheSuitesWineWindowIsClosed)
 
     PripremiZamjenu(t, o, QStringLiteral("LumiTest20.dll"));
     int pitanja = 0;
+    t.dijalozi.answer({Dialogs::Answer::Yes});
     t.dijalozi.onShow = [&](const ScriptedDialogs::Box& box) {
         if (!box.text.startsWith(QStringLiteral("Postoje pokrenuti programi:")))
             return;
@@ -514,6 +515,7 @@ TEST_F(Wine, LauncherPutsTheUpdaterIntoTheSuiteOfThePrefixAndStartsItThere)
     t.model.postaviOptLokacija(1);
     t.model.postaviTxtLokacija(0, mreža + u'/');
     ASSERT_TRUE(PripremiVerzijaTXT(o));
+    t.dijalozi.answer({Dialogs::Answer::Yes});
     cmdDownloadAndUpdate_Click(o);
     ASSERT_FALSE(t.dijalozi.boxes().empty());
     EXPECT_EQ(t.dijalozi.boxes().back().text, QStringLiteral("Uspješno instalirani novi programi!"))
