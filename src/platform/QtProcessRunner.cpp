@@ -11,9 +11,9 @@
 namespace {
 
 // Starts `process` and waits in an event loop until it ends or `timeoutMs` passes (-1: no limit).
-// True when it was started; `result` then holds its process number and how it ended. With `grupa`
+// True when it was started; `result` then holds its process number and how it ended. With `ownGroup`
 // the process leads a process group of its own, ended whole at the time-out.
-bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& result, bool grupa = false)
+bool startAndWait(QProcess& process, int timeoutMs, ProcessRunner::Result& result, bool ownGroup = false)
 {
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
@@ -29,21 +29,21 @@ bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& res
     result.started = true;
     result.id = process.processId();
 
-    bool isteklo = false;
-    QTimer rok;
-    rok.setSingleShot(true);
-    QObject::connect(&rok, &QTimer::timeout, &loop, [&] {
-        isteklo = true;
+    bool timedOut = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
         loop.quit();
     });
     if (timeoutMs >= 0)
-        rok.start(timeoutMs);
+        deadline.start(timeoutMs);
     if (process.state() != QProcess::NotRunning)
         loop.exec();
 
-    if (isteklo && process.state() != QProcess::NotRunning) {
+    if (timedOut && process.state() != QProcess::NotRunning) {
         // The program may have started others (a script starting Wine): the whole group is ended.
-        if (grupa)
+        if (ownGroup)
             ::kill(-pid_t(result.id), SIGKILL);
         process.kill();
         process.waitForFinished(-1);
@@ -57,13 +57,13 @@ bool PokreniIČekaj(QProcess& process, int timeoutMs, ProcessRunner::Result& res
     return true;
 }
 
-// A process of `program` that reads nothing; unless `ispis`, what it writes goes nowhere.
-void Postavi(QProcess& process, const QString& program, const QStringList& arguments, bool ispis)
+// A process of `program` that reads nothing; unless `captureOutput`, what it writes goes nowhere.
+void prepare(QProcess& process, const QString& program, const QStringList& arguments, bool captureOutput)
 {
     process.setProgram(program);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
-    if (ispis) {
+    if (captureOutput) {
         process.setProcessChannelMode(QProcess::MergedChannels);
     } else {
         process.setStandardOutputFile(QProcess::nullDevice());
@@ -76,9 +76,9 @@ void Postavi(QProcess& process, const QString& program, const QStringList& argum
 ProcessRunner::Result QtProcessRunner::run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    Postavi(process, program, arguments, false);
+    prepare(process, program, arguments, false);
     Result result;
-    PokreniIČekaj(process, -1, result);
+    startAndWait(process, -1, result);
     return result;
 }
 
@@ -86,10 +86,10 @@ ProcessRunner::Result QtProcessRunner::runCaptured(const QString& program, const
                                                    int timeoutMs)
 {
     QProcess process;
-    Postavi(process, program, arguments, true);
+    prepare(process, program, arguments, true);
     process.setChildProcessModifier([] { ::setpgid(0, 0); });
     Result result;
-    if (PokreniIČekaj(process, timeoutMs, result, true))
+    if (startAndWait(process, timeoutMs, result, true))
         result.output = QString::fromLocal8Bit(process.readAllStandardOutput());
     return result;
 }
@@ -97,7 +97,7 @@ ProcessRunner::Result QtProcessRunner::runCaptured(const QString& program, const
 ProcessRunner::Result QtProcessRunner::startDetached(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    Postavi(process, program, arguments, false);
+    prepare(process, program, arguments, false);
     Result result;
     qint64 pid = 0;
     result.started = process.startDetached(&pid);
