@@ -81,7 +81,10 @@ public:
             s_.registrirane.remove(argumenti[0]);
         else
             s_.registrirane.insert(argumenti[0]);
-        return {true, QString(), 4242};
+        Result r;
+        r.started = true;
+        r.id = 4242;
+        return r;
     }
     // The registration waits for the tool, which succeeds unless the program was killed first.
     Result runCaptured(const QString& program, const QStringList& argumenti, int) override
