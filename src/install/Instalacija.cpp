@@ -148,7 +148,8 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
     Stanje& s = o.stanje;
     s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
     logiraj(o, s.TrenutnaPoruka);
-    if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime)) {
+    // A component new to this computer has no old file, and so no registration to remove.
+    if (o.fs.fileExists(s.PutanjaPrograma + ime) && !DeregistrirajDLL(o, s.PutanjaPrograma, ime)) {
         kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime + CRLF +
                         s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
         return false;

@@ -22,23 +22,40 @@ QString AlatZaRegistraciju(Okruzenje& o)
     return o.fs.fileExists(uzProgram) ? uzProgram : QString();
 }
 
-// Logs the command line, starts the tool with the same arguments in the same order, and logs the outcome.
+// What a tool wrote, on one line: its lines trimmed and joined, the empty ones left out.
+QString UJednomRedu(const QString& ispis)
+{
+    QStringList redovi;
+    for (const QString& red : ispis.split(u'\n'))
+        if (!red.trimmed().isEmpty())
+            redovi << red.trimmed();
+    return redovi.join(QStringLiteral(" | "));
+}
+
+// Logs the command line, runs the tool with the same arguments in the same order until it ends, and
+// logs the outcome. The tool must have finished before the caller moves or replaces the component,
+// or it would load whichever file lies there by then; a non-zero exit status is a failure, logged with
+// what the tool wrote.
 bool PokreniRegSvr32(Okruzenje& o, const QString& naredba, const QStringList& argumenti)
 {
     LogirajGrešku(o, naredba);
 
     const QString alat = AlatZaRegistraciju(o);
-    bool pokrenuto = false;
-    if (!alat.isEmpty()) {
-        const ProcessRunner::Result r = o.procesi.startDetached(alat, argumenti);
-        pokrenuto = r.started && r.id >= 1;
-    }
-    if (!pokrenuto) {
+    if (alat.isEmpty()) {
         LogirajGrešku(o, naredba + QStringLiteral(" Neuspješno"));
         return false;
     }
-    LogirajGrešku(o, naredba + QStringLiteral(" Uspješno"));
-    return true;
+    const ProcessRunner::Result r = o.procesi.runCaptured(alat, argumenti, RokRegistracijeMs);
+    if (r.started && r.finished && r.exitCode == 0) {
+        LogirajGrešku(o, naredba + QStringLiteral(" Uspješno"));
+        return true;
+    }
+    QString razlog = r.finished ? QStringLiteral("izlazni status %1").arg(r.exitCode) : r.error;
+    const QString ispis = UJednomRedu(r.output);
+    if (!ispis.isEmpty())
+        razlog += QStringLiteral(": ") + ispis;
+    LogirajGrešku(o, naredba + QStringLiteral(" Neuspješno, ") + razlog);
+    return false;
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ void vratiKomponentu(Okruzenje& o, const QString& ime)
 {
     Stanje& s = o.stanje;
     s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
-    if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime))
+    // Where the new component was never copied in, there is no registration of it to remove.
+    if (o.fs.fileExists(s.PutanjaPrograma + ime) && !DeregistrirajDLL(o, s.PutanjaPrograma, ime))
         kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime +
                         QStringLiteral("\r\n") + s.TrenutnaPoruka + QStringLiteral("\r\n") +
                         VraćaSeStaraVerzija);

@@ -1,5 +1,19 @@
 #include "shell/Aplikacija.h"
 
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+void PostaviAplikaciju(QTranslator& prijevod)
+{
+    QApplication::setApplicationName(QStringLiteral("LumivexLiveUpdate20"));
+    QApplication::setOrganizationName(QStringLiteral("Lumivex"));
+    if (prijevod.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&prijevod);
+}
+
 #ifdef Q_OS_WIN
 // On Windows the settings and the registry are the user's own registry.
 Aplikacija::Aplikacija(Sučelje sučelje)

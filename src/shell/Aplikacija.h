@@ -35,6 +35,13 @@ using SystemProcessRunner = QtProcessRunner;
 using SystemRegistry = IniRegistry;
 #endif
 
+class QTranslator;
+
+// The application's names, which place its settings, and Qt's own texts in Croatian, so that Yes and
+// No read "Da" and "Ne"; `prijevod` must live as long as the application. Called once the
+// QApplication exists.
+void PostaviAplikaciju(QTranslator& prijevod);
+
 // The real program's parts: this machine's ports, the shared state and the window model, put
 // together once in main(). The window's procedures show real message boxes; a run without a window
 // writes them to standard error.

@@ -5,7 +5,6 @@
 #include "shell/Pokretanje.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -34,13 +33,8 @@ int bezProzora(int argc, char* argv[], Način način)
 int sProzorom(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    postaviImena();
-
-    // Qt's own texts in Croatian, so that Yes and No read "Da" and "Ne".
     QTranslator prijevod;
-    if (prijevod.load(QLocale(QLocale::Croatian, QLocale::Croatia), QStringLiteral("qtbase"),
-                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&prijevod);
+    PostaviAplikaciju(prijevod);
 
     Aplikacija aplikacija;
     LockFileInstanceLock brava;

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <QSet>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 QString Naslov(int i)
@@ -174,6 +177,34 @@ TEST_F(Guard, KnownApplicationIsFoundByClassWhateverItsTitle)
         EXPECT_EQ(desktop.windows[1].suiteMessages, 2);
         EXPECT_EQ(desktop.windows[0].suiteMessages, 0);
     }
+}
+
+// Under Wine the class of every window is its program's exe name in lower case.
+TEST_F(Guard, KnownApplicationIsFoundByItsExeNameUnderWine)
+{
+    const std::vector<std::pair<QString, QString>> exes = {
+        {QStringLiteral("excel"), QStringLiteral("excel.exe")},
+        {QStringLiteral("word"), QStringLiteral("winword.exe")},
+        {QStringLiteral("access"), QStringLiteral("msaccess.exe")},
+        {QStringLiteral("powerpoint95"), QStringLiteral("powerpnt.exe")},
+        {QStringLiteral("powerpoint97"), QStringLiteral("powerpnt.exe")},
+        {QStringLiteral("notepad"), QStringLiteral("notepad.exe")},
+        {QStringLiteral("paintbrush"), QStringLiteral("pbrush.exe")},
+        {QStringLiteral("paintbrush"), QStringLiteral("mspaint.exe")},
+        {QStringLiteral("wordpad"), QStringLiteral("wordpad.exe")},
+    };
+    for (const auto& [key, exe] : exes) {
+        SCOPED_TRACE(exe.toStdString());
+        desktop.closeAll();
+        desktop.open(QStringLiteral("Dokument1"), exe);
+        EXPECT_TRUE(AppJeStartana(t.o, key, true));
+        EXPECT_TRUE(desktop.windows[0].active);
+        EXPECT_EQ(desktop.windows[0].suiteMessages, 1);
+    }
+    // Another application's exe is not the one asked for.
+    desktop.closeAll();
+    desktop.open(QStringLiteral("Dokument1"), QStringLiteral("winword.exe"));
+    EXPECT_FALSE(AppJeStartana(t.o, QStringLiteral("excel"), false));
 }
 
 TEST_F(Guard, ActivatesOnlyWhenAsked)

@@ -871,6 +871,43 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
     EXPECT_EQ(m.procesi.calls()[1].arguments, QStringList({t.program() + "B.dll", QStringLiteral("/s")}));
 }
 
+// A component new to this computer has no old file and so no registration to remove: asking the tool
+// to unregister the missing file would fail the installation.
+TEST_F(Installation, NewComponentIsRegisteredWithoutUnregisteringAnOldOne)
+{
+    m.dodaj(QStringLiteral("Novi.dll"), QByteArray(), Sadržaj(500, 'n'));
+    m.objavi();
+    ASSERT_TRUE(UpdatePrograma(m.o)) << t.dijalozi.texts().join(u'\n').toStdString();
+    ASSERT_EQ(m.procesi.calls().size(), 1u);
+    EXPECT_EQ(m.procesi.calls()[0].arguments, QStringList({t.program() + "Novi.dll", QStringLiteral("/s")}));
+    EXPECT_TRUE(t.log().filter(QStringLiteral("/u /s")).isEmpty());
+    EXPECT_EQ(t.read(QStringLiteral("Novi.dll")), Sadržaj(500, 'n'));
+}
+
+// The tool's verdict counts: a registration it reports as failed is a failed installation, restored,
+// with the tool's reason in the log.
+TEST_F(Installation, RegistrationTheToolReportsAsFailedRestoresTheOldComponent)
+{
+    ČetiriVrste(m);
+    m.objavi();
+    const QString znak = t.root(QStringLiteral("već-odbijeno"));
+    t.write(m.alatPutanja(), "#!/bin/sh\ncase \"$*\" in *' /u '* | *' /u') exit 0 ;; esac\n[ -e '" +
+                                 znak.toUtf8() + "' ] && exit 0\n: > '" + znak.toUtf8() +
+                                 "'\necho 'DllRegisterServer javlja grešku' >&2\nexit 5\n");
+    EXPECT_FALSE(UpdatePrograma(m.o));
+    ASSERT_EQ(t.dijalozi.boxes().size(), 1u) << t.dijalozi.texts().join(u'\n').toStdString();
+    EXPECT_EQ(t.dijalozi.boxes()[0].text,
+              QStringLiteral("Desila se greška u registraciji nove komponente: B.dll\r\nRegistracija nove "
+                             "komponente: B.dll\r\n") +
+                  R);
+    const QStringList log = t.log();
+    EXPECT_TRUE(log.contains(m.u(QStringLiteral(
+        "RegSvr32.exe \"{P}B.dll\" /s Neuspješno, izlazni status 5: DllRegisterServer javlja grešku"))))
+        << log.join(u'\n').toStdString();
+    EXPECT_EQ(log.filter(QStringLiteral("/s Uspješno")).size(), 3);  // old one off, new one off, old one on
+    EXPECT_EQ(t.read(QStringLiteral("B.dll")), Sadržaj(900, 'b'));
+}
+
 // The restore on its own, from a backup folder that holds one file of every kind.
 TEST_F(Installation, RestoreCopiesEveryKindBackAndKeepsTheBackup)
 {

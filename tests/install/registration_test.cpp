@@ -3,11 +3,10 @@
 #include "support/TestOkruzenje.h"
 
 #include <gtest/gtest.h>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -50,12 +49,9 @@ protected:
     QString tools() const { return t.root(QStringLiteral("tools")); }
     QString record() const { return t.root(QStringLiteral("arguments.txt")); }
 
-    // The started tool runs on by itself; this waits for what it recorded (synchronisation with a
-    // real process, with a deadline far beyond what it needs).
+    // What the tool recorded: the call has waited for it to end, so the record is already whole.
     QStringList Recorded() const
     {
-        const QDeadlineTimer deadline(60000);
-        while (!QFileInfo::exists(record()) && !deadline.hasExpired()) QThread::msleep(10);
         QString text = QString::fromUtf8(t.read(record()));
         text.chop(1);
         return text.split(u'\n');
@@ -125,13 +121,72 @@ TEST_F(Registration, ToolMissingFromPathFails)
     EXPECT_TRUE(t.dijalozi.boxes().empty());
 }
 
-TEST_F(Registration, ToolTheSystemCannotStartFails)
+TEST_F(Registration, ToolTheSystemCannotStartFailsWithTheReason)
 {
     WriteExecutable(tools() + QStringLiteral("/RegSvr32.exe"), "#!/nonexistent/interpreter\n");
     const ScopedPath path(tools());
     EXPECT_FALSE(RegistrirajDLL(t.o, t.program(), QStringLiteral("A.dll")));
     const QString command = QStringLiteral("RegSvr32.exe \"") + t.program() + QStringLiteral("A.dll\" /s");
-    EXPECT_EQ(t.log(), QStringList({command, command + QStringLiteral(" Neuspješno")}));
+    const QStringList log = t.log();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0], command);
+    EXPECT_TRUE(log[1].startsWith(command + QStringLiteral(" Neuspješno, "))) << log[1].toStdString();
+    EXPECT_GT(log[1].size(), (command + QStringLiteral(" Neuspješno, ")).size());
+}
+
+struct OutcomeCase {
+    const char* name;
+    QByteArray script;  // the tool's body
+    bool ok;
+    QString logTail;  // what follows the command line on the second log line
+};
+
+void PrintTo(const OutcomeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class RegistrationOutcome : public Registration, public ::testing::WithParamInterface<OutcomeCase> {};
+
+// The tool's own verdict decides: its exit status, and what it wrote when it failed.
+TEST_P(RegistrationOutcome, ExitStatusDecidesAndAFailureLogsWhatTheToolWrote)
+{
+    const OutcomeCase& c = GetParam();
+    WriteExecutable(tools() + QStringLiteral("/RegSvr32.exe"), "#!/bin/sh\n" + c.script);
+    const ScopedPath path(tools() + u':' + qEnvironmentVariable("PATH"));
+    EXPECT_EQ(DeregistrirajDLL(t.o, t.program(), QStringLiteral("A.dll")), c.ok);
+    const QString command = QStringLiteral("RegSvr32.exe \"") + t.program() + QStringLiteral("A.dll\" /u /s");
+    EXPECT_EQ(t.log(), QStringList({command, command + c.logTail}));
+    EXPECT_TRUE(t.dijalozi.boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegistrationOutcome,
+    ::testing::Values(
+        OutcomeCase{"SilentSuccess", "exit 0\n", true, QStringLiteral(" Uspješno")},
+        OutcomeCase{"SuccessWithChatter", "echo 'sve u redu'\nexit 0\n", true, QStringLiteral(" Uspješno")},
+        OutcomeCase{"SilentFailure", "exit 3\n", false, QStringLiteral(" Neuspješno, izlazni status 3")},
+        OutcomeCase{"FailureWithBothStreamsOnOneLine",
+                    "echo 'prvi red'\necho\necho '  drugi red  ' >&2\nexit 4\n", false,
+                    QStringLiteral(" Neuspješno, izlazni status 4: prvi red | drugi red")},
+        OutcomeCase{"FailureInLettersOfTheLanguage", "echo 'komponenta nema ulaznu točku' >&2\nexit 5\n",
+                    false, QStringLiteral(" Neuspješno, izlazni status 5: komponenta nema ulaznu točku")},
+        OutcomeCase{"ToolKilledBySignal", "echo 'prekid'\nkill -9 $$\n", false,
+                    QStringLiteral(" Neuspješno, program se srušio: prekid")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The component must not be moved or replaced while the tool still works on it, so the call returns
+// only once the tool has ended; meanwhile the window goes on processing its events.
+TEST_F(Registration, WaitsForTheToolWhileEventsAreProcessed)
+{
+    WriteExecutable(tools() + QStringLiteral("/RegSvr32.exe"),
+                    "#!/bin/sh\nsleep 0.3\necho gotovo > '" + record().toUtf8() + "'\n");
+    const ScopedPath path(tools() + u':' + qEnvironmentVariable("PATH"));
+    bool eventSeen = false;
+    QTimer::singleShot(0, [&] { eventSeen = true; });
+    EXPECT_TRUE(RegistrirajDLL(t.o, t.program(), QStringLiteral("A.dll")));
+    EXPECT_EQ(t.read(record()), "gotovo\n");
+    EXPECT_TRUE(eventSeen);
 }
 
 TEST_F(Registration, ToolBesideTheProgramServesWhenPathLacksIt)
@@ -178,24 +233,123 @@ TEST_F(ShippedTool, WithoutWineNotesThereIsNothingToRegisterAndSucceeds)
                        QStringLiteral(" /u /s\n"));
 }
 
-TEST_F(ShippedTool, HandsItsArgumentsToWinesRegsvr32)
+TEST_F(ShippedTool, HandsItsArgumentsUnchangedToWinesRegsvr32WithoutWinesHints)
 {
     const QString bin = t.root(QStringLiteral("bin"));
     t.mkdir(bin);
-    // Stand-ins that use only the shell's own commands, so PATH can hold nothing else.
-    WriteExecutable(bin + QStringLiteral("/wine"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" +
-                                                       t.root(QStringLiteral("wine.txt")).toUtf8() + "'\n");
+    // A stand-in that uses only the shell's own commands, so PATH can hold nothing else.
+    WriteExecutable(bin + QStringLiteral("/wine"),
+                    "#!/bin/sh\nprintf '%s\\n' \"WINEDEBUG=$WINEDEBUG\" \"$@\" > '" +
+                        t.root(QStringLiteral("wine.txt")).toUtf8() + "'\n");
+    // A winepath that would be noticed: the Linux path reaches Wine's regsvr32 as it is.
+    WriteExecutable(bin + QStringLiteral("/winepath"), "#!/bin/sh\nprintf 'Z:%s\\n' \"$2\"\n");
     int exitCode = -1;
     Run(bin, {component, QStringLiteral("/s")}, exitCode);
     EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(t.read(t.root(QStringLiteral("wine.txt"))), "regsvr32\n" + component.toUtf8() + "\n/s\n");
-
-    // With winepath at hand the component reaches Wine as a Windows path; the switches do not.
-    WriteExecutable(bin + QStringLiteral("/winepath"),
-                    "#!/bin/sh\n[ \"$1\" = -w ] && printf 'Z:%s\\n' \"$2\"\n");
+    EXPECT_EQ(t.read(t.root(QStringLiteral("wine.txt"))),
+              "WINEDEBUG=-all\nregsvr32\n" + component.toUtf8() + "\n/s\n");
     Run(bin, {QStringLiteral("/u"), QStringLiteral("/S"), component}, exitCode);
     EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(t.read(t.root(QStringLiteral("wine.txt"))), "regsvr32\n/u\n/S\nZ:" + component.toUtf8() + "\n");
+    EXPECT_EQ(t.read(t.root(QStringLiteral("wine.txt"))),
+              "WINEDEBUG=-all\nregsvr32\n/u\n/S\n" + component.toUtf8() + "\n");
+}
+
+struct StatusCase {
+    int status;
+    QStringList arguments;
+    QString message;  // {C}: the component
+};
+
+// With /s Wine's regsvr32 says nothing; the stand-in says why in the updater's language.
+TEST_F(ShippedTool, FailureKeepsWinesExitStatusAndSaysWhy)
+{
+    const QString bin = t.root(QStringLiteral("bin"));
+    t.mkdir(bin);
+    const QList<StatusCase> cases = {
+        {1, {component, QStringLiteral("/s")}, QStringLiteral("neispravni argumenti: {C} /s")},
+        {3,
+         {component, QStringLiteral("/s")},
+         QStringLiteral("komponenta se ne može učitati (nema je ili nije ispravna): {C} /s")},
+        {4,
+         {component, QStringLiteral("/s")},
+         QStringLiteral("komponenta nema ulaznu točku DllRegisterServer: {C} /s")},
+        {4,
+         {component, QStringLiteral("/u"), QStringLiteral("/s")},
+         QStringLiteral("komponenta nema ulaznu točku DllUnregisterServer: {C} /u /s")},
+        {5,
+         {component, QStringLiteral("/s")},
+         QStringLiteral("DllRegisterServer komponente javlja grešku: {C} /s")},
+        {7,
+         {component, QStringLiteral("/s")},
+         QStringLiteral("wine regsvr32 je završio sa statusom 7: {C} /s")},
+    };
+    for (const StatusCase& c : cases) {
+        SCOPED_TRACE(c.status);
+        WriteExecutable(bin + QStringLiteral("/wine"),
+                        "#!/bin/sh\nexit " + QByteArray::number(c.status) + "\n");
+        int exitCode = -1;
+        const QString err = Run(bin, c.arguments, exitCode);
+        EXPECT_EQ(exitCode, c.status);
+        EXPECT_EQ(err, QStringLiteral("RegSvr32.exe: ") +
+                           QString(c.message).replace(QStringLiteral("{C}"), component) + u'\n');
+    }
+}
+
+// The smallest PE header: "MZ", the header's offset at 0x3c, the signature and the machine field.
+QByteArray PeHeader(quint16 machine)
+{
+    QByteArray bytes(0x40, '\0');
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    bytes[0x3c] = 0x40;
+    bytes += QByteArray("PE\0\0", 4);
+    bytes += char(machine & 0xff);
+    bytes += char(machine >> 8);
+    bytes += QByteArray(64, '\0');
+    return bytes;
+}
+
+// The suite's components are 32-bit; a Wine that can only run 64-bit code cannot load them and would
+// only exit with status 3, so the stand-in names what is missing.
+TEST_F(ShippedTool, ThirtyTwoBitComponentNeedsAThirtyTwoBitWine)
+{
+    const QString wine = t.root(QStringLiteral("wine"));
+    t.mkdir(wine + QStringLiteral("/bin"));
+    WriteExecutable(wine + QStringLiteral("/bin/wine"),
+                    "#!/bin/sh\necho ran > '" + t.root(QStringLiteral("ran.txt")).toUtf8() + "'\n");
+    const QString path = wine + QStringLiteral("/bin:") + qEnvironmentVariable("PATH");
+    const QString folder = t.root(QStringLiteral("Moje komponente čćž/"));
+    t.write(folder + QStringLiteral("K32.dll"), PeHeader(0x014c));
+    t.write(folder + QStringLiteral("K64.dll"), PeHeader(0x8664));
+    t.write(folder + QStringLiteral("Nije.dll"), "MZ ovo nije PE datoteka");
+
+    int exitCode = -1;
+    QString err = Run(path, {folder + QStringLiteral("K32.dll"), QStringLiteral("/s")}, exitCode);
+    EXPECT_EQ(exitCode, 3);
+    EXPECT_EQ(err,
+              QStringLiteral("RegSvr32.exe: ") + folder +
+                  QStringLiteral("K32.dll je 32-bitna komponenta, a nedostaje 32-bitni Wine (paket wine32; "
+                                 "dodaje se s dpkg --add-architecture i386 && apt-get update && apt-get "
+                                 "install wine32:i386)\n"));
+    EXPECT_FALSE(t.exists(t.root(QStringLiteral("ran.txt"))));
+
+    // A 64-bit component, and a file that is no PE file, go to Wine as they are.
+    for (const QString& other : {QStringLiteral("K64.dll"), QStringLiteral("Nije.dll")}) {
+        SCOPED_TRACE(other.toStdString());
+        QFile::remove(t.root(QStringLiteral("ran.txt")));
+        Run(path, {folder + other, QStringLiteral("/s")}, exitCode);
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_TRUE(t.exists(t.root(QStringLiteral("ran.txt"))));
+    }
+
+    // With Debian's 32-bit loader beside that Wine, the 32-bit component goes to Wine too.
+    t.mkdir(wine + QStringLiteral("/lib/wine"));
+    WriteExecutable(wine + QStringLiteral("/lib/wine/wine"), "#!/bin/sh\n");
+    QFile::remove(t.root(QStringLiteral("ran.txt")));
+    err = Run(path, {folder + QStringLiteral("K32.dll"), QStringLiteral("/s")}, exitCode);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(err, QString());
+    EXPECT_TRUE(t.exists(t.root(QStringLiteral("ran.txt"))));
 }
 
 }  // namespace

@@ -11,6 +11,18 @@ ProcessRunner::Result RecordingProcessRunner::run(const QString& program, const 
     return real_.run(program, arguments);
 }
 
+ProcessRunner::Result RecordingProcessRunner::runCaptured(const QString& program,
+                                                          const QStringList& arguments, int timeoutMs)
+{
+    calls_.push_back({program, arguments, false});
+    if (startError_) {
+        Result failed;
+        failed.error = *startError_;
+        return failed;
+    }
+    return real_.runCaptured(program, arguments, timeoutMs);
+}
+
 ProcessRunner::Result RecordingProcessRunner::startDetached(const QString& program,
                                                             const QStringList& arguments)
 {

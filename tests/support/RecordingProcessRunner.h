@@ -25,6 +25,7 @@ public:
     const std::vector<Call>& calls() const { return calls_; }
 
     Result run(const QString& program, const QStringList& arguments) override;
+    Result runCaptured(const QString& program, const QStringList& arguments, int timeoutMs) override;
     Result startDetached(const QString& program, const QStringList& arguments) override;
     QString findOnPath(const QString& name) override;
 

@@ -6,7 +6,7 @@
 #include <sys/prctl.h>
 #include <csignal>
 
-Xvfb::Xvfb()
+Xvfb::Xvfb(bool noReset)
 {
     hadDisplay_ = qEnvironmentVariableIsSet("DISPLAY");
     oldDisplay_ = qgetenv("DISPLAY");
@@ -22,6 +22,8 @@ Xvfb::Xvfb()
     server_.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                           QStringLiteral("0"), QStringLiteral("640x480x24"), QStringLiteral("-nolisten"),
                           QStringLiteral("tcp")});
+    if (noReset)
+        server_.setArguments(server_.arguments() << QStringLiteral("-noreset"));
     server_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // A test that dies (an X error ends a process by default) takes its server with it.
     server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });

@@ -8,7 +8,9 @@
 // lives, and on destruction ends the server and puts DISPLAY back.
 class Xvfb {
 public:
-    Xvfb();
+    // With `noReset` the server keeps its state when its last client leaves, as Wine's desktop
+    // process needs between the programs of one test run.
+    explicit Xvfb(bool noReset = false);
     ~Xvfb();
 
     // False when Xvfb is not installed or did not come up; `why()` then says what happened.
