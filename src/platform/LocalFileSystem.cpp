@@ -375,6 +375,33 @@ FsResult LocalFileSystem::readFile(const QString& path, QByteArray& contents)
     return FsResult::success();
 }
 
+FsResult LocalFileSystem::readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fromErrno(errno, FsResult::Stage::Open);
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return fromErrno(EISDIR, FsResult::Stage::Open);
+    }
+    QByteArray buffer(65536, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer.data(), static_cast<size_t>(buffer.size()));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int code = errno;
+            ::close(fd);
+            return fromErrno(code, FsResult::Stage::Transfer);
+        }
+        if (n == 0 || !part(buffer.first(n)))
+            break;
+    }
+    ::close(fd);
+    return FsResult::success();
+}
+
 FsResult LocalFileSystem::appendToFile(const QString& path, const QByteArray& bytes)
 {
     const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
