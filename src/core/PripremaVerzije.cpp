@@ -3,6 +3,7 @@
 #include "core/KontrolnaDatoteka.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/ProvjeraIzdanja.h"
 #include "core/Usporedba.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -26,6 +27,29 @@ void prijavi(Okruzenje& o, const QString& prefiks = QStringLiteral("PripremiVerz
 {
     LogirajGrešku(o, prefiks + o.stanje.TrenutnaPoruka);
     pokaži(o, Dialogs::Icon::Exclamation, o.stanje.TrenutnaPoruka);
+}
+
+// Checks the control file that has just arrived in the Update folder, before the comparison reads
+// it, so that a release no trusted key signed never reaches the grid. A refused release is told and
+// logged like the other failures of this step, its files leave the Update folder and nothing is
+// listed.
+bool PrihvatiIzdanje(Okruzenje& o, const QString& izvor)
+{
+    Stanje& s = o.stanje;
+    const ProvjeraKontrolne provjera = ProvjeriKontrolnuDatoteku(
+        o, s.PutanjaUpdate + QStringLiteral("Verzije.txt"), s.PutanjaUpdate + DatotekaPotpisa,
+        s.PutanjaPrograma + DatotekaPotpisa, izvor);
+    if (provjera.prihvaćeno())
+        return true;
+    s.TrenutnaPoruka = provjera.poruka + QStringLiteral(" Prekida se ažuriranje!");
+    prijavi(o);
+    o.fs.removeFile(s.PutanjaUpdate + QStringLiteral("Verzije.txt"));
+    o.fs.removeFile(s.PutanjaUpdate + DatotekaPotpisa);
+    s.NoveVerzije.očisti();
+    s.UkupnoZaPrijenos = 0;
+    o.model.postaviMrežu({}, 0, 0);
+    o.model.omogućiCmdDownloadAndUpdate(false);
+    return false;
 }
 
 }  // namespace
@@ -89,8 +113,19 @@ bool PripremiVerzijaTXT(Okruzenje& o)
         return false;
     }
 
+    // The signature is fetched only where a key can check it; without one nothing changes.
+    const bool provjerava = UčitajPouzdaneKljučeve(o).provjerava();
+    const QString novPotpis = s.PutanjaUpdate + DatotekaPotpisa;
+    if (provjerava && o.fs.fileExists(novPotpis))
+        o.fs.removeFile(novPotpis);
+    QString izvor;
+
     if (o.model.optLokacija() != 1) {
+        izvor = (o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer) +
+                QStringLiteral("Verzije.txt");
         if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate)) {
+            if (provjerava)
+                DownInet(o, DatotekaPotpisa, s.PutanjaUpdate);
             if (!o.fs.fileExists(nova)) {
                 LogirajGrešku(
                     o, QStringLiteral(
@@ -108,7 +143,11 @@ bool PripremiVerzijaTXT(Okruzenje& o)
         }
     } else {
         const QString lokacija = o.model.txtLokacija(0);
+        izvor = lokacija + QStringLiteral("Verzije.txt");
         if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
+            // A missing signature is no copy failure: the check below names it.
+            if (provjerava && o.fs.fileExists(lokacija + DatotekaPotpisa))
+                o.fs.copyReplacing(lokacija + DatotekaPotpisa, novPotpis);
             if (!o.fs.removeFile(nova)) {
                 s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
                 LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
@@ -135,6 +174,9 @@ bool PripremiVerzijaTXT(Okruzenje& o)
             prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
         }
     }
+
+    if (o.fs.fileExists(nova) && !PrihvatiIzdanje(o, izvor))
+        return false;
 
     const bool ima = NapraviRsŠtoTrebaAžurirati(o);
     o.model.omogućiCmdDownloadAndUpdate(ima);

@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
+#include "core/ProvjeraIzdanja.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -21,6 +22,10 @@ struct Prijenos {
     Okruzenje& o;
     bool saPorukama;
     QString cilj;  // T, ending in "/"
+    // With a trusted key, archives arrive in the staging folder and replace the target's only once
+    // verified, and the signature travels with the control file.
+    bool provjerava = false;
+    QString mapaUpdate{};
     bool kopirajSve = false;
     bool bazaSkinuta = false;
     bool ištaKopirano = false;
@@ -96,6 +101,18 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     }
 
     // The flags see only the entries of earlier rows: the order of the control file decides.
+    // An archive swapped in the shared folder keeps its size: only its hash shows it.
+    if (p.provjerava) {
+        QString greška;
+        if (Sha256Datoteke(p.o.fs, putanja, greška).compare(nova.haš, Qt::CaseInsensitive) != 0) {
+            DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nađena 7z datoteka: ") + arhiva +
+                                                  QStringLiteral(" ali njen SHA-256 sažetak nije onaj iz "
+                                                                 "potpisane datoteke Verzije.txt pa će se "
+                                                                 "prekopirati"));
+            return Odluka::Zamijeni;
+        }
+    }
+
     const QString vrsta = nova.ime().right(3);
     if ((p.bazaSkinuta && vrsta == QStringLiteral("enc")) ||
         (p.ištaKopirano && vrsta == QStringLiteral("chm")))
@@ -103,14 +120,52 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     return Odluka::IstaVerzija;
 }
 
+// Reports a failure of the run in the log, the error transcript and, when asked for, a box.
+void prijavi(Prijenos& p, const QString& tekst)
+{
+    Stanje& s = p.o.stanje;
+    s.TrenutnaPoruka = tekst;
+    LogirajGrešku(p.o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
+    DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
+    p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
+}
+
+// With a trusted key the archive is fetched into the staging folder and verified there, so that the
+// target never holds an archive its control file does not vouch for.
+bool SkiniProvjereno(Prijenos& p, const Zapis& nova, const QString& arhiva)
+{
+    Okruzenje& o = p.o;
+    const QString pripremljena = p.mapaUpdate + arhiva;
+    if (!DownInet(o, arhiva, p.mapaUpdate))
+        return false;
+    if (QString poruka; !ProvjeriArhivu(o, nova, pripremljena, poruka)) {
+        o.fs.removeFile(pripremljena);
+        prijavi(p, poruka + QStringLiteral(" Arhiva je obrisana. Prekida se prijenos!"));
+        return false;
+    }
+    const FsResult kopija = o.fs.copyReplacing(pripremljena, p.cilj + arhiva);
+    o.fs.removeFile(pripremljena);
+    if (!kopija) {
+        prijavi(p, QStringLiteral("Greška u kopiranju ") + arhiva + u' ' + kopija.error +
+                       QStringLiteral(". Prekida se prijenos!"));
+        return false;
+    }
+    return true;
+}
+
 bool Skini(Prijenos& p, const Zapis& nova, const QString& arhiva, Odluka odluka)
 {
     Okruzenje& o = p.o;
-    // A failed or needless deletion is no error: the download replaces the file either way.
-    if (odluka == Odluka::Zamijeni)
-        o.fs.removeFile(p.cilj + arhiva);
-    if (!DownInet(o, arhiva, p.cilj))
-        return false;
+    if (p.provjerava) {
+        if (!SkiniProvjereno(p, nova, arhiva))
+            return false;
+    } else {
+        // A failed or needless deletion is no error: the download replaces the file either way.
+        if (odluka == Odluka::Zamijeni)
+            o.fs.removeFile(p.cilj + arhiva);
+        if (!DownInet(o, arhiva, p.cilj))
+            return false;
+    }
     // Counted once the archive has arrived, so a run that stops reports only what it fetched.
     o.stanje.UkupnoPreneseno += CijeliBroj(nova.polja[4]);
     p.ištaKopirano = true;
@@ -205,6 +260,25 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
         return false;
     }
 
+    // The office's computers verify what they read from the target, so a release that does not
+    // verify is not copied there at all.
+    p.provjerava = UčitajPouzdaneKljučeve(o).provjerava();
+    p.mapaUpdate = mapaUpdate;
+    if (p.provjerava) {
+        o.fs.removeFile(mapaUpdate + DatotekaPotpisa);
+        DownInet(o, DatotekaPotpisa, mapaUpdate);
+        const QString baznaAdresa = o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer;
+        const ProvjeraKontrolne provjera =
+            ProvjeriKontrolnuDatoteku(o, mapaUpdate + KontrolnaDatoteka, mapaUpdate + DatotekaPotpisa,
+                                      p.cilj + DatotekaPotpisa, baznaAdresa + KontrolnaDatoteka);
+        if (!provjera.prihvaćeno()) {
+            o.fs.removeFile(mapaUpdate + KontrolnaDatoteka);
+            o.fs.removeFile(mapaUpdate + DatotekaPotpisa);
+            prijavi(p, provjera.poruka + QStringLiteral(" Prekida se prijenos!"));
+            return false;
+        }
+    }
+
     if (!UčitajMatricu(s.NoveVerzije, mapaUpdate + KontrolnaDatoteka, o)) {
         s.TrenutnaPoruka = QStringLiteral(
             "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!");
@@ -281,9 +355,21 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
 
     // The target's control file is replaced last, so that the other computers never see it before
     // the archives it lists. Without it they would compare the new archives with the old file.
-    const FsResult kopija = o.fs.copyReplacing(mapaUpdate + KontrolnaDatoteka, staraKontrolna);
+    // The signature goes first: a target whose control file is new always has its signature, and one
+    // whose signature could not be copied keeps its old control file.
+    FsResult kopija;
+    QString kopirana = KontrolnaDatoteka;
+    if (p.provjerava) {
+        kopija = o.fs.copyReplacing(mapaUpdate + DatotekaPotpisa, p.cilj + DatotekaPotpisa);
+        if (kopija)
+            DodajUTranskript(s.PorukeAkcija, QStringLiteral("Kopirano ") + DatotekaPotpisa);
+        else
+            kopirana = DatotekaPotpisa;
+    }
+    if (kopija)
+        kopija = o.fs.copyReplacing(mapaUpdate + KontrolnaDatoteka, staraKontrolna);
     if (!kopija) {
-        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + KontrolnaDatoteka + u' ' + kopija.error;
+        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + kopirana + u' ' + kopija.error;
         DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
         LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
     } else {

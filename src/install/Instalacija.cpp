@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/PripremaVerzije.h"
+#include "core/ProvjeraIzdanja.h"
 #include "core/Usporedba.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
@@ -266,6 +267,27 @@ bool InstalirajStavku(Okruzenje& o, const QString& ime)
     return true;
 }
 
+// The release's signature is kept beside the installed control file, so that the next check can
+// refuse an older release; the old one goes into the backup folder with the old control file.
+void ZamijeniPotpis(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    if (!o.fs.fileExists(s.PutanjaUpdate + DatotekaPotpisa))
+        return;
+    if (o.fs.fileExists(s.PutanjaPrograma + DatotekaPotpisa)) {
+        logiraj(o, QStringLiteral("Backup ") + DatotekaPotpisa);
+        if (const FsResult r =
+                o.fs.copyReplacing(s.PutanjaPrograma + DatotekaPotpisa, s.PutanjaBackup + DatotekaPotpisa);
+            !r)
+            logiraj(o, QStringLiteral("Greška u premještanju u backup ") + DatotekaPotpisa + u' ' + r.error);
+    }
+    logiraj(o, QStringLiteral("Kopiranje ") + DatotekaPotpisa);
+    if (const FsResult r =
+            o.fs.copyReplacing(s.PutanjaUpdate + DatotekaPotpisa, s.PutanjaPrograma + DatotekaPotpisa);
+        !r)
+        logiraj(o, QStringLiteral("Greška u kopiranju ") + DatotekaPotpisa + u' ' + r.error);
+}
+
 QString bezKoseCrte(QString putanja)
 {
     while (putanja.size() > 1 && putanja.endsWith(u'/')) putanja.chop(1);
@@ -323,6 +345,7 @@ bool UpdatePrograma(Okruzenje& o)
         s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + verzije + u' ' + r.error;
         logiraj(o, s.TrenutnaPoruka);
     }
+    ZamijeniPotpis(o);
     PostaviTrenutnuAkciju(o, QString());
 
     for (const QString& maska : {QStringLiteral("*.7z"), QStringLiteral("*.exe"), QStringLiteral("*.enc"),

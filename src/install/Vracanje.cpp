@@ -63,7 +63,8 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
     for (const QString& ime : datoteke) {
         s.TrenutnaDatoteka = ime;
         const QString ekstenzija = ime.right(3);
-        if (ekstenzija == u"exe" || ekstenzija == u"txt") {
+        // The control file and its signature ("Verzije.txt.minisig") go back to the program folder too.
+        if (ekstenzija == u"exe" || ekstenzija == u"txt" || ekstenzija == u"sig") {
             izvijesti(o, QStringLiteral("Kopiranje nazad programa: "), ime);
             kopirajNazad(o, s.PutanjaPrograma, ime,
                          QStringLiteral("Nastala je greška u kopiranju nazad programa: "), R2);
