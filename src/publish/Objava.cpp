@@ -1,6 +1,7 @@
 #include "publish/Objava.h"
 
 #include "core/CitanjeMatrice.h"
+#include "core/ProvjeraIzdanja.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessRunner.h"
 #include "transfer/Raspakiravanje.h"
@@ -165,10 +166,19 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
             počisti(fs, priprema);
             return false;
         }
-        kontrolna +=
-            (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
-             QString::number(veličinaArhive) + u';' + QString::number(veličina) + QStringLiteral(";\r\n"))
-                .toLocal8Bit();
+        QString greška;
+        const QString haš = Sha256Datoteke(fs, arhiva, greška);
+        if (haš.isEmpty()) {
+            poruke << QStringLiteral("SHA-256 sažetak arhive %1 nije moguće izračunati: %2")
+                          .arg(s.arhiva, greška);
+            počisti(fs, priprema);
+            return false;
+        }
+        // The hash stands after the sixth ";", where readers that do not know it ignore it.
+        kontrolna += (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
+                      QString::number(veličinaArhive) + u';' + QString::number(veličina) + u';' + haš +
+                      QStringLiteral("\r\n"))
+                         .toLocal8Bit();
         poruke << QStringLiteral("%1: arhiva %2, %3 bajtova (raspakirano %4 bajtova)")
                       .arg(s.ime, s.arhiva)
                       .arg(veličinaArhive)
@@ -190,6 +200,16 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
         return false;
     }
     pisač.reset();
+    if (objava.ključ) {
+        const QByteArray potpis = PotpišiDatoteku(kontrolna, QStringLiteral("Verzije.txt"), *objava.ključ,
+                                                  objava.vrijeme, objava.istek);
+        auto potpisnik = fs.replaceFile(priprema + DatotekaPotpisa, r);
+        if (!potpisnik || !(r = potpisnik->write(potpis)) || !(r = potpisnik->commit())) {
+            poruke << QStringLiteral("%1 nije moguće upisati: %2").arg(DatotekaPotpisa, r.error);
+            počisti(fs, priprema);
+            return false;
+        }
+    }
 
     // Archives first, the control file last: a server that serves the folder meanwhile never lists
     // an archive that is not there yet.
@@ -199,6 +219,18 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
             počisti(fs, priprema);
             return false;
         }
+    }
+    // The signature before the control file it signs; an unsigned release leaves no old signature
+    // behind, which would no longer fit.
+    const FsResult potpisan =
+        objava.ključ ? fs.copyReplacing(priprema + DatotekaPotpisa, izlaz + DatotekaPotpisa)
+        : fs.fileExists(izlaz + DatotekaPotpisa) ? fs.removeFile(izlaz + DatotekaPotpisa)
+                                                 : FsResult::success();
+    if (!potpisan) {
+        poruke << QStringLiteral("Premještanje %1 u %2 nije uspjelo: %3")
+                      .arg(DatotekaPotpisa, izlaz, potpisan.error);
+        počisti(fs, priprema);
+        return false;
     }
     if (const FsResult m =
             fs.copyReplacing(priprema + QStringLiteral("Verzije.txt"), izlaz + QStringLiteral("Verzije.txt"));
