@@ -344,8 +344,9 @@ bool UpdatePrograma(Okruzenje& o)
     if (const FsResult r = o.fs.copyReplacing(s.PutanjaUpdate + verzije, s.PutanjaPrograma + verzije); !r) {
         s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + verzije + u' ' + r.error;
         logiraj(o, s.TrenutnaPoruka);
+    } else {
+        ZamijeniPotpis(o);
     }
-    ZamijeniPotpis(o);
     PostaviTrenutnuAkciju(o, QString());
 
     for (const QString& maska : {QStringLiteral("*.7z"), QStringLiteral("*.exe"), QStringLiteral("*.enc"),

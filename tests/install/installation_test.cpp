@@ -885,25 +885,37 @@ TEST_F(Installation, RestoreThatCannotListTheBackupTellsTheUserAndEnds)
 
 // Runs the mixed installation from its start with the fault chosen by `kvar`, which is handed the
 // fresh program folder; the caller checks the outcome.
+using Priprema = void (*)(ProgramskaMapa&);
+
+// The mixed installation of a signed release: the installed control file has its signature beside it
+// and the Update folder holds the new one.
+void MješovitaSPotpisom(ProgramskaMapa& m)
+{
+    m.t.write(QStringLiteral("Verzije.txt.minisig"), "potpis instaliranog izdanja");
+    m.t.write(m.t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt.minisig"), "potpis novog izdanja");
+    Mješovita(m);
+}
+
 template <typename Kvar, typename Provjera>
-void IzNovaSKvarom(Kvar kvar, Provjera provjera)
+void IzNovaSKvarom(Kvar kvar, Provjera provjera, Priprema priprema = Mješovita)
 {
     ProgramskaMapa m;
-    Mješovita(m);
+    priprema(m);
     m.t.fs.clearRecord();
     kvar(m);
     const bool ok = UpdatePrograma(m.o);
     provjera(m, ok);
 }
 
-std::vector<FaultyFileSystem::Operation> OperacijeUspjeha()
+std::vector<FaultyFileSystem::Operation> OperacijeUspjeha(Priprema priprema = Mješovita)
 {
     std::vector<FaultyFileSystem::Operation> operacije;
     IzNovaSKvarom([](ProgramskaMapa&) {},
                   [&](ProgramskaMapa& m, bool ok) {
                       EXPECT_TRUE(ok) << m.t.dijalozi.texts().join(u'\n').toStdString();
                       operacije = m.t.fs.operations();
-                  });
+                  },
+                  priprema);
     return operacije;
 }
 
@@ -991,6 +1003,55 @@ TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
               << odbijeno << " refused before any change, " << uspjelo << " installed despite the fault)"
               << std::endl;
     ::testing::Test::RecordProperty("persisting_fault_points", static_cast<int>(operacije.size()));
+}
+
+// The sweep over a signed release: a fault anywhere leaves either the new installation with the new
+// signature beside its control file, or the old files and the old signature, never a mixture that
+// loses the old one.
+TEST(InstallationFaults, EachOperationFailingOnceKeepsTheSignatureWithItsRelease)
+{
+    const auto operacije = OperacijeUspjeha(MješovitaSPotpisom);
+    ASSERT_TRUE(std::any_of(operacije.begin(), operacije.end(), [](const FaultyFileSystem::Operation& op) {
+        return op.path2.endsWith(QStringLiteral("/program/Verzije.txt.minisig"));
+    }));
+    for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
+        const std::string opis = Opis(k, operacije[k - 1]);
+        IzNovaSKvarom(
+            [k](ProgramskaMapa& m) {
+                m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
+            },
+            [&](ProgramskaMapa& m, bool ok) {
+                const QByteArray potpis = m.t.read(QStringLiteral("Verzije.txt.minisig"));
+                const QByteArray kontrolna = m.t.read(QStringLiteral("Verzije.txt"));
+                if (!ok) {
+                    EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
+                    EXPECT_EQ(potpis, "potpis instaliranog izdanja") << opis;
+                    return;
+                }
+                EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
+                // The new signature stands only beside the new control file.
+                if (potpis == "potpis novog izdanja")
+                    EXPECT_EQ(kontrolna, m.t.read(m.mreža() + QStringLiteral("Verzije.txt"))) << opis;
+                else
+                    EXPECT_EQ(potpis, "potpis instaliranog izdanja") << opis;
+            },
+            MješovitaSPotpisom);
+    }
+}
+
+// A restore puts the old signature back with the old control file.
+TEST_F(Installation, RestorePutsTheSignatureBackWithTheControlFile)
+{
+    t.write(t.stanje.PutanjaBackup + QStringLiteral("Verzije.txt"), "stara kontrolna");
+    t.write(t.stanje.PutanjaBackup + QStringLiteral("Verzije.txt.minisig"), "stari potpis");
+    t.write(QStringLiteral("Verzije.txt"), "nova kontrolna");
+    t.write(QStringLiteral("Verzije.txt.minisig"), "novi potpis");
+
+    PokušajVratitiSveNaPočetak(m.o);
+
+    EXPECT_EQ(t.read(QStringLiteral("Verzije.txt")), "stara kontrolna");
+    EXPECT_EQ(t.read(QStringLiteral("Verzije.txt.minisig")), "stari potpis");
+    EXPECT_TRUE(t.dijalozi.boxes().empty());
 }
 
 }  // namespace
