@@ -1,7 +1,7 @@
 #include "core/ProvjeraIzdanja.h"
 
 #include "Verzija.h"
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "platform/Clock.h"

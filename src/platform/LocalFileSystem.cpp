@@ -349,30 +349,10 @@ FsResult LocalFileSystem::listFiles(const QString& folder, QStringList& names)
 FsResult LocalFileSystem::readFile(const QString& path, QByteArray& contents)
 {
     contents.clear();
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fromErrno(errno, FsResult::Stage::Open);
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return fromErrno(EISDIR, FsResult::Stage::Open);
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int code = errno;
-            ::close(fd);
-            return fromErrno(code, FsResult::Stage::Transfer);
-        }
-        if (n == 0)
-            break;
-        contents.append(buffer, n);
-    }
-    ::close(fd);
-    return FsResult::success();
+    return readInParts(path, [&contents](const QByteArray& part) {
+        contents.append(part);
+        return true;
+    });
 }
 
 FsResult LocalFileSystem::readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part)

@@ -1,7 +1,7 @@
 #include "publish/Objava.h"
 
-#include "core/CitanjeMatrice.h"
 #include "core/ProvjeraIzdanja.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessRunner.h"
 #include "transfer/Raspakiravanje.h"

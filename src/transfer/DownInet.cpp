@@ -1,6 +1,7 @@
 #include "transfer/DownInet.h"
 
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"

@@ -1,7 +1,7 @@
-#include "core/PripremaVerzije.h"
 #include "core/ProvjeraIzdanja.h"
 #include "distribution/Distribucija.h"
 #include "install/DownloadAndUpdate.h"
+#include "install/PripremaVerzije.h"
 #include "support/HttpServer.h"
 #include "support/QtPrinters.h"
 #include "support/TestIzdanje.h"
@@ -279,6 +279,7 @@ public:
 
 TEST_F(SignedDistribution, CarriesTheSignatureAndAReaderRefusesAnArchiveSwappedInIt)
 {
+    t.dijalozi.answer({Answer::Yes});  // the empty target is filled completely
     ASSERT_TRUE(DownloadNaLokaciju(t.o, true)) << t.dijalozi.texts().join(u'\n').toStdString();
     EXPECT_EQ(t.read(cilj + QStringLiteral("Verzije.txt")), t.read(naIzvoru(QStringLiteral("Verzije.txt"))));
     EXPECT_EQ(t.read(cilj + DatotekaPotpisa), t.read(naIzvoru(DatotekaPotpisa)));
@@ -312,6 +313,7 @@ TEST_F(SignedDistribution, CarriesTheSignatureAndAReaderRefusesAnArchiveSwappedI
 TEST_F(SignedDistribution, SwappedArchiveOnTheServerIsNotCopied)
 {
     zamijeniArhivu(izvor() + u'/');
+    t.dijalozi.answer({Answer::Yes});
 
     EXPECT_FALSE(DownloadNaLokaciju(t.o, true));
 

@@ -1,5 +1,5 @@
-#include "core/KontrolnaDatoteka.h"
 #include "core/ProvjeraIzdanja.h"
+#include "core/UcitavanjeMatrice.h"
 #include "publish/Objava.h"
 #include "support/TestOkruzenje.h"
 #include "support/TestPotpis.h"

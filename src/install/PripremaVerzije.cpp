@@ -1,9 +1,9 @@
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 
-#include "core/KontrolnaDatoteka.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/ProvjeraIzdanja.h"
+#include "core/UcitavanjeMatrice.h"
 #include "core/Usporedba.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -50,6 +50,67 @@ bool PrihvatiIzdanje(Okruzenje& o, const QString& izvor)
     o.model.postaviMrežu({}, 0, 0);
     o.model.omogućiCmdDownloadAndUpdate(false);
     return false;
+}
+
+// Fetches the current control file from the chosen download server into the Update folder, and with
+// `potpis` its signature beside it.
+void dohvatiSaInterneta(Okruzenje& o, const QString& nova, bool potpis)
+{
+    Stanje& s = o.stanje;
+    if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate)) {
+        if (potpis)
+            DownInet(o, DatotekaPotpisa, s.PutanjaUpdate);
+        if (!o.fs.fileExists(nova)) {
+            LogirajGrešku(
+                o,
+                QStringLiteral("PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
+                    s.PutanjaUpdate);
+            pokaži(o, Dialogs::Icon::None,
+                   QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + s.PutanjaUpdate);
+        }
+    } else {
+        s.TrenutnaPoruka = QStringLiteral(
+                               "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
+                               "internetom i pokušajte ponovno!") +
+                           QStringLiteral(" Prekida se ažuriranje!");
+        prijavi(o);
+    }
+}
+
+// Copies the current control file from the network folder into the Update folder, and with `potpis`
+// its signature beside it.
+void kopirajSaMreže(Okruzenje& o, const QString& nova, bool potpis)
+{
+    Stanje& s = o.stanje;
+    const QString lokacija = o.model.txtLokacija(0);
+    if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
+        // A missing signature is no copy failure: the check of the release names it.
+        if (potpis && o.fs.fileExists(lokacija + DatotekaPotpisa))
+            o.fs.copyReplacing(lokacija + DatotekaPotpisa, s.PutanjaUpdate + DatotekaPotpisa);
+        if (!o.fs.removeFile(nova)) {
+            s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
+            LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
+        }
+        if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
+            s.TrenutnaPoruka = QStringLiteral(
+                                   "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
+                                   "i pokušajte ponovno!") +
+                               QStringLiteral(" Prekida se ažuriranje!");
+            prijavi(o);
+        }
+        if (!o.fs.fileExists(nova)) {
+            LogirajGrešku(
+                o, QStringLiteral("PripremiVerzijaTXT-  ") +
+                       QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
+                       lokacija);
+            pokaži(o, Dialogs::Icon::None,
+                   QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + lokacija);
+        }
+    } else {
+        s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") + lokacija +
+                           QStringLiteral(" Prekida se ažuriranje!");
+        prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
+    }
 }
 
 }  // namespace
@@ -115,64 +176,16 @@ bool PripremiVerzijaTXT(Okruzenje& o)
 
     // The signature is fetched only where a key can check it; without one nothing changes.
     const bool provjerava = UčitajPouzdaneKljučeve(o).provjerava();
-    const QString novPotpis = s.PutanjaUpdate + DatotekaPotpisa;
-    if (provjerava && o.fs.fileExists(novPotpis))
-        o.fs.removeFile(novPotpis);
+    if (provjerava && o.fs.fileExists(s.PutanjaUpdate + DatotekaPotpisa))
+        o.fs.removeFile(s.PutanjaUpdate + DatotekaPotpisa);
     QString izvor;
-
     if (o.model.optLokacija() != 1) {
         izvor = (o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer) +
                 QStringLiteral("Verzije.txt");
-        if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate)) {
-            if (provjerava)
-                DownInet(o, DatotekaPotpisa, s.PutanjaUpdate);
-            if (!o.fs.fileExists(nova)) {
-                LogirajGrešku(
-                    o, QStringLiteral(
-                           "PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
-                           s.PutanjaUpdate);
-                pokaži(o, Dialogs::Icon::None,
-                       QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + s.PutanjaUpdate);
-            }
-        } else {
-            s.TrenutnaPoruka = QStringLiteral(
-                                   "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
-                                   "internetom i pokušajte ponovno!") +
-                               QStringLiteral(" Prekida se ažuriranje!");
-            prijavi(o);
-        }
+        dohvatiSaInterneta(o, nova, provjerava);
     } else {
-        const QString lokacija = o.model.txtLokacija(0);
-        izvor = lokacija + QStringLiteral("Verzije.txt");
-        if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
-            // A missing signature is no copy failure: the check below names it.
-            if (provjerava && o.fs.fileExists(lokacija + DatotekaPotpisa))
-                o.fs.copyReplacing(lokacija + DatotekaPotpisa, novPotpis);
-            if (!o.fs.removeFile(nova)) {
-                s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
-                LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
-            }
-            if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
-                s.TrenutnaPoruka =
-                    QStringLiteral(
-                        "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
-                        "i pokušajte ponovno!") +
-                    QStringLiteral(" Prekida se ažuriranje!");
-                prijavi(o);
-            }
-            if (!o.fs.fileExists(nova)) {
-                LogirajGrešku(
-                    o, QStringLiteral("PripremiVerzijaTXT-  ") +
-                           QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
-                           lokacija);
-                pokaži(o, Dialogs::Icon::None,
-                       QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + lokacija);
-            }
-        } else {
-            s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") +
-                               lokacija + QStringLiteral(" Prekida se ažuriranje!");
-            prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
-        }
+        izvor = o.model.txtLokacija(0) + QStringLiteral("Verzije.txt");
+        kopirajSaMreže(o, nova, provjerava);
     }
 
     if (o.fs.fileExists(nova) && !PrihvatiIzdanje(o, izvor))
