@@ -1046,6 +1046,8 @@ TEST(InstallationFaults, EachOperationFailingOnceKeepsTheSignatureWithItsRelease
         IzNovaSKvarom(
             [k](ProgramskaMapa& m) {
                 m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
+                // The user has closed the program each time the installation asks to try again.
+                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
             },
             [&](ProgramskaMapa& m, bool ok) {
                 const QByteArray potpis = m.t.read(QStringLiteral("Verzije.txt.minisig"));
