@@ -1,9 +1,9 @@
 #include "core/ProvjeraIzdanja.h"
 
 #include "Verzija.h"
-#include "core/TekstKontrolneDatoteke.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
@@ -75,7 +75,7 @@ PouzdaniKljučevi UčitajPouzdaneKljučeve(Okruzenje& o, const QString& ugrađen
         else
             k.greška = QStringLiteral("Ugrađeni pouzdani ključ \"%1\" nije minisign javni ključ.").arg(red);
     }
-    const QString datoteka = o.stanje.PutanjaPrograma + DatotekaKljučeva;
+    const QString datoteka = o.stanje.PutanjaPrograma + ImePouzdanihKljučeva;
     if (!o.fs.fileExists(datoteka))
         return k;
     QByteArray tekst;
@@ -127,19 +127,19 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
     const QString odbijeno = QStringLiteral("Izdanje ") + izvor + QStringLiteral(" se odbija: ");
 
     if (!o.fs.fileExists(potpis))
-        return odbij(o, lošPotpis + QStringLiteral("ne postoji datoteka potpisa ") + DatotekaPotpisa + u'.');
+        return odbij(o, lošPotpis + QStringLiteral("ne postoji datoteka potpisa ") + ImePotpisa + u'.');
     QByteArray tekstPotpisa;
     bool preveliko = false;
     if (const FsResult r = pročitajDo(o, potpis, NajvećiPotpis, tekstPotpisa, preveliko); !r)
-        return odbij(o, lošPotpis + QStringLiteral("datoteku potpisa ") + DatotekaPotpisa +
+        return odbij(o, lošPotpis + QStringLiteral("datoteku potpisa ") + ImePotpisa +
                             QStringLiteral(" nije moguće pročitati: ") + r.error);
     if (preveliko)
-        return odbij(o, lošPotpis + QStringLiteral("datoteka potpisa ") + DatotekaPotpisa +
+        return odbij(o, lošPotpis + QStringLiteral("datoteka potpisa ") + ImePotpisa +
                             QStringLiteral(" veća je od %1 bajtova.").arg(NajvećiPotpis));
     MinisignPotpis m;
     QString greška;
     if (!PročitajMinisignPotpis(tekstPotpisa, m, greška))
-        return odbij(o, lošPotpis + QStringLiteral("datoteka potpisa ") + DatotekaPotpisa +
+        return odbij(o, lošPotpis + QStringLiteral("datoteka potpisa ") + ImePotpisa +
                             QStringLiteral(" nije u obliku minisign potpisa (") + greška +
                             QStringLiteral(")."));
 

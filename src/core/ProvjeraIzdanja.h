@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ImenaDatoteka.h"
 #include "core/Matrica.h"
 #include "core/Minisign.h"
 
@@ -12,12 +13,6 @@ class FileSystem;
 // Release verification: whether a control file is one that a trusted key signed, and whether an
 // archive is the one its record names. Every fetch and the distribution copy ask these two; nothing
 // else knows the signature format.
-
-// The signature lies beside the control file under this name, on a server and in a folder alike,
-// and beside the installed control file in the program folder.
-inline const QString DatotekaPotpisa = QStringLiteral("Verzije.txt.minisig");
-// The trusted public keys in the program folder, as the signing tool writes its public key file.
-inline const QString DatotekaKljučeva = QStringLiteral("Verzije.pub");
 
 // Inputs are read up to these sizes before they are verified; a larger file is refused.
 constexpr qint64 NajvećiPotpis = 4 * 1024;

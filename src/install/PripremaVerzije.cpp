@@ -1,8 +1,10 @@
 #include "install/PripremaVerzije.h"
 
+#include "core/ImenaDatoteka.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/ProvjeraIzdanja.h"
+#include "core/Putanje.h"
 #include "core/UcitavanjeMatrice.h"
 #include "core/Usporedba.h"
 #include "platform/Dialogs.h"
@@ -11,11 +13,6 @@
 #include "transfer/DownInet.h"
 
 namespace {
-
-QString saKosomCrtom(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
 
 void pokaži(Okruzenje& o, Dialogs::Icon ikona, const QString& tekst)
 {
@@ -36,15 +33,15 @@ void prijavi(Okruzenje& o, const QString& prefiks = QStringLiteral("PripremiVerz
 bool PrihvatiIzdanje(Okruzenje& o, const QString& izvor)
 {
     Stanje& s = o.stanje;
-    const ProvjeraKontrolne provjera = ProvjeriKontrolnuDatoteku(
-        o, s.PutanjaUpdate + QStringLiteral("Verzije.txt"), s.PutanjaUpdate + DatotekaPotpisa,
-        s.PutanjaPrograma + DatotekaPotpisa, izvor);
+    const ProvjeraKontrolne provjera =
+        ProvjeriKontrolnuDatoteku(o, s.PutanjaUpdate + ImeKontrolneDatoteke, s.PutanjaUpdate + ImePotpisa,
+                                  s.PutanjaPrograma + ImePotpisa, izvor);
     if (provjera.prihvaćeno())
         return true;
     s.TrenutnaPoruka = provjera.poruka + QStringLiteral(" Prekida se ažuriranje!");
     prijavi(o);
-    o.fs.removeFile(s.PutanjaUpdate + QStringLiteral("Verzije.txt"));
-    o.fs.removeFile(s.PutanjaUpdate + DatotekaPotpisa);
+    o.fs.removeFile(s.PutanjaUpdate + ImeKontrolneDatoteke);
+    o.fs.removeFile(s.PutanjaUpdate + ImePotpisa);
     s.NoveVerzije.očisti();
     s.UkupnoZaPrijenos = 0;
     o.model.postaviMrežu({}, 0, 0);
@@ -57,9 +54,9 @@ bool PrihvatiIzdanje(Okruzenje& o, const QString& izvor)
 void dohvatiSaInterneta(Okruzenje& o, const QString& nova, bool potpis)
 {
     Stanje& s = o.stanje;
-    if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate)) {
+    if (DownInet(o, ImeKontrolneDatoteke, s.PutanjaUpdate)) {
         if (potpis)
-            DownInet(o, DatotekaPotpisa, s.PutanjaUpdate);
+            DownInet(o, ImePotpisa, s.PutanjaUpdate);
         if (!o.fs.fileExists(nova)) {
             LogirajGrešku(
                 o,
@@ -83,15 +80,15 @@ void kopirajSaMreže(Okruzenje& o, const QString& nova, bool potpis)
 {
     Stanje& s = o.stanje;
     const QString lokacija = o.model.txtLokacija(0);
-    if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
+    if (o.fs.fileExists(lokacija + ImeKontrolneDatoteke)) {
         // A missing signature is no copy failure: the check of the release names it.
-        if (potpis && o.fs.fileExists(lokacija + DatotekaPotpisa))
-            o.fs.copyReplacing(lokacija + DatotekaPotpisa, s.PutanjaUpdate + DatotekaPotpisa);
+        if (potpis && o.fs.fileExists(lokacija + ImePotpisa))
+            o.fs.copyReplacing(lokacija + ImePotpisa, s.PutanjaUpdate + ImePotpisa);
         if (!o.fs.removeFile(nova)) {
             s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
             LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
         }
-        if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
+        if (!o.fs.copyReplacing(lokacija + ImeKontrolneDatoteke, nova)) {
             s.TrenutnaPoruka = QStringLiteral(
                                    "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
                                    "i pokušajte ponovno!") +
@@ -127,7 +124,7 @@ QString ImeRačunala(Okruzenje& o)
 void PostaviPutanje(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    s.PutanjaPrograma = saKosomCrtom(o.računalo.executableFolder());
+    s.PutanjaPrograma = SaKosomCrtom(o.računalo.executableFolder());
     // The development computer always works on its own installation, wherever the executable lies.
     if (ImeRačunala(o) == u"ORVEL-TOSH")
         s.PutanjaPrograma = QStringLiteral("D:/Lumivex software/Lumivex knjigovodstvo V20/");
@@ -144,8 +141,8 @@ bool PripremiVerzijaTXT(Okruzenje& o)
 {
     Stanje& s = o.stanje;
     PostaviPutanje(o);
-    const QString stara = s.PutanjaPrograma + QStringLiteral("Verzije.txt");
-    const QString nova = s.PutanjaUpdate + QStringLiteral("Verzije.txt");
+    const QString stara = s.PutanjaPrograma + ImeKontrolneDatoteke;
+    const QString nova = s.PutanjaUpdate + ImeKontrolneDatoteke;
 
     if (!o.fs.folderExists(s.PutanjaUpdate))
         o.fs.createFolder(s.PutanjaUpdate);
@@ -176,15 +173,14 @@ bool PripremiVerzijaTXT(Okruzenje& o)
 
     // The signature is fetched only where a key can check it; without one nothing changes.
     const bool provjerava = UčitajPouzdaneKljučeve(o).provjerava();
-    if (provjerava && o.fs.fileExists(s.PutanjaUpdate + DatotekaPotpisa))
-        o.fs.removeFile(s.PutanjaUpdate + DatotekaPotpisa);
+    if (provjerava && o.fs.fileExists(s.PutanjaUpdate + ImePotpisa))
+        o.fs.removeFile(s.PutanjaUpdate + ImePotpisa);
     QString izvor;
     if (o.model.optLokacija() != 1) {
-        izvor = (o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer) +
-                QStringLiteral("Verzije.txt");
+        izvor = (o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer) + ImeKontrolneDatoteke;
         dohvatiSaInterneta(o, nova, provjerava);
     } else {
-        izvor = o.model.txtLokacija(0) + QStringLiteral("Verzije.txt");
+        izvor = o.model.txtLokacija(0) + ImeKontrolneDatoteke;
         kopirajSaMreže(o, nova, provjerava);
     }
 

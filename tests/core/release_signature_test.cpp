@@ -58,7 +58,7 @@ public:
 
     QString kontrolna() const { return t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt"); }
     QString potpis() const { return kontrolna() + QStringLiteral(".minisig"); }
-    QString instalirani() const { return t.program() + DatotekaPotpisa; }
+    QString instalirani() const { return t.program() + ImePotpisa; }
 
     // Signs the control file with the real tool; `vrijeme` 0 keeps the tool's own trusted comment.
     void potpiši(const TestKljuč& k, qint64 vrijeme = 0, const QString& dodatak = QString(),

@@ -3,6 +3,7 @@
 
 #include "core/Log.h"
 #include "core/Usporedba.h"
+#include "core/VrstaDatoteke.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingProcessRunner.h"
 #include "support/TestIzdanje.h"
@@ -117,7 +118,7 @@ public:
         izvornik = snimka();
     }
 
-    QString odredište(const QString& ime) { return CiljnaDirektorija(o, ime) + ime; }
+    QString odredište(const QString& ime) { return CiljnaDirektorija(o.stanje, ime) + ime; }
 
     // The files of the program, script and help folders by path; the stand-in tool is the test's own.
     QMap<QString, QByteArray> snimka() const
@@ -751,6 +752,9 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
     std::vector<std::pair<QString, int>> oznake;
     std::vector<int> obrađenoPrije;  // events handled before each item began
     int obrađeno = 0;
+    // The counting events are posted to an object of this test, so that one still queued when the
+    // test ends dies with it instead of counting into a later test's memory.
+    QObject primatelj;
     t.model.pratiPromjene([&](K k) {
         if (k != K::RedMreže)
             return;
@@ -760,7 +764,7 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
             obrađenoPrije.push_back(obrađeno);
         else
             QMetaObject::invokeMethod(
-                qApp, [&obrađeno] { ++obrađeno; }, Qt::QueuedConnection);
+                &primatelj, [&obrađeno] { ++obrađeno; }, Qt::QueuedConnection);
     });
 
     QStringList panel1;  // status-bar texts up to the clearing after the control file
@@ -946,6 +950,26 @@ std::string Opis(int k, const FaultyFileSystem::Operation& op)
            op.path.toStdString();
 }
 
+// Runs the installation once for each of `operacije`, with that operation failing (with `trajan` every
+// later one on its path too); `provjera` is handed the folder, the result, the operation and its
+// description.
+template <typename Provjera>
+void SvakiKvar(const std::vector<FaultyFileSystem::Operation>& operacije, const QString& poruka, bool trajan,
+               Provjera provjera, Priprema priprema = Mješovita)
+{
+    for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
+        const FaultyFileSystem::Operation& op = operacije[k - 1];
+        const std::string opis = Opis(k, op);
+        IzNovaSKvarom(
+            [&](ProgramskaMapa& m) {
+                m.t.fs.failOperation(k, poruka, trajan);
+                // The user has closed the program each time the installation asks to try again.
+                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
+            },
+            [&](ProgramskaMapa& m, bool ok) { provjera(m, ok, op, opis); }, priprema);
+    }
+}
+
 // Every file operation of a successful installation fails once, in turn: the result is either a whole
 // new installation or every old file back as it was.
 TEST(InstallationFaults, EachOperationFailingOnceLeavesAllNewOrAllOld)
@@ -954,26 +978,18 @@ TEST(InstallationFaults, EachOperationFailingOnceLeavesAllNewOrAllOld)
     ASSERT_GT(operacije.size(), 30u);
     int novo = 0;
     int staro = 0;
-    for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
-        const std::string opis = Opis(k, operacije[k - 1]);
-        IzNovaSKvarom(
-            [k](ProgramskaMapa& m) {
-                m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
-                // The user has closed the program each time the installation asks to try again.
-                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
-            },
-            [&](ProgramskaMapa& m, bool ok) {
-                EXPECT_EQ(m.t.fs.faults(), 1) << opis;
-                if (ok) {
-                    ++novo;
-                    EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
-                } else {
-                    ++staro;
-                    EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
-                    EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
-                }
-            });
-    }
+    SvakiKvar(operacije, QStringLiteral("Greška u čitanju ili pisanju na uređaj."), false,
+              [&](ProgramskaMapa& m, bool ok, const FaultyFileSystem::Operation&, const std::string& opis) {
+                  EXPECT_EQ(m.t.fs.faults(), 1) << opis;
+                  if (ok) {
+                      ++novo;
+                      EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
+                  } else {
+                      ++staro;
+                      EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
+                      EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
+                  }
+              });
     std::cout << "Fault points covered: " << operacije.size() << " (" << novo << " ended installed, " << staro
               << " ended restored)" << std::endl;
     ::testing::Test::RecordProperty("fault_points", static_cast<int>(operacije.size()));
@@ -986,46 +1002,38 @@ TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
     int vraćeno = 0;
     int odbijeno = 0;
     int uspjelo = 0;
-    for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
-        const FaultyFileSystem::Operation& op = operacije[k - 1];
-        const std::string opis = Opis(k, op);
-        IzNovaSKvarom(
-            [k](ProgramskaMapa& m) {
-                m.t.fs.failOperation(k, QStringLiteral("Pristup je odbijen."), true);
-                // The user has closed the program each time the installation asks to try again.
-                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
-            },
-            [&](ProgramskaMapa& m, bool ok) {
-                const QStringList log = m.t.log();
-                const bool logPokvaren = op.path == PutanjaLoga(m.o);
-                const QString ime = QFileInfo(op.path).fileName();
-                const bool stavka = (op.name == u"move" || op.name == u"copyReplacing") &&
-                                    std::any_of(m.stavke.begin(), m.stavke.end(), [&](const Stavka& s) {
-                                        return s.zastavica == 1 && s.ime == ime;
-                                    });
-                if (stavka) {
-                    EXPECT_FALSE(ok) << opis;
-                    EXPECT_FALSE(log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty())
-                        << opis;
+    SvakiKvar(
+        operacije, QStringLiteral("Pristup je odbijen."), true,
+        [&](ProgramskaMapa& m, bool ok, const FaultyFileSystem::Operation& op, const std::string& opis) {
+            const QStringList log = m.t.log();
+            const bool logPokvaren = op.path == PutanjaLoga(m.o);
+            const QString ime = QFileInfo(op.path).fileName();
+            const bool stavka = (op.name == u"move" || op.name == u"copyReplacing") &&
+                                std::any_of(m.stavke.begin(), m.stavke.end(), [&](const Stavka& s) {
+                                    return s.zastavica == 1 && s.ime == ime;
+                                });
+            if (stavka) {
+                EXPECT_FALSE(ok) << opis;
+                EXPECT_FALSE(log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty())
+                    << opis;
+            }
+            if (ok) {
+                ++uspjelo;
+                EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
+                return;
+            }
+            EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
+            EXPECT_EQ(m.izgubljeni(), QStringList()) << opis;
+            if (!log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty()) {
+                ++vraćeno;
+                if (!logPokvaren) {
+                    EXPECT_EQ(log.last(), kVraćanjeKraj) << opis;
                 }
-                if (ok) {
-                    ++uspjelo;
-                    EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
-                    return;
-                }
-                EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
-                EXPECT_EQ(m.izgubljeni(), QStringList()) << opis;
-                if (!log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty()) {
-                    ++vraćeno;
-                    if (!logPokvaren) {
-                        EXPECT_EQ(log.last(), kVraćanjeKraj) << opis;
-                    }
-                } else {
-                    ++odbijeno;
-                    EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
-                }
-            });
-    }
+            } else {
+                ++odbijeno;
+                EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
+            }
+        });
     std::cout << "Persisting fault points covered: " << operacije.size() << " (" << vraćeno << " restored, "
               << odbijeno << " refused before any change, " << uspjelo << " installed despite the fault)"
               << std::endl;
@@ -1041,31 +1049,24 @@ TEST(InstallationFaults, EachOperationFailingOnceKeepsTheSignatureWithItsRelease
     ASSERT_TRUE(std::any_of(operacije.begin(), operacije.end(), [](const FaultyFileSystem::Operation& op) {
         return op.path2.endsWith(QStringLiteral("/program/Verzije.txt.minisig"));
     }));
-    for (int k = 1; k <= static_cast<int>(operacije.size()); ++k) {
-        const std::string opis = Opis(k, operacije[k - 1]);
-        IzNovaSKvarom(
-            [k](ProgramskaMapa& m) {
-                m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
-                // The user has closed the program each time the installation asks to try again.
-                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
-            },
-            [&](ProgramskaMapa& m, bool ok) {
-                const QByteArray potpis = m.t.read(QStringLiteral("Verzije.txt.minisig"));
-                const QByteArray kontrolna = m.t.read(QStringLiteral("Verzije.txt"));
-                if (!ok) {
-                    EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
-                    EXPECT_EQ(potpis, "potpis instaliranog izdanja") << opis;
-                    return;
-                }
-                EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
-                // The new signature stands only beside the new control file.
-                if (potpis == "potpis novog izdanja")
-                    EXPECT_EQ(kontrolna, m.t.read(m.mreža() + QStringLiteral("Verzije.txt"))) << opis;
-                else
-                    EXPECT_EQ(potpis, "potpis instaliranog izdanja") << opis;
-            },
-            MješovitaSPotpisom);
-    }
+    SvakiKvar(
+        operacije, QStringLiteral("Greška u čitanju ili pisanju na uređaj."), false,
+        [&](ProgramskaMapa& m, bool ok, const FaultyFileSystem::Operation&, const std::string& opis) {
+            const QByteArray potpis = m.t.read(QStringLiteral("Verzije.txt.minisig"));
+            const QByteArray kontrolna = m.t.read(QStringLiteral("Verzije.txt"));
+            if (!ok) {
+                EXPECT_EQ(m.promijenjeni(), QStringList()) << opis;
+                EXPECT_EQ(potpis, "potpis instaliranog izdanja") << opis;
+                return;
+            }
+            EXPECT_EQ(m.nisuNovi(), QStringList()) << opis;
+            // The new signature stands only beside the new control file.
+            if (potpis == "potpis novog izdanja")
+                EXPECT_EQ(kontrolna, m.t.read(m.mreža() + QStringLiteral("Verzije.txt"))) << opis;
+            else
+                EXPECT_EQ(potpis, "potpis instaliranog izdanja") << opis;
+        },
+        MješovitaSPotpisom);
 }
 
 // A restore puts the old signature back with the old control file.

@@ -109,7 +109,7 @@ public:
     bool ništaInstalirano() const
     {
         return t.read(QStringLiteral("Program.exe")) == "stari program" &&
-               !t.exists(t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")) && !t.exists(DatotekaPotpisa);
+               !t.exists(t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")) && !t.exists(ImePotpisa);
     }
 
     static inline TestKljuč* ključ = nullptr;
@@ -150,7 +150,7 @@ TEST_P(SignedSource, InstallsAndKeepsTheSignatureBesideTheControlFile)
         << t.dijalozi.texts().join(u'\n').toStdString();
     EXPECT_EQ(t.read(QStringLiteral("Program.exe")), datoteke[QStringLiteral("Program.exe")]);
     EXPECT_EQ(t.read(QStringLiteral("Verzije.txt")), t.read(naIzvoru(QStringLiteral("Verzije.txt"))));
-    EXPECT_EQ(t.read(DatotekaPotpisa), t.read(naIzvoru(DatotekaPotpisa)));
+    EXPECT_EQ(t.read(ImePotpisa), t.read(naIzvoru(ImePotpisa)));
     EXPECT_TRUE(grid().isEmpty());
     EXPECT_TRUE(t.log().contains(
         QStringLiteral("Provjera izdanja - SHA-256 sažetak arhive Program.7z je ispravan.")));
@@ -198,13 +198,13 @@ const RefusalCase kRefusals[] = {
                    b.replace("Program.exe;20;2;0", "Program.exe;20;9;0"));
      },
      QStringLiteral("sadržaj datoteke promijenjen je nakon potpisivanja."), true},
-    {"MissingSignature", [](SignedRelease& f) { QFile::remove(f.naIzvoru(DatotekaPotpisa)); },
+    {"MissingSignature", [](SignedRelease& f) { QFile::remove(f.naIzvoru(ImePotpisa)); },
      QStringLiteral("ne postoji datoteka potpisa Verzije.txt.minisig."), true, kStranicaGreške},
     {"OlderRelease",
      [](SignedRelease& f) {
          // The installed release was signed an hour after the one now offered.
          f.potpiši(1796003600);
-         f.t.write(DatotekaPotpisa, f.t.read(f.naIzvoru(DatotekaPotpisa)));
+         f.t.write(ImePotpisa, f.t.read(f.naIzvoru(ImePotpisa)));
          f.potpiši(1796000000);
      },
      QStringLiteral(
@@ -228,7 +228,7 @@ TEST_P(SignedRefusal, IsToldAndListsNothing)
     const auto& [source, refusal] = GetParam();
     t.model.postaviOptLokacija(source.opcija);
     refusal.change(*this);
-    const QByteArray instaliranPotpis = t.read(DatotekaPotpisa);
+    const QByteArray instaliranPotpis = t.read(ImePotpisa);
 
     EXPECT_FALSE(PripremiVerzijaTXT(t.o));
 
@@ -245,8 +245,8 @@ TEST_P(SignedRefusal, IsToldAndListsNothing)
     EXPECT_TRUE(grid().isEmpty());
     EXPECT_FALSE(t.model.cmdDownloadAndUpdateOmogućen());
     EXPECT_FALSE(t.exists(t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt")));
-    EXPECT_FALSE(t.exists(t.stanje.PutanjaUpdate + DatotekaPotpisa));
-    EXPECT_EQ(t.read(DatotekaPotpisa), instaliranPotpis);
+    EXPECT_FALSE(t.exists(t.stanje.PutanjaUpdate + ImePotpisa));
+    EXPECT_EQ(t.read(ImePotpisa), instaliranPotpis);
     EXPECT_EQ(t.read(QStringLiteral("Program.exe")), "stari program");
 }
 
@@ -282,7 +282,7 @@ TEST_F(SignedDistribution, CarriesTheSignatureAndAReaderRefusesAnArchiveSwappedI
     t.dijalozi.answer({Answer::Yes});  // the empty target is filled completely
     ASSERT_TRUE(DownloadNaLokaciju(t.o, true)) << t.dijalozi.texts().join(u'\n').toStdString();
     EXPECT_EQ(t.read(cilj + QStringLiteral("Verzije.txt")), t.read(naIzvoru(QStringLiteral("Verzije.txt"))));
-    EXPECT_EQ(t.read(cilj + DatotekaPotpisa), t.read(naIzvoru(DatotekaPotpisa)));
+    EXPECT_EQ(t.read(cilj + ImePotpisa), t.read(naIzvoru(ImePotpisa)));
     for (const QString& a :
          {QStringLiteral("Program.7z"), QStringLiteral("Lib.7z"), QStringLiteral("Pomoc.7z")})
         EXPECT_EQ(t.read(cilj + a), t.read(naIzvoru(a))) << a.toStdString();
@@ -325,12 +325,12 @@ TEST_F(SignedDistribution, SwappedArchiveOnTheServerIsNotCopied)
     EXPECT_FALSE(t.exists(cilj + QStringLiteral("Program.7z")));
     EXPECT_FALSE(t.exists(cilj + QStringLiteral("Update/Program.7z")));
     EXPECT_FALSE(t.exists(cilj + QStringLiteral("Verzije.txt")));
-    EXPECT_FALSE(t.exists(cilj + DatotekaPotpisa));
+    EXPECT_FALSE(t.exists(cilj + ImePotpisa));
 }
 
 TEST_F(SignedDistribution, ReleaseThatDoesNotVerifyIsNotCopiedAtAll)
 {
-    QFile::remove(naIzvoru(DatotekaPotpisa));
+    QFile::remove(naIzvoru(ImePotpisa));
 
     EXPECT_FALSE(DownloadNaLokaciju(t.o, true));
 

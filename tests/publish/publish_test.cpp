@@ -121,9 +121,8 @@ TEST_F(Publish, SignedReleaseVerifiesWithMinisignAndWithTheUpdater)
     }
 
     t.write(QStringLiteral("Verzije.pub"), ključ.datotekaJavnog());
-    const ProvjeraKontrolne provjera =
-        ProvjeriKontrolnuDatoteku(t.o, izlaz + QStringLiteral("Verzije.txt"), izlaz + DatotekaPotpisa,
-                                  t.program() + DatotekaPotpisa, izlaz);
+    const ProvjeraKontrolne provjera = ProvjeriKontrolnuDatoteku(
+        t.o, izlaz + QStringLiteral("Verzije.txt"), izlaz + ImePotpisa, t.program() + ImePotpisa, izlaz);
     EXPECT_EQ(provjera.ishod, ProvjeraKontrolne::Ishod::Provjereno) << provjera.poruka.toStdString();
     EXPECT_EQ(provjera.vrijeme, 1796000000);
     QString poruka;
@@ -134,7 +133,7 @@ TEST_F(Publish, SignedReleaseVerifiesWithMinisignAndWithTheUpdater)
     objava.ključ.reset();
     messages.clear();
     ASSERT_TRUE(Objavi(fs, procesi, objava, messages)) << messages.join(u'\n').toStdString();
-    EXPECT_FALSE(QFileInfo::exists(izlaz + DatotekaPotpisa));
+    EXPECT_FALSE(QFileInfo::exists(izlaz + ImePotpisa));
 }
 
 // The tool itself, with a password-protected key as "minisign -G" makes it: the password comes from
