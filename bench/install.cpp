@@ -105,6 +105,10 @@ public:
     {
         return timed("readFile", [&] { return real_.readFile(p, c); });
     }
+    FsResult readInParts(const QString& p, const std::function<bool(const QByteArray&)>& part) override
+    {
+        return timed("readInParts", [&] { return real_.readInParts(p, part); });
+    }
     FsResult appendToFile(const QString& p, const QByteArray& b) override
     {
         return timed("appendToFile", [&] { return real_.appendToFile(p, b); });

@@ -8,6 +8,13 @@
 // in a distribution folder the release that lies there.
 inline const QString ImeKontrolneDatoteke = QStringLiteral("Verzije.txt");
 
+// The control file's signature lies beside it under this name, on a server and in a folder alike,
+// and beside the installed control file in the program folder.
+inline const QString ImePotpisa = QStringLiteral("Verzije.txt.minisig");
+
+// The trusted public keys in the program folder, as the signing tool writes its public key file.
+inline const QString ImePouzdanihKljučeva = QStringLiteral("Verzije.pub");
+
 // The database-change component: once it is fetched or listed, the scripts after it are too.
 inline const QString ImeKomponenteIzmjeneBaze = QStringLiteral("LumiIzmjBaza20.dll");
 

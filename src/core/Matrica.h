@@ -11,6 +11,9 @@ struct Zapis {
     std::array<QString, 6> polja{QString(), QString(),           QString(),
                                  QString(), QStringLiteral("0"), QStringLiteral("0")};
     int zastavica = 0;  // field 6: 1 means fetch and install
+    // The text after the sixth ";": the SHA-256 of the archive in a signed release, empty in an old
+    // control file. Readers that do not know it ignore it.
+    QString haš;
 
     const QString& ime() const { return polja[0]; }
     bool prazan() const { return polja[0].isEmpty(); }

@@ -119,6 +119,7 @@ RezultatČitanja PročitajMatricu(Matrica& matrica, const QByteArray& sadržaj, 
             break;
         }
         for (int p = 0; p < 6; ++p) matrica[brojač].polja[static_cast<size_t>(p)] = dijelovi[p];
+        matrica[brojač].haš = dijelovi[6];
         ++brojač;
     }
     rezultat.brojZapisa = brojač;

@@ -17,6 +17,8 @@ VrstaDatoteke VrstaPoImenu(const QString& ime)
         return VrstaDatoteke::Pomoć;
     if (nastavak == u"txt")
         return VrstaDatoteke::Kontrolna;
+    if (nastavak == u"sig")
+        return VrstaDatoteke::Potpis;
     if (nastavak == u".7z")
         return VrstaDatoteke::Arhiva;
     return VrstaDatoteke::Nepoznata;

@@ -7,8 +7,9 @@ struct Stanje;
 
 // What an item of a release is, told by the last three characters of its name, letter case included:
 // "exe" a program, "dll" a COM component, "enc" a database-change script, "chm" a help file, "txt" the
-// control file, "7z" (with the dot before it) an archive. Anything else is unknown: it is not installed.
-enum class VrstaDatoteke { Program, Komponenta, Skripta, Pomoć, Kontrolna, Arhiva, Nepoznata };
+// control file, "sig" the control file's signature, "7z" (with the dot before it) an archive. Anything
+// else is unknown: it is not installed.
+enum class VrstaDatoteke { Program, Komponenta, Skripta, Pomoć, Kontrolna, Potpis, Arhiva, Nepoznata };
 
 VrstaDatoteke VrstaPoImenu(const QString& ime);
 

@@ -6,6 +6,7 @@
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
+#include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "core/UcitavanjeMatrice.h"
@@ -25,6 +26,9 @@ struct Prijenos {
     bool saPorukama;
     QString cilj;  // T, ending in "/"
     QString mapaUpdate{};
+    // With a trusted key, archives arrive in the Update folder and replace the target's only once
+    // verified, and the signature travels with the control file.
+    bool provjerava = false;
     bool kopirajSve = false;
     bool bazaSkinuta = false;
     bool ištaKopirano = false;
@@ -74,6 +78,18 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
         return Odluka::Zamijeni;
     }
 
+    // An archive swapped in the shared folder keeps its size: only its hash shows it.
+    if (p.provjerava) {
+        QString greška;
+        if (Sha256Datoteke(p.o.fs, putanja, greška).compare(nova.haš, Qt::CaseInsensitive) != 0) {
+            DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nađena 7z datoteka: ") + arhiva +
+                                                  QStringLiteral(" ali njen SHA-256 sažetak nije onaj iz "
+                                                                 "potpisane datoteke Verzije.txt pa će se "
+                                                                 "prekopirati"));
+            return Odluka::Zamijeni;
+        }
+    }
+
     // The flags see only the entries of earlier rows: the order of the control file decides.
     const VrstaDatoteke vrsta = VrstaPoImenu(nova.ime());
     if ((p.bazaSkinuta && vrsta == VrstaDatoteke::Skripta) ||
@@ -82,14 +98,52 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     return Odluka::IstaVerzija;
 }
 
+// Reports a failure of the run in the log, the error transcript and, when asked for, a box.
+void prijavi(Prijenos& p, const QString& tekst)
+{
+    Stanje& s = p.o.stanje;
+    s.TrenutnaPoruka = tekst;
+    LogirajGrešku(p.o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
+    DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
+    p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
+}
+
+// With a trusted key the archive is fetched into the Update folder and verified there, so that the
+// target never holds an archive its control file does not vouch for.
+bool SkiniProvjereno(Prijenos& p, const Zapis& nova, const QString& arhiva)
+{
+    Okruzenje& o = p.o;
+    const QString pripremljena = p.mapaUpdate + arhiva;
+    if (!DownInet(o, arhiva, p.mapaUpdate))
+        return false;
+    if (QString poruka; !ProvjeriArhivu(o, nova, pripremljena, poruka)) {
+        o.fs.removeFile(pripremljena);
+        prijavi(p, poruka + QStringLiteral(" Arhiva je obrisana. Prekida se prijenos!"));
+        return false;
+    }
+    const FsResult kopija = o.fs.copyReplacing(pripremljena, p.cilj + arhiva);
+    o.fs.removeFile(pripremljena);
+    if (!kopija) {
+        prijavi(p, QStringLiteral("Greška u kopiranju ") + arhiva + u' ' + kopija.error +
+                       QStringLiteral(". Prekida se prijenos!"));
+        return false;
+    }
+    return true;
+}
+
 bool Skini(Prijenos& p, const Zapis& nova, const QString& arhiva, Odluka odluka)
 {
     Okruzenje& o = p.o;
-    // A failed or needless deletion is no error: the download replaces the file either way.
-    if (odluka == Odluka::Zamijeni)
-        o.fs.removeFile(p.cilj + arhiva);
-    if (!DownInet(o, arhiva, p.cilj))
-        return false;
+    if (p.provjerava) {
+        if (!SkiniProvjereno(p, nova, arhiva))
+            return false;
+    } else {
+        // A failed or needless deletion is no error: the download replaces the file either way.
+        if (odluka == Odluka::Zamijeni)
+            o.fs.removeFile(p.cilj + arhiva);
+        if (!DownInet(o, arhiva, p.cilj))
+            return false;
+    }
     // Counted once the archive has arrived, so a run that stops reports only what it fetched.
     o.stanje.UkupnoPreneseno += CijeliBroj(nova.polja[4]);
     p.ištaKopirano = true;
@@ -104,10 +158,7 @@ bool ProvjeriVeličinu(Prijenos& p, const Zapis& nova, const QString& arhiva)
     Stanje& s = o.stanje;
     qint64 veličina = 0;
     if (!o.fs.fileSize(p.cilj + arhiva, veličina)) {
-        s.TrenutnaPoruka = GreškaProvjereVeličineArhive(arhiva);
-        LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
-        DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
-        p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
+        prijavi(p, GreškaProvjereVeličineArhive(arhiva));
         return false;
     }
     const QString početak = OpisVeličine(arhiva, veličina, nova.polja[4]);
@@ -116,13 +167,9 @@ bool ProvjeriVeličinu(Prijenos& p, const Zapis& nova, const QString& arhiva)
         LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
         return true;
     }
-    s.TrenutnaPoruka =
-        početak + QStringLiteral(
-                      " i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite postupak. "
-                      "Nastaviće se prijenos za ostale datoteke!");
-    LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
-    DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
-    p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
+    prijavi(p, početak +
+                   QStringLiteral(" i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite postupak. "
+                                  "Nastaviće se prijenos za ostale datoteke!"));
     return true;
 }
 
@@ -185,6 +232,24 @@ bool UčitajNovuKontrolnu(Prijenos& p)
         p.poruka(Dialogs::Icon::None,
                  QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + p.mapaUpdate);
         return false;
+    }
+
+    // The office's computers verify what they read from the target, so a release that does not
+    // verify is not copied there at all.
+    p.provjerava = UčitajPouzdaneKljučeve(o).provjerava();
+    if (p.provjerava) {
+        o.fs.removeFile(p.mapaUpdate + ImePotpisa);
+        DownInet(o, ImePotpisa, p.mapaUpdate);
+        const QString baznaAdresa = o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer;
+        const ProvjeraKontrolne provjera =
+            ProvjeriKontrolnuDatoteku(o, p.mapaUpdate + ImeKontrolneDatoteke, p.mapaUpdate + ImePotpisa,
+                                      p.cilj + ImePotpisa, baznaAdresa + ImeKontrolneDatoteke);
+        if (!provjera.prihvaćeno()) {
+            o.fs.removeFile(p.mapaUpdate + ImeKontrolneDatoteke);
+            o.fs.removeFile(p.mapaUpdate + ImePotpisa);
+            prijavi(p, provjera.poruka + QStringLiteral(" Prekida se prijenos!"));
+            return false;
+        }
     }
 
     if (!UčitajMatricu(s.NoveVerzije, p.mapaUpdate + ImeKontrolneDatoteke, o)) {
@@ -284,15 +349,26 @@ bool Prolaz(Prijenos& p)
 }
 
 // The target's control file is replaced last, so that the other computers never see it before the
-// archives it lists. Without it they would compare the new archives with the old file.
+// archives it lists. Without it they would compare the new archives with the old file. The signature
+// goes just before it: a target whose control file is new always has its signature, and one whose
+// signature could not be copied keeps its old control file.
 bool Završi(Prijenos& p)
 {
     Okruzenje& o = p.o;
     Stanje& s = o.stanje;
-    const FsResult kopija =
-        o.fs.copyReplacing(p.mapaUpdate + ImeKontrolneDatoteke, p.cilj + ImeKontrolneDatoteke);
+    FsResult kopija;
+    QString kopirana = ImeKontrolneDatoteke;
+    if (p.provjerava) {
+        kopija = o.fs.copyReplacing(p.mapaUpdate + ImePotpisa, p.cilj + ImePotpisa);
+        if (kopija)
+            DodajUTranskript(s.PorukeAkcija, QStringLiteral("Kopirano ") + ImePotpisa);
+        else
+            kopirana = ImePotpisa;
+    }
+    if (kopija)
+        kopija = o.fs.copyReplacing(p.mapaUpdate + ImeKontrolneDatoteke, p.cilj + ImeKontrolneDatoteke);
     if (!kopija) {
-        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + ImeKontrolneDatoteke + u' ' + kopija.error;
+        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + kopirana + u' ' + kopija.error;
         DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
         LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
     } else {

@@ -39,7 +39,7 @@ inline const QString ImeDnevnika = QStringLiteral("Instalacija.dnevnik");
 
 // The installed control file and the files kept with it. Each one is backed up before the new one
 // is copied in and put back with it, as one more record of the journal.
-inline const QStringList KontrolneDatoteke{ImeKontrolneDatoteke};
+inline const QStringList KontrolneDatoteke{ImeKontrolneDatoteke, ImePotpisa};
 
 QString PutanjaDnevnika(Okruzenje& o);
 

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
 #include "core/Usporedba.h"
 #include "core/VrstaDatoteke.h"
@@ -312,6 +313,15 @@ QString roditelj(const QString& direktorija)
     return bez.left(bez.lastIndexOf(u'/') + 1);
 }
 
+// The control file is always installed; its signature only comes with a signed release, and only
+// together with its control file.
+bool InstaliraSeKontrolna(Okruzenje& o, const QString& ime, bool kontrolnaKopirana)
+{
+    if (ime != ImePotpisa)
+        return true;
+    return kontrolnaKopirana && o.fs.fileExists(o.stanje.PutanjaUpdate + ime);
+}
+
 // The plan: every marked item of an installed kind, then the control files, each with its target
 // folder and whether an old file lies there now.
 DnevnikInstalacije NapraviPlan(Okruzenje& o)
@@ -326,7 +336,8 @@ DnevnikInstalacije NapraviPlan(Okruzenje& o)
         plan.zapisi.push_back({ime, direktorija, o.fs.fileExists(direktorija + ime)});
     }
     for (const QString& ime : KontrolneDatoteke)
-        plan.zapisi.push_back({ime, s.PutanjaPrograma, o.fs.fileExists(s.PutanjaPrograma + ime)});
+        if (InstaliraSeKontrolna(o, ime, true))
+            plan.zapisi.push_back({ime, s.PutanjaPrograma, o.fs.fileExists(s.PutanjaPrograma + ime)});
     return plan;
 }
 
@@ -458,21 +469,31 @@ bool UpdatePrograma(Okruzenje& o)
         return false;
     }
 
+    // The signature goes with its control file, both or neither, and only a signed release brings one.
+    bool kontrolnaKopirana = true;
     for (const QString& ime : KontrolneDatoteke) {
-        logiraj(o, QStringLiteral("Backup ") + ime);
+        if (!InstaliraSeKontrolna(o, ime, kontrolnaKopirana))
+            continue;
         s.TrenutnaDatoteka = ime;
-        if (const FsResult r = o.fs.copyReplacing(s.PutanjaPrograma + ime, s.PutanjaBackup + ime); !r) {
-            s.TrenutnaPoruka = QStringLiteral("Greška u premještanju u backup ") + ime + u' ' + r.error;
-            logiraj(o, s.TrenutnaPoruka);
-            // Without its backup the old control file could not be put back after a crash: it stays,
-            // and the next start lists the updates again.
-            if (!r.notFound)
-                continue;
+        // The first signed release finds no signature to back up.
+        if (ime != ImePotpisa || o.fs.fileExists(s.PutanjaPrograma + ime)) {
+            logiraj(o, QStringLiteral("Backup ") + ime);
+            if (const FsResult r = o.fs.copyReplacing(s.PutanjaPrograma + ime, s.PutanjaBackup + ime); !r) {
+                s.TrenutnaPoruka = QStringLiteral("Greška u premještanju u backup ") + ime + u' ' + r.error;
+                logiraj(o, s.TrenutnaPoruka);
+                // Without its backup the old control file could not be put back after a crash: it
+                // stays, and the next start lists the updates again.
+                if (!r.notFound) {
+                    kontrolnaKopirana = false;
+                    continue;
+                }
+            }
         }
         logiraj(o, QStringLiteral("Kopiranje ") + ime);
         if (const FsResult r = o.fs.copyReplacing(s.PutanjaUpdate + ime, s.PutanjaPrograma + ime); !r) {
             s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + ime + u' ' + r.error;
             logiraj(o, s.TrenutnaPoruka);
+            kontrolnaKopirana = false;
         }
     }
     PostaviTrenutnuAkciju(o, QString());

@@ -3,6 +3,7 @@
 #include "core/ImenaDatoteka.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
 #include "core/UcitavanjeMatrice.h"
 #include "core/Usporedba.h"
@@ -25,11 +26,37 @@ void prijavi(Okruzenje& o, const QString& prefiks = QStringLiteral("PripremiVerz
     pokaži(o, Dialogs::Icon::Exclamation, o.stanje.TrenutnaPoruka);
 }
 
-// Fetches the current control file from the chosen download server into the Update folder.
-void dohvatiSaInterneta(Okruzenje& o, const QString& nova)
+// Checks the control file that has just arrived in the Update folder, before the comparison reads
+// it, so that a release no trusted key signed never reaches the grid. A refused release is told and
+// logged like the other failures of this step, its files leave the Update folder and nothing is
+// listed.
+bool PrihvatiIzdanje(Okruzenje& o, const QString& izvor)
+{
+    Stanje& s = o.stanje;
+    const ProvjeraKontrolne provjera =
+        ProvjeriKontrolnuDatoteku(o, s.PutanjaUpdate + ImeKontrolneDatoteke, s.PutanjaUpdate + ImePotpisa,
+                                  s.PutanjaPrograma + ImePotpisa, izvor);
+    if (provjera.prihvaćeno())
+        return true;
+    s.TrenutnaPoruka = provjera.poruka + QStringLiteral(" Prekida se ažuriranje!");
+    prijavi(o);
+    o.fs.removeFile(s.PutanjaUpdate + ImeKontrolneDatoteke);
+    o.fs.removeFile(s.PutanjaUpdate + ImePotpisa);
+    s.NoveVerzije.očisti();
+    s.UkupnoZaPrijenos = 0;
+    o.model.postaviMrežu({}, 0, 0);
+    o.model.omogućiCmdDownloadAndUpdate(false);
+    return false;
+}
+
+// Fetches the current control file from the chosen download server into the Update folder, and with
+// `potpis` its signature beside it.
+void dohvatiSaInterneta(Okruzenje& o, const QString& nova, bool potpis)
 {
     Stanje& s = o.stanje;
     if (DownInet(o, ImeKontrolneDatoteke, s.PutanjaUpdate)) {
+        if (potpis)
+            DownInet(o, ImePotpisa, s.PutanjaUpdate);
         if (!o.fs.fileExists(nova)) {
             LogirajGrešku(
                 o,
@@ -47,12 +74,16 @@ void dohvatiSaInterneta(Okruzenje& o, const QString& nova)
     }
 }
 
-// Copies the current control file from the network folder into the Update folder.
-void kopirajSaMreže(Okruzenje& o, const QString& nova)
+// Copies the current control file from the network folder into the Update folder, and with `potpis`
+// its signature beside it.
+void kopirajSaMreže(Okruzenje& o, const QString& nova, bool potpis)
 {
     Stanje& s = o.stanje;
     const QString lokacija = o.model.txtLokacija(0);
     if (o.fs.fileExists(lokacija + ImeKontrolneDatoteke)) {
+        // A missing signature is no copy failure: the check of the release names it.
+        if (potpis && o.fs.fileExists(lokacija + ImePotpisa))
+            o.fs.copyReplacing(lokacija + ImePotpisa, s.PutanjaUpdate + ImePotpisa);
         if (!o.fs.removeFile(nova)) {
             s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
             LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
@@ -140,10 +171,21 @@ bool PripremiVerzijaTXT(Okruzenje& o)
         return false;
     }
 
-    if (o.model.optLokacija() != 1)
-        dohvatiSaInterneta(o, nova);
-    else
-        kopirajSaMreže(o, nova);
+    // The signature is fetched only where a key can check it; without one nothing changes.
+    const bool provjerava = UčitajPouzdaneKljučeve(o).provjerava();
+    if (provjerava && o.fs.fileExists(s.PutanjaUpdate + ImePotpisa))
+        o.fs.removeFile(s.PutanjaUpdate + ImePotpisa);
+    QString izvor;
+    if (o.model.optLokacija() != 1) {
+        izvor = (o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer) + ImeKontrolneDatoteke;
+        dohvatiSaInterneta(o, nova, provjerava);
+    } else {
+        izvor = o.model.txtLokacija(0) + ImeKontrolneDatoteke;
+        kopirajSaMreže(o, nova, provjerava);
+    }
+
+    if (o.fs.fileExists(nova) && !PrihvatiIzdanje(o, izvor))
+        return false;
 
     const bool ima = NapraviRsŠtoTrebaAžurirati(o);
     o.model.omogućiCmdDownloadAndUpdate(ima);

@@ -93,6 +93,8 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
         switch (VrstaPoImenu(ime)) {
             case VrstaDatoteke::Program:
             case VrstaDatoteke::Kontrolna:
+            // The control file's signature goes back beside it.
+            case VrstaDatoteke::Potpis:
                 izvijesti(o, QStringLiteral("Kopiranje nazad programa: "), ime);
                 kopirajNazad(o, direktorija, ime,
                              QStringLiteral("Nastala je greška u kopiranju nazad programa: "),

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 // The outcome of one file operation. Implementations never throw; each call says whether it worked
@@ -97,6 +98,11 @@ public:
     // Reads a whole file. When reading fails after the open, `contents` holds what was read so far
     // and the result's stage is Transfer.
     virtual FsResult readFile(const QString& path, QByteArray& contents) = 0;
+
+    // Hands the bytes of a file to `part` in order, a piece of at most 64 KiB at a time, so that a
+    // large or hostile file never has to fit in memory. `part` returns false to stop reading early,
+    // which is no failure.
+    virtual FsResult readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part) = 0;
 
     // Appends in one write at the end of the file, creating it when missing; opened and closed
     // within the call.

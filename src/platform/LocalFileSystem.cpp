@@ -394,6 +394,14 @@ FsResult LocalFileSystem::listFiles(const QString& folder, QStringList& names)
 FsResult LocalFileSystem::readFile(const QString& path, QByteArray& contents)
 {
     contents.clear();
+    return readInParts(path, [&contents](const QByteArray& part) {
+        contents.append(part);
+        return true;
+    });
+}
+
+FsResult LocalFileSystem::readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part)
+{
     const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return fromErrno(errno, FsResult::Stage::Open);
@@ -402,9 +410,9 @@ FsResult LocalFileSystem::readFile(const QString& path, QByteArray& contents)
         ::close(fd);
         return fromErrno(EISDIR, FsResult::Stage::Open);
     }
-    char buffer[65536];
+    QByteArray buffer(65536, Qt::Uninitialized);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd, buffer.data(), static_cast<size_t>(buffer.size()));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -412,9 +420,8 @@ FsResult LocalFileSystem::readFile(const QString& path, QByteArray& contents)
             ::close(fd);
             return fromErrno(code, FsResult::Stage::Transfer);
         }
-        if (n == 0)
+        if (n == 0 || !part(buffer.first(n)))
             break;
-        contents.append(buffer, n);
     }
     ::close(fd);
     return FsResult::success();

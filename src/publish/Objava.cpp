@@ -1,6 +1,7 @@
 #include "publish/Objava.h"
 
 #include "core/ImenaDatoteka.h"
+#include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "core/VrstaDatoteke.h"
@@ -83,10 +84,18 @@ bool NapraviArhivu(FileSystem& fs, ProcessRunner& procesi, const QString& alat, 
         poruke << QStringLiteral("Veličinu datoteke %1 nije moguće očitati.").arg(s.ime);
         return false;
     }
-    kontrolna +=
-        (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
-         QString::number(veličinaArhive) + u';' + QString::number(veličina) + QStringLiteral(";\r\n"))
-            .toLocal8Bit();
+    QString greška;
+    const QString haš = Sha256Datoteke(fs, arhiva, greška);
+    if (haš.isEmpty()) {
+        poruke
+            << QStringLiteral("SHA-256 sažetak arhive %1 nije moguće izračunati: %2").arg(s.arhiva, greška);
+        return false;
+    }
+    // The hash stands after the sixth ";", where readers that do not know it ignore it.
+    kontrolna += (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
+                  QString::number(veličinaArhive) + u';' + QString::number(veličina) + u';' + haš +
+                  QStringLiteral("\r\n"))
+                     .toLocal8Bit();
     poruke << QStringLiteral("%1: arhiva %2, %3 bajtova (raspakirano %4 bajtova)")
                   .arg(s.ime, s.arhiva)
                   .arg(veličinaArhive)
@@ -94,8 +103,10 @@ bool NapraviArhivu(FileSystem& fs, ProcessRunner& procesi, const QString& alat, 
     return true;
 }
 
-// The control file is checked by the updater's own reader before it is written to the staging folder.
-bool UpišiKontrolnu(FileSystem& fs, const QString& priprema, const QByteArray& kontrolna, QStringList& poruke)
+// The control file is checked by the updater's own reader before it is written to the staging folder;
+// with a key its signature is written beside it.
+bool UpišiKontrolnu(FileSystem& fs, const Objava& objava, const QString& priprema,
+                    const QByteArray& kontrolna, QStringList& poruke)
 {
     Matrica provjera;
     if (!PročitajMatricu(provjera, kontrolna, ImeKontrolneDatoteke).ok()) {
@@ -108,19 +119,38 @@ bool UpišiKontrolnu(FileSystem& fs, const QString& priprema, const QByteArray& 
         poruke << QStringLiteral("Verzije.txt nije moguće upisati: %1").arg(r.error);
         return false;
     }
+    pisač.reset();
+    if (objava.ključ) {
+        const QByteArray potpis =
+            PotpišiDatoteku(kontrolna, ImeKontrolneDatoteke, *objava.ključ, objava.vrijeme, objava.istek);
+        auto potpisnik = fs.replaceFile(priprema + ImePotpisa, r);
+        if (!potpisnik || !(r = potpisnik->write(potpis)) || !(r = potpisnik->commit())) {
+            poruke << QStringLiteral("%1 nije moguće upisati: %2").arg(ImePotpisa, r.error);
+            return false;
+        }
+    }
     return true;
 }
 
 // Archives first, the control file last: a server that serves the folder meanwhile never lists an
-// archive that is not there yet.
+// archive that is not there yet. The signature goes just before the control file it signs; an unsigned
+// release leaves no old signature behind, which would no longer fit.
 bool PrenesiUIzlaz(FileSystem& fs, const QString& priprema, const QString& izlaz,
-                   const QList<StavkaObjave>& stavke, QStringList& poruke)
+                   const QList<StavkaObjave>& stavke, bool potpisano, QStringList& poruke)
 {
     for (const StavkaObjave& s : stavke) {
         if (const FsResult m = fs.copyReplacing(priprema + s.arhiva, izlaz + s.arhiva); !m) {
             poruke << QStringLiteral("Premještanje %1 u %2 nije uspjelo: %3").arg(s.arhiva, izlaz, m.error);
             return false;
         }
+    }
+    const FsResult potpis = potpisano ? fs.copyReplacing(priprema + ImePotpisa, izlaz + ImePotpisa)
+                            : fs.fileExists(izlaz + ImePotpisa) ? fs.removeFile(izlaz + ImePotpisa)
+                                                                : FsResult::success();
+    if (!potpis) {
+        poruke
+            << QStringLiteral("Premještanje %1 u %2 nije uspjelo: %3").arg(ImePotpisa, izlaz, potpis.error);
+        return false;
     }
     if (const FsResult m = fs.copyReplacing(priprema + ImeKontrolneDatoteke, izlaz + ImeKontrolneDatoteke);
         !m) {
@@ -234,8 +264,8 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
     for (const StavkaObjave& s : stavke)
         if (!NapraviArhivu(fs, procesi, alat, izdanje, priprema, s, kontrolna, poruke))
             return false;
-    if (!UpišiKontrolnu(fs, priprema, kontrolna, poruke) ||
-        !PrenesiUIzlaz(fs, priprema, izlaz, stavke, poruke))
+    if (!UpišiKontrolnu(fs, objava, priprema, kontrolna, poruke) ||
+        !PrenesiUIzlaz(fs, priprema, izlaz, stavke, objava.ključ.has_value(), poruke))
         return false;
     poruke << QStringLiteral("Objavljeno %1 stavki u %2").arg(stavke.size()).arg(izlaz);
     return true;

@@ -6,6 +6,7 @@
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
+#include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "core/Usporedba.h"
@@ -158,6 +159,11 @@ bool PrviProlaz(Dohvat& d)
             return d.greška(GreškaProvjereVeličineArhive(arhiva), true);
         if (!ProvjeriVeličinu(d, arhiva, veličina, z.polja[4]))
             return false;
+        // An archive swapped for another of the same size is caught here, before it is unpacked.
+        if (QString poruka; !ProvjeriArhivu(o, z, d.mapaUpdate + arhiva, poruka)) {
+            o.fs.removeFile(d.mapaUpdate + arhiva);
+            return d.greška(poruka + QStringLiteral(" Arhiva je obrisana. Prekida se ažuriranje!"), true);
+        }
 
         // The bar never runs past its end: items that the comparison did not count in the total
         // still move it.
@@ -242,6 +248,20 @@ bool Kraj(Dohvat& d)
             return d.greška(
                 QStringLiteral("Greška u kopiranju ") + verzije + QStringLiteral(". Prekida se ažuriranje!"),
                 true);
+        // The control file is copied again here, so it is checked again: what gets installed is
+        // always a release a trusted key signed, with its signature beside it.
+        if (UčitajPouzdaneKljučeve(o).provjerava()) {
+            o.fs.removeFile(d.mapaUpdate + ImePotpisa);
+            o.fs.copyReplacing(d.izvornaMapa + ImePotpisa, d.mapaUpdate + ImePotpisa);
+            const ProvjeraKontrolne provjera =
+                ProvjeriKontrolnuDatoteku(o, d.mapaUpdate + verzije, d.mapaUpdate + ImePotpisa,
+                                          o.stanje.PutanjaPrograma + ImePotpisa, d.izvornaMapa + verzije);
+            if (!provjera.prihvaćeno()) {
+                o.fs.removeFile(d.mapaUpdate + verzije);
+                o.fs.removeFile(d.mapaUpdate + ImePotpisa);
+                return d.greška(provjera.poruka + QStringLiteral(" Prekida se ažuriranje!"), true);
+            }
+        }
         DodajUTranskript(o.stanje.PorukeAkcija, QStringLiteral("Kopirano ") + verzije);
         Čekaj(o, 5);
     }

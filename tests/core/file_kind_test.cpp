@@ -23,6 +23,7 @@ const KindCase kKinds[] = {
     {"script", "Izmjena.enc", VrstaDatoteke::Skripta, "S", "Izmjena.7z", true},
     {"help", "Pomoc.chm", VrstaDatoteke::Pomoć, "H", "Pomoc.7z", true},
     {"controlFile", "Verzije.txt", VrstaDatoteke::Kontrolna, "P", "Verzije.7z", false},
+    {"signature", "Verzije.txt.minisig", VrstaDatoteke::Potpis, "P", "Verzije.txt.mini7z", false},
     {"archive", "Lumi.7z", VrstaDatoteke::Arhiva, "P", "Lumi7z", false},
     {"ocxIsUnknown", "Graf.ocx", VrstaDatoteke::Nepoznata, "P", "Graf.7z", false},
     {"upperCaseIsUnknown", "LUMI.EXE", VrstaDatoteke::Nepoznata, "P", "LUMI.7z", false},

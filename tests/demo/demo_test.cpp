@@ -77,12 +77,19 @@ TEST_F(DemoTest, OneClickInstallsEveryDemoUpdate)
         {"program/Skrite za izmjenu baze/Izmjena_2026_12.enc", "izdanje/Izmjena_2026_12.enc"},
         {"program/Help/LumivexPomoc.chm", "izdanje/LumivexPomoc.chm"},
         {"program/Verzije.txt", "posluzitelj/download/Verzija20/Verzije.txt"},
+        {"program/Verzije.txt.minisig", "posluzitelj/download/Verzija20/Verzije.txt.minisig"},
     };
     for (const auto& f : files) {
         const QByteArray expected = read(QString::fromUtf8(f.released));
         ASSERT_FALSE(expected.isEmpty()) << f.released;
         EXPECT_TRUE(read(QString::fromUtf8(f.installed)) == expected) << f.installed;
     }
+    // The demo release is signed and the demo installation trusts its key: every step was verified.
+    EXPECT_FALSE(t.log()
+                     .filter(QStringLiteral("Provjera izdanja - Izdanje "))
+                     .filter(QStringLiteral(" je potpisano ključem "))
+                     .isEmpty());
+    EXPECT_EQ(t.log().filter(QStringLiteral("Provjera izdanja - SHA-256 sažetak arhive ")).size(), 6);
     EXPECT_FALSE(t.exists(QStringLiteral("UpdateBackup")));
     EXPECT_TRUE(model.redovi().isEmpty());
     EXPECT_FALSE(model.cmdDownloadAndUpdateOmogućen());
@@ -112,6 +119,8 @@ TEST_F(DemoTest, OfficeCopyFillsTheSharedFolderThatAnotherComputerUpdatesFrom)
             << arhiva.toStdString();
     EXPECT_EQ(read(QStringLiteral("dijeljeno/Verzije.txt")),
               read(QStringLiteral("posluzitelj/download/Verzija20/Verzije.txt")));
+    EXPECT_EQ(read(QStringLiteral("dijeljeno/Verzije.txt.minisig")),
+              read(QStringLiteral("posluzitelj/download/Verzija20/Verzije.txt.minisig")));
     ASSERT_FALSE(dijalozi.boxes().empty());
     EXPECT_TRUE(dijalozi.boxes().back().text.startsWith(
         QStringLiteral("Uspješno skinuti programi na lokaciju ") + dijeljeno))

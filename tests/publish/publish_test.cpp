@@ -1,8 +1,11 @@
+#include "core/ProvjeraIzdanja.h"
 #include "core/UcitavanjeMatrice.h"
 #include "publish/Objava.h"
 #include "support/TestOkruzenje.h"
+#include "support/TestPotpis.h"
 
 #include <gtest/gtest.h>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -80,6 +83,92 @@ TEST_F(Publish, ArchivesUnpackToTheSameBytesAndTheControlFileReadsBackWithMeasur
     EXPECT_EQ(t.read(objava.izlaz + QStringLiteral("/Pomoc.7z")),
               t.read(objava.izdanje + QStringLiteral("/Pomoc.chm")));
     EXPECT_EQ(t.read(objava.izlaz + QStringLiteral("/Verzije.txt")).count("\r\n"), 4);
+}
+
+// Each record carries its archive's SHA-256; with a key the control file is signed so that the
+// minisign tool and the updater both accept it, and the updater then accepts every archive.
+TEST_F(Publish, SignedReleaseVerifiesWithMinisignAndWithTheUpdater)
+{
+    TestKljuč ključ;
+    ASSERT_TRUE(ključ.napravi(t.root(QStringLiteral("kljuc"))));
+    TajniKljuč tajni;
+    QString greška;
+    ASSERT_TRUE(PročitajTajniKljuč(t.read(ključ.tajni), {}, tajni, greška)) << greška.toStdString();
+    objava.ključ = tajni;
+    objava.vrijeme = 1796000000;
+    release("Program.exe;20;2;1\r\nPomoc.chm;20;1;5\r\n");
+    QStringList messages;
+    ASSERT_TRUE(Objavi(fs, procesi, objava, messages)) << messages.join(u'\n').toStdString();
+    const QString izlaz = objava.izlaz + u'/';
+    EXPECT_EQ(outputFiles(),
+              (QStringList{QStringLiteral("Pomoc.7z"), QStringLiteral("Program.7z"),
+                           QStringLiteral("Verzije.txt"), QStringLiteral("Verzije.txt.minisig")}));
+
+    QString izlazAlata;
+    EXPECT_TRUE(Minisign({QStringLiteral("-V"), QStringLiteral("-m"), izlaz + QStringLiteral("Verzije.txt"),
+                          QStringLiteral("-p"), ključ.javni},
+                         {}, &izlazAlata))
+        << izlazAlata.toStdString();
+    EXPECT_TRUE(izlazAlata.contains(QStringLiteral("timestamp:1796000000\tfile:Verzije.txt")));
+
+    Matrica m;
+    ASSERT_TRUE(UčitajMatricu(m, izlaz + QStringLiteral("Verzije.txt"), t.o));
+    for (int i = 0; i < 2; ++i) {
+        const QString arhiva = izlaz + (i == 0 ? QStringLiteral("Program.7z") : QStringLiteral("Pomoc.7z"));
+        EXPECT_EQ(m[i].haš,
+                  QString::fromLatin1(
+                      QCryptographicHash::hash(t.read(arhiva), QCryptographicHash::Sha256).toHex()));
+    }
+
+    t.write(QStringLiteral("Verzije.pub"), ključ.datotekaJavnog());
+    const ProvjeraKontrolne provjera = ProvjeriKontrolnuDatoteku(
+        t.o, izlaz + QStringLiteral("Verzije.txt"), izlaz + ImePotpisa, t.program() + ImePotpisa, izlaz);
+    EXPECT_EQ(provjera.ishod, ProvjeraKontrolne::Ishod::Provjereno) << provjera.poruka.toStdString();
+    EXPECT_EQ(provjera.vrijeme, 1796000000);
+    QString poruka;
+    EXPECT_TRUE(ProvjeriArhivu(t.o, m[0], izlaz + QStringLiteral("Program.7z"), poruka))
+        << poruka.toStdString();
+
+    // Publishing again without a key leaves no signature that no longer fits the control file.
+    objava.ključ.reset();
+    messages.clear();
+    ASSERT_TRUE(Objavi(fs, procesi, objava, messages)) << messages.join(u'\n').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(izlaz + ImePotpisa));
+}
+
+// The tool itself, with a password-protected key as "minisign -G" makes it: the password comes from
+// standard input; a wrong one publishes nothing.
+TEST_F(Publish, ToolSignsWithAPasswordProtectedKey)
+{
+    const QString mapa = t.root(QStringLiteral("kljuc"));
+    QDir().mkpath(mapa);
+    ASSERT_TRUE(Minisign({QStringLiteral("-G"), QStringLiteral("-p"), mapa + QStringLiteral("/v.pub"),
+                          QStringLiteral("-s"), mapa + QStringLiteral("/v.key")},
+                         "tajna lozinka\ntajna lozinka\n"));
+    release("Program.exe;20;2;1\r\n");
+    auto objavi = [&](const QByteArray& lozinka, QString& izlaz) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QStringLiteral(LUMIVEX_PROGRAM_DIR "/lumivex-publish"),
+                {QStringLiteral("--kljuc"), mapa + QStringLiteral("/v.key"), objava.izdanje, objava.izlaz});
+        p.write(lozinka);
+        p.closeWriteChannel();
+        p.waitForFinished(180000);
+        izlaz = QString::fromUtf8(p.readAll());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+
+    QString izlaz;
+    EXPECT_EQ(objavi("kriva lozinka\n", izlaz), 1);
+    EXPECT_TRUE(
+        izlaz.contains(QStringLiteral("nije moguće upotrijebiti: pogrešna lozinka ili oštećen ključ")))
+        << izlaz.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(objava.izlaz));
+
+    ASSERT_EQ(objavi("tajna lozinka\n", izlaz), 0) << izlaz.toStdString();
+    EXPECT_TRUE(
+        Minisign({QStringLiteral("-V"), QStringLiteral("-m"), objava.izlaz + QStringLiteral("/Verzije.txt"),
+                  QStringLiteral("-p"), mapa + QStringLiteral("/v.pub")}));
 }
 
 struct BadListCase {

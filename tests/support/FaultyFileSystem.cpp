@@ -178,6 +178,14 @@ FsResult FaultyFileSystem::readFile(const QString& path, QByteArray& contents)
     return real_.readFile(path, contents);
 }
 
+FsResult FaultyFileSystem::readInParts(const QString& path,
+                                       const std::function<bool(const QByteArray&)>& part)
+{
+    if (auto f = fault(QStringLiteral("readInParts"), path))
+        return *f;
+    return real_.readInParts(path, part);
+}
+
 FsResult FaultyFileSystem::appendToFile(const QString& path, const QByteArray& bytes)
 {
     if (auto f = fault(QStringLiteral("appendToFile"), path))
