@@ -369,6 +369,16 @@ FsResult CrashingFileSystem::readFile(const QString& path, QByteArray& contents)
     return FsResult::success();
 }
 
+// The file's bytes are held in memory already, so they come as one part.
+FsResult CrashingFileSystem::readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part)
+{
+    QByteArray contents;
+    if (const FsResult r = readFile(path, contents); !r)
+        return r;
+    part(contents);
+    return FsResult::success();
+}
+
 FsResult CrashingFileSystem::appendToFile(const QString& path, const QByteArray& bytes)
 {
     if (!step(QStringLiteral("appendToFile ") + path))

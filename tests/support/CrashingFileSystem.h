@@ -54,6 +54,7 @@ public:
     FsResult fileSize(const QString& path, qint64& size) override;
     FsResult listFiles(const QString& folder, QStringList& names) override;
     FsResult readFile(const QString& path, QByteArray& contents) override;
+    FsResult readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part) override;
     FsResult appendToFile(const QString& path, const QByteArray& bytes) override;
     std::unique_ptr<FileWriter> replaceFile(const QString& target, FsResult& result) override;
 
