@@ -90,7 +90,8 @@ bool PripremiVerzijaTXT(Okruzenje& o)
     }
 
     if (o.model.optLokacija() != 1) {
-        if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate)) {
+        if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate,
+                     HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
             if (!o.fs.fileExists(nova)) {
                 LogirajGrešku(
                     o, QStringLiteral(

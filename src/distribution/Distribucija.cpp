@@ -109,7 +109,7 @@ bool Skini(Prijenos& p, const Zapis& nova, const QString& arhiva, Odluka odluka)
     // A failed or needless deletion is no error: the download replaces the file either way.
     if (odluka == Odluka::Zamijeni)
         o.fs.removeFile(p.cilj + arhiva);
-    if (!DownInet(o, arhiva, p.cilj))
+    if (!DownInet(o, arhiva, p.cilj, GraniceArhive(nova.polja[4])))
         return false;
     // Counted once the archive has arrived, so a run that stops reports only what it fetched.
     o.stanje.UkupnoPreneseno += CijeliBroj(nova.polja[4]);
@@ -186,7 +186,7 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
         return false;
     }
 
-    if (!DownInet(o, KontrolnaDatoteka, mapaUpdate)) {
+    if (!DownInet(o, KontrolnaDatoteka, mapaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
         s.TrenutnaPoruka = QStringLiteral(
                                "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
                                "internetom i pokušajte ponovno!") +

@@ -1,5 +1,6 @@
 #include "transfer/DownInet.h"
 
+#include "core/CitanjeMatrice.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
@@ -7,6 +8,7 @@
 #include "platform/HttpTransfer.h"
 
 #include <QUrl>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -21,6 +23,11 @@ QString AdresaZahtjeva(const QString& baznaAdresa, const QString& imeDatoteke)
 }
 
 }  // namespace
+
+HttpTransfer::Limits GraniceArhive(const QString& veličinaDownload)
+{
+    return HttpTransfer::Limits(std::max<qint64>(0, CijeliBroj(veličinaDownload)));
+}
 
 void Inet1_StateChanged(Okruzenje& o, int stanje)
 {
@@ -44,7 +51,8 @@ void Inet1_StateChanged(Okruzenje& o, int stanje)
     PostaviTrenutnoStanje(o, o.stanje.ZadnjeStanjePrijenosa);
 }
 
-bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija)
+bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija,
+              const HttpTransfer::Limits& granice)
 {
     bool rezultat = false;
     const QString cilj = direktorija + imeDatoteke;
@@ -61,7 +69,7 @@ bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktori
     std::unique_ptr<FileWriter> pisac;
     FsResult pisanje;
     const HttpTransfer::Result prijenos = o.http.get(
-        AdresaZahtjeva(baznaAdresa, imeDatoteke), [&o](int stanje) { Inet1_StateChanged(o, stanje); },
+        AdresaZahtjeva(baznaAdresa, imeDatoteke), granice, [&o](int stanje) { Inet1_StateChanged(o, stanje); },
         [&](const QByteArray& dio) {
             if (dio.isEmpty())
                 return true;

@@ -1,5 +1,7 @@
 #include "support/ScriptedDialogs.h"
 
+#include <gtest/gtest.h>
+
 Dialogs::Answer ScriptedDialogs::show(Icon icon, const QString& caption, const QString& text, Buttons buttons)
 {
     Answer a = Answer::Ok;
@@ -31,4 +33,19 @@ QStringList ScriptedDialogs::texts() const
     QStringList t;
     for (const Box& b : boxes_) t << b.text;
     return t;
+}
+
+std::optional<Dialogs::Credentials> ScriptedDialogs::askProxyCredentials(const QString& proxy, bool again)
+{
+    loginQuestions_.push_back({proxy, again});
+    if (logins_.empty()) {
+        ADD_FAILURE() << "unscripted proxy login question for " << proxy.toStdString();
+        return std::nullopt;
+    }
+    const bool given = logins_.front().has_value();
+    const Credentials login = given ? *logins_.front() : Credentials{};
+    logins_.pop_front();
+    if (!given)
+        return std::nullopt;
+    return login;
 }

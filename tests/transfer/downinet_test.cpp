@@ -203,7 +203,8 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
     t.model.postaviOptLokacija(c.option);
     const QString bazna = c.option == 2 ? t.stanje.SekundarniServer : t.stanje.PrimarniServer;
 
-    const bool rezultat = DownInet(t.o, c.file, t.stanje.PutanjaUpdate);
+    const bool rezultat =
+        DownInet(t.o, c.file, t.stanje.PutanjaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka));
 
     const QString pocetak = QStringLiteral("Početak Download: ") + bazna + c.file;
     const QString greskaPisanja =
@@ -286,7 +287,8 @@ TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce)
     const QByteArray body = randomBytes(8 * 1024 * 1024);
     t.write(primarni.folder() + QStringLiteral("/Veliki.7z"), body);
 
-    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Veliki.7z"), t.stanje.PutanjaUpdate));
+    ASSERT_TRUE(
+        DownInet(t.o, QStringLiteral("Veliki.7z"), t.stanje.PutanjaUpdate, HttpTransfer::Limits(body.size())));
 
     int writes = 0;
     int commits = 0;
@@ -304,7 +306,8 @@ TEST_F(DownInetTest, MissingTargetFolderTakesTheWriteFailurePath)
     t.write(primarni.folder() + QStringLiteral("/Verzije.txt"), "V20");
     const QString folder = t.program() + QStringLiteral("Nema/");
 
-    EXPECT_FALSE(DownInet(t.o, QStringLiteral("Verzije.txt"), folder));
+    EXPECT_FALSE(
+        DownInet(t.o, QStringLiteral("Verzije.txt"), folder, HttpTransfer::Limits(NajvećaKontrolnaDatoteka)));
 
     const QString poruka = QStringLiteral(
         "DownInet: Greška u downloadu datoteke: Verzije.txt Datoteka ili direktorija nije pronađena.");
@@ -327,7 +330,8 @@ TEST_F(DownInetTest, StatusBarFollowsTheTransferAndIsClearedAtTheEnd)
             panel2 << t.model.panel2();
     });
 
-    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Verzije.txt"), t.stanje.PutanjaUpdate));
+    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Verzije.txt"), t.stanje.PutanjaUpdate,
+                         HttpTransfer::Limits(NajvećaKontrolnaDatoteka)));
 
     EXPECT_THAT(panel1, ElementsAre(QStringLiteral("Download: Verzije.txt"), QString()));
     ASSERT_GE(panel2.size(), 5);
