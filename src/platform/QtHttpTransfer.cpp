@@ -90,7 +90,8 @@ QString describe(QNetworkReply::NetworkError e, const QString& qtText)
             return QStringLiteral("Proxy poslužitelj ne odgovara.");
         case QNetworkReply::ProxyAuthenticationRequiredError:
             return QStringLiteral(
-                "Proxy poslužitelj traži prijavu, a korisničko ime i lozinka nisu upisani ili nisu ispravni.");
+                "Proxy poslužitelj traži prijavu, a korisničko ime i lozinka nisu upisani ili nisu "
+                "ispravni.");
         default:
             return qtText;
     }
@@ -364,8 +365,8 @@ QNetworkAccessManager& QtHttpTransfer::manager()
     return *manager_;
 }
 
-HttpTransfer::Result QtHttpTransfer::get(const QString& url, const Limits& limits, const StateHandler& onState,
-                                         const DataHandler& onData)
+HttpTransfer::Result QtHttpTransfer::get(const QString& url, const Limits& limits,
+                                         const StateHandler& onState, const DataHandler& onData)
 {
     loginRequestsInTransfer_ = 0;
     Transfer transfer(limits, inactivityMs_, onState, onData);
@@ -407,13 +408,15 @@ QString QtHttpTransfer::useProxy(const QString& address)
         const QUrl url(text.contains(QStringLiteral("://")) ? text : QStringLiteral("http://") + text,
                        QUrl::StrictMode);
         const QString path = url.path();
-        if (url.isValid() && url.scheme() == QStringLiteral("http") && !url.host().isEmpty() && url.port() > 0 &&
-            (path.isEmpty() || path == QStringLiteral("/")) && !url.hasQuery() && !url.hasFragment())
+        if (url.isValid() && url.scheme() == QStringLiteral("http") && !url.host().isEmpty() &&
+            url.port() > 0 && (path.isEmpty() || path == QStringLiteral("/")) && !url.hasQuery() &&
+            !url.hasFragment())
             proxy_ = QNetworkProxy(QNetworkProxy::HttpProxy, url.host(), static_cast<quint16>(url.port()),
                                    url.userName(), url.password());
         else
             error = QStringLiteral("adresa \"") + text +
-                    QStringLiteral("\" nije oblika http://poslužitelj:port, pa vrijedi proxy iz postavki sustava.");
+                    QStringLiteral(
+                        "\" nije oblika http://poslužitelj:port, pa vrijedi proxy iz postavki sustava.");
     }
     if (manager_)
         manager_->setProxy(proxy_);

@@ -83,10 +83,10 @@ void UčitajProxy(Okruzenje& o)
 {
     const QString greška = o.http.useProxy(o.postavke.read(Settings, QStringLiteral("Proxy"), QString()));
     if (!greška.isEmpty())
-        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma,
-                        QStringLiteral("Proxy poslužitelj iz postavki (Settings/Proxy) nije ispravno upisan: ") +
-                            greška,
-                        Dialogs::Buttons::Ok);
+        o.dijalozi.show(
+            Dialogs::Icon::Exclamation, NaslovPrograma,
+            QStringLiteral("Proxy poslužitelj iz postavki (Settings/Proxy) nije ispravno upisan: ") + greška,
+            Dialogs::Buttons::Ok);
 }
 
 quint32 BojaIntegratora(Okruzenje& o)

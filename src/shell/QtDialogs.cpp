@@ -68,11 +68,11 @@ std::optional<Dialogs::Credentials> QtDialogs::askProxyCredentials(const QString
 {
     QDialog dialog(parent_);
     dialog.setWindowTitle(QStringLiteral("Prijava na proxy poslužitelj"));
-    auto* tekst = new QLabel(
-        again ? QStringLiteral("Proxy poslužitelj ") + proxy +
-                    QStringLiteral(" nije prihvatio korisničko ime i lozinku. Upišite ih ponovno.")
-              : QStringLiteral("Proxy poslužitelj ") + proxy +
-                    QStringLiteral(" traži korisničko ime i lozinku."));
+    auto* tekst =
+        new QLabel(again ? QStringLiteral("Proxy poslužitelj ") + proxy +
+                               QStringLiteral(" nije prihvatio korisničko ime i lozinku. Upišite ih ponovno.")
+                         : QStringLiteral("Proxy poslužitelj ") + proxy +
+                               QStringLiteral(" traži korisničko ime i lozinku."));
     tekst->setWordWrap(true);
     auto* korisnik = new QLineEdit;
     korisnik->setObjectName(QStringLiteral("korisnik"));

@@ -69,7 +69,8 @@ bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktori
     std::unique_ptr<FileWriter> pisac;
     FsResult pisanje;
     const HttpTransfer::Result prijenos = o.http.get(
-        AdresaZahtjeva(baznaAdresa, imeDatoteke), granice, [&o](int stanje) { Inet1_StateChanged(o, stanje); },
+        AdresaZahtjeva(baznaAdresa, imeDatoteke), granice,
+        [&o](int stanje) { Inet1_StateChanged(o, stanje); },
         [&](const QByteArray& dio) {
             if (dio.isEmpty())
                 return true;

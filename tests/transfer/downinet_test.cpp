@@ -287,8 +287,8 @@ TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce)
     const QByteArray body = randomBytes(8 * 1024 * 1024);
     t.write(primarni.folder() + QStringLiteral("/Veliki.7z"), body);
 
-    ASSERT_TRUE(
-        DownInet(t.o, QStringLiteral("Veliki.7z"), t.stanje.PutanjaUpdate, HttpTransfer::Limits(body.size())));
+    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Veliki.7z"), t.stanje.PutanjaUpdate,
+                         HttpTransfer::Limits(body.size())));
 
     int writes = 0;
     int commits = 0;
