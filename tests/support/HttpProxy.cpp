@@ -7,8 +7,9 @@
 
 HttpProxy::HttpProxy() : server_(std::make_unique<httplib::Server>())
 {
-    // A client that leaves a connection open must not hold up the end of a test.
-    server_->set_keep_alive_timeout(1);
+    // A connection closes once its response has gone and no next request waits, so a client that
+    // keeps its connections open does not hold up the end of a test.
+    server_->set_keep_alive_timeout(0);
     server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         const QUrl target(QString::fromStdString(request.target));
         {

@@ -53,7 +53,7 @@ HttpServer::HttpServer(const QString& folder, std::unique_ptr<httplib::Server> s
     : folder_(folder), server_(std::move(server)), scheme_(QString::fromLatin1(scheme))
 {
     // A client that leaves a connection open must not hold up the end of a test.
-    server_->set_keep_alive_timeout(1);
+    server_->set_keep_alive_timeout(0);
     server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     });
