@@ -1,6 +1,7 @@
 #include "platform/QtHttpTransfer.h"
 
 #include <optional>
+#include <vector>
 
 #include <QAuthenticator>
 #include <QEventLoop>
@@ -200,6 +201,23 @@ public:
         return result_;
     }
 
+    // Stops the time-outs while the user answers a dialog, and starts them afresh afterwards: the
+    // time spent reading is not the server's.
+    void holdTimers(bool hold)
+    {
+        if (hold) {
+            held_.clear();
+            for (QTimer* t : {&inactivity_, &window_})
+                if (t->isActive()) {
+                    held_.push_back(t);
+                    t->stop();
+                }
+            return;
+        }
+        for (QTimer* t : held_) t->start();
+        held_.clear();
+    }
+
 private:
     // Why the transfer was ended before the reply did.
     enum class Stop { None, TimedOut, TooLarge, Refused, Restarted };
@@ -336,6 +354,7 @@ private:
     std::unique_ptr<QNetworkReply, DeleteLater> reply_;
     QTimer inactivity_;  // nothing at all arrives
     QTimer window_;      // the body brings less than its floor
+    std::vector<QTimer*> held_;
     qint64 windowBytes_ = 0;
     QByteArray chunk_;
     QList<QSslError> sslErrors_;
@@ -370,7 +389,10 @@ HttpTransfer::Result QtHttpTransfer::get(const QString& url, const Limits& limit
 {
     loginRequestsInTransfer_ = 0;
     Transfer transfer(limits, inactivityMs_, onState, onData);
-    return transfer.run(manager(), url);
+    holdTimers_ = [&transfer](bool hold) { transfer.holdTimers(hold); };
+    const Result result = transfer.run(manager(), url);
+    holdTimers_ = nullptr;
+    return result;
 }
 
 void QtHttpTransfer::answerProxy(const QNetworkProxy& proxy, QAuthenticator* authenticator)
@@ -388,8 +410,12 @@ void QtHttpTransfer::answerProxy(const QNetworkProxy& proxy, QAuthenticator* aut
         return;  // an authenticator left empty fails the transfer with the proxy's message
     const bool again = loginsAsked_ > 0;
     ++loginsAsked_;
+    if (holdTimers_)
+        holdTimers_(true);
     const std::optional<Dialogs::Credentials> answer =
         dialogs_->askProxyCredentials(proxy.hostName() + u':' + QString::number(proxy.port()), again);
+    if (holdTimers_)
+        holdTimers_(false);
     if (!answer) {
         loginsAsked_ = 2;  // a cancelled dialog is not shown again in this run
         return;

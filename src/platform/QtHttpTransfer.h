@@ -4,6 +4,7 @@
 #include "platform/HttpTransfer.h"
 
 #include <QNetworkProxy>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,6 +41,7 @@ private:
     Dialogs* dialogs_ = nullptr;
     QNetworkProxy proxy_{QNetworkProxy::DefaultProxy};
     std::unique_ptr<QNetworkAccessManager> manager_;
+    std::function<void(bool hold)> holdTimers_;  // the current transfer's, while one runs
 
     std::optional<Dialogs::Credentials> login_;  // the proxy login given in this run
     int loginsAsked_ = 0;                        // dialogs shown in this run

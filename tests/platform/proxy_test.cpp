@@ -6,6 +6,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace {
 
@@ -48,6 +50,22 @@ private:
         bool set;
     };
     std::vector<Saved> saved_;
+};
+
+// A user who reads the login dialog for a second, the window going on meanwhile, and answers.
+class SlowUser : public Dialogs {
+public:
+    Answer show(Icon, const QString&, const QString&, Buttons) override { return Answer::Ok; }
+    QString chooseFile(const FileRequest&) override { return QString(); }
+    std::optional<Credentials> askProxyCredentials(const QString&, bool) override
+    {
+        ++asked;
+        QEventLoop loop;
+        QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return Credentials{QStringLiteral("ured"), QStringLiteral("tajna")};
+    }
+    int asked = 0;
 };
 
 // A download server reached through an office proxy that wants a login. The server's address uses a
@@ -138,6 +156,20 @@ TEST_F(ProxyTest, SecondAnswerThatIsRightIsKeptForTheRun)
 
     EXPECT_EQ(dijalozi.loginQuestions().size(), 2u);
     EXPECT_EQ(proxy.forwarded().size(), 2);
+}
+
+// The user may take longer over the login than the time-out window: that time is not the server's.
+TEST_F(ProxyTest, TimeSpentOnTheLoginDialogIsNoTimeOut)
+{
+    ProxyEnvironment env(proxy.address(), QString());
+    QtHttpTransfer kratko(300);
+    SlowUser korisnik;
+    kratko.askCredentialsThrough(&korisnik);
+
+    const HttpTransfer::Result r = kratko.get(behindProxy(QStringLiteral("A.7z")), kLimits, {}, {});
+
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(korisnik.asked, 1);
 }
 
 // A run without a window has dialogs that cannot ask: the port's default answers nothing.
