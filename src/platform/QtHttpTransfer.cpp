@@ -238,20 +238,20 @@ private:
     {
         QNetworkReply* r = reply_.get();
         auto activity = [this] { inactivity_.start(); };
-        QObject::connect(&inactivity_, &QTimer::timeout, r, [this] { stop(Stop::TimedOut); });
-        QObject::connect(&window_, &QTimer::timeout, r, [this] { stop(Stop::TimedOut); });
-        QObject::connect(r, &QNetworkReply::socketStartedConnecting, r, activity);
-        QObject::connect(r, &QNetworkReply::redirected, r, activity);
-        QObject::connect(r, &QNetworkReply::requestSent, r, [this, activity] {
+        QObject::connect(&inactivity_, &QTimer::timeout, &context_, [this] { stop(Stop::TimedOut); });
+        QObject::connect(&window_, &QTimer::timeout, &context_, [this] { stop(Stop::TimedOut); });
+        QObject::connect(r, &QNetworkReply::socketStartedConnecting, &context_, activity);
+        QObject::connect(r, &QNetworkReply::redirected, &context_, activity);
+        QObject::connect(r, &QNetworkReply::requestSent, &context_, [this, activity] {
             activity();
             state(kRequestSent);
         });
-        QObject::connect(r, &QNetworkReply::metaDataChanged, r, [this, activity] {
+        QObject::connect(r, &QNetworkReply::metaDataChanged, &context_, [this, activity] {
             activity();
             responseBegan();
         });
-        QObject::connect(r, &QNetworkReply::downloadProgress, r, activity);
-        QObject::connect(r, &QNetworkReply::readyRead, r, [this, activity] {
+        QObject::connect(r, &QNetworkReply::downloadProgress, &context_, activity);
+        QObject::connect(r, &QNetworkReply::readyRead, &context_, [this, activity] {
             activity();
             if (!receiving_) {
                 receiving_ = true;
@@ -259,7 +259,7 @@ private:
             }
             drain();
         });
-        QObject::connect(r, &QNetworkReply::sslErrors, r,
+        QObject::connect(r, &QNetworkReply::sslErrors, &context_,
                          [this](const QList<QSslError>& errors) { sslErrors_ = errors; });
     }
 
@@ -352,6 +352,9 @@ private:
     const HttpTransfer::StateHandler& onState_;
     const HttpTransfer::DataHandler& onData_;
     std::unique_ptr<QNetworkReply, DeleteLater> reply_;
+    // The context of every connection to this object: a signal the reply emits after the transfer
+    // has ended, on its way to deletion, reaches nothing.
+    QObject context_;
     QTimer inactivity_;  // nothing at all arrives
     QTimer window_;      // the body brings less than its floor
     std::vector<QTimer*> held_;
