@@ -8,8 +8,8 @@
 // Target: UpdatePrograma at most 1.3 x cp.
 
 #include "BenchPodrska.h"
-#include "core/PripremaVerzije.h"
 #include "install/Instalacija.h"
+#include "install/PripremaVerzije.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalFileSystem.h"
 

@@ -1,5 +1,6 @@
 // Prints how much processor time a five-second responsive wait costs on the computer's clock, and how
 // often a window timer got its turn meanwhile.
+#include "core/Cekanje.h"
 #include "core/Okruzenje.h"
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
@@ -10,7 +11,6 @@
 #include "platform/QtProcessRunner.h"
 #include "platform/SystemClock.h"
 #include "shell/QtDialogs.h"
-#include "transfer/Raspakiravanje.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

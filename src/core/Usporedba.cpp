@@ -1,9 +1,10 @@
 #include "core/Usporedba.h"
 
-#include "core/CitanjeMatrice.h"
-#include "core/KontrolnaDatoteka.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/TekstKontrolneDatoteke.h"
+#include "core/UcitavanjeMatrice.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 

@@ -1,10 +1,11 @@
 #include "distribution/Distribucija.h"
 
-#include "core/CitanjeMatrice.h"
-#include "core/KontrolnaDatoteka.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
+#include "core/TekstKontrolneDatoteke.h"
+#include "core/UcitavanjeMatrice.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"

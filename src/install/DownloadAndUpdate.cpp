@@ -1,6 +1,7 @@
 #include "install/DownloadAndUpdate.h"
 
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "install/Instalacija.h"
 #include "platform/Dialogs.h"

@@ -1,9 +1,10 @@
 #include "install/Instalacija.h"
 
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
 #include "core/Usporedba.h"
+#include "install/PripremaVerzije.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"

@@ -1,6 +1,7 @@
 #include "install/Vracanje.h"
 
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "install/Registracija.h"
 #include "platform/Dialogs.h"

@@ -21,47 +21,47 @@ namespace {
 // A window that vanishes in the middle of a walk (BadWindow) is an ordinary event on a live desktop;
 // the call that met it reports failure by its own result, and Xlib's default handler would end the
 // program, so every error is ignored here.
-int ZanemariGrešku(Display*, XErrorEvent*)
+int ignoreError(Display*, XErrorEvent*)
 {
     return 0;
 }
 
 // One connection for one query, with the error handler in place while it is open.
-class Veza {
+class XConnection {
 public:
-    Veza() : display_(XOpenDisplay(nullptr))
+    XConnection() : display_(XOpenDisplay(nullptr))
     {
         if (display_)
-            prethodni_ = XSetErrorHandler(ZanemariGrešku);
+            previousHandler_ = XSetErrorHandler(ignoreError);
     }
-    ~Veza()
+    ~XConnection()
     {
         if (!display_)
             return;
         XSync(display_, False);
         XCloseDisplay(display_);
-        XSetErrorHandler(prethodni_);
+        XSetErrorHandler(previousHandler_);
     }
-    Veza(const Veza&) = delete;
-    Veza& operator=(const Veza&) = delete;
+    XConnection(const XConnection&) = delete;
+    XConnection& operator=(const XConnection&) = delete;
 
     Display* display() const { return display_; }
     Atom atom(const char* name) const { return XInternAtom(display_, name, False); }
 
 private:
     Display* display_;
-    XErrorHandler prethodni_ = nullptr;
+    XErrorHandler previousHandler_ = nullptr;
 };
 
 // A whole property, or false when the window has none or has vanished.
-struct Svojstvo {
+struct WindowProperty {
     Atom type = 0;
     int format = 0;
     unsigned long items = 0;
     QByteArray data;  // format 32 items are longs when read through Xlib, 32 bits when through XCB
 };
 
-bool PročitajSvojstvo(Display* d, ::Window w, Atom property, Svojstvo& s)
+bool readProperty(Display* d, ::Window w, Atom property, WindowProperty& s)
 {
     Atom type = 0;
     int format = 0;
@@ -84,10 +84,10 @@ bool PročitajSvojstvo(Display* d, ::Window w, Atom property, Svojstvo& s)
     return type != 0;
 }
 
-bool ImaStanje(const Veza& v, ::Window w, Atom wmState, long* stanje = nullptr)
+bool hasWmState(const XConnection& v, ::Window w, Atom wmState, long* stanje = nullptr)
 {
-    Svojstvo s;
-    if (!PročitajSvojstvo(v.display(), w, wmState, s) || s.type != wmState || s.format != 32 || s.items < 1)
+    WindowProperty s;
+    if (!readProperty(v.display(), w, wmState, s) || s.type != wmState || s.format != 32 || s.items < 1)
         return false;
     if (stanje)
         *stanje = reinterpret_cast<const long*>(s.data.constData())[0];
@@ -96,20 +96,20 @@ bool ImaStanje(const Veza& v, ::Window w, Atom wmState, long* stanje = nullptr)
 
 // One reply of the X server's, freed when it goes out of scope.
 template <typename T>
-struct Odgovor {
+struct ServerReply {
     T* r = nullptr;
-    explicit Odgovor(T* reply) : r(reply) {}
-    ~Odgovor() { std::free(r); }
-    Odgovor(const Odgovor&) = delete;
-    Odgovor& operator=(const Odgovor&) = delete;
+    explicit ServerReply(T* reply) : r(reply) {}
+    ~ServerReply() { std::free(r); }
+    ServerReply(const ServerReply&) = delete;
+    ServerReply& operator=(const ServerReply&) = delete;
 };
 
 // The whole reply to a property request, or false when the window has none or has vanished. Errors
 // come back with the reply instead of going to Xlib's handler.
-bool PrimiSvojstvo(xcb_connection_t* c, xcb_get_property_cookie_t cookie, Svojstvo& s)
+bool receiveProperty(xcb_connection_t* c, xcb_get_property_cookie_t cookie, WindowProperty& s)
 {
     xcb_generic_error_t* error = nullptr;
-    Odgovor<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, &error));
+    ServerReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, &error));
     std::free(error);
     if (!reply.r || reply.r->type == XCB_ATOM_NONE)
         return false;
@@ -121,14 +121,14 @@ bool PrimiSvojstvo(xcb_connection_t* c, xcb_get_property_cookie_t cookie, Svojst
     return true;
 }
 
-xcb_get_property_cookie_t TraziSvojstvo(xcb_connection_t* c, ::Window w, Atom property)
+xcb_get_property_cookie_t requestProperty(xcb_connection_t* c, ::Window w, Atom property)
 {
     // 64 KiB of 32-bit units is far more than any caption or class name.
     return xcb_get_property(c, 0, xcb_window_t(w), xcb_atom_t(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 16384);
 }
 
 // A caption decoded by its property type: UTF-8, Latin-1 or compound text.
-bool DekodirajNaslov(const Veza& v, const Svojstvo& s, Atom utf8, Atom compound, QString& naslov)
+bool decodeTitle(const XConnection& v, const WindowProperty& s, Atom utf8, Atom compound, QString& naslov)
 {
     if (s.format != 8)
         return false;
@@ -161,7 +161,7 @@ bool DekodirajNaslov(const Veza& v, const Svojstvo& s, Atom utf8, Atom compound,
 // controls); a child of the root with no such client below it, as on a display without a manager,
 // counts with everything below it. The tree is walked a level at a time with every request of a level
 // sent before the first reply is read, so a desktop of hundreds of windows costs a few round trips.
-QList<::Window> VršniProzori(const Veza& v, Atom wmState)
+QList<::Window> topLevelWindows(const XConnection& v, Atom wmState)
 {
     xcb_connection_t* c = XGetXCBConnection(v.display());
     struct Grana {
@@ -177,7 +177,7 @@ QList<::Window> VršniProzori(const Veza& v, Atom wmState)
 
     for (int screen = 0; screen < ScreenCount(v.display()); ++screen) {
         xcb_generic_error_t* error = nullptr;
-        Odgovor<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(
+        ServerReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(
             c, xcb_query_tree(c, xcb_window_t(RootWindow(v.display(), screen))), &error));
         std::free(error);
         if (!tree.r)
@@ -193,15 +193,15 @@ QList<::Window> VršniProzori(const Veza& v, Atom wmState)
         std::vector<xcb_get_property_cookie_t> stanja;
         std::vector<xcb_query_tree_cookie_t> stabla;
         for (const Čvor& čvor : razina) {
-            stanja.push_back(TraziSvojstvo(c, čvor.w, wmState));
+            stanja.push_back(requestProperty(c, čvor.w, wmState));
             stabla.push_back(xcb_query_tree(c, xcb_window_t(čvor.w)));
         }
         QList<Čvor> sljedeća;
         for (qsizetype i = 0; i < razina.size(); ++i) {
-            Svojstvo stanje;
-            const bool klijent = PrimiSvojstvo(c, stanja[i], stanje) && stanje.type == wmState;
+            WindowProperty stanje;
+            const bool klijent = receiveProperty(c, stanja[i], stanje) && stanje.type == wmState;
             xcb_generic_error_t* error = nullptr;
-            Odgovor<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, stabla[i], &error));
+            ServerReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, stabla[i], &error));
             std::free(error);
             Grana& grana = grane[razina[i].grana];
             if (klijent) {
@@ -225,20 +225,20 @@ QList<::Window> VršniProzori(const Veza& v, Atom wmState)
 
 // The first of `prozori` carrying one of the properties `svojstva` that `odgovara` accepts; the
 // properties of all the windows are asked for at once.
-::Window PrviKojiOdgovara(const Veza& v, const QList<::Window>& prozori, const QList<Atom>& svojstva,
-                          const std::function<bool(const Svojstvo&)>& odgovara)
+::Window PrviKojiOdgovara(const XConnection& v, const QList<::Window>& prozori, const QList<Atom>& svojstva,
+                          const std::function<bool(const WindowProperty&)>& odgovara)
 {
     xcb_connection_t* c = XGetXCBConnection(v.display());
     std::vector<xcb_get_property_cookie_t> cookies;
     for (const ::Window w : prozori)
-        for (const Atom a : svojstva) cookies.push_back(TraziSvojstvo(c, w, a));
+        for (const Atom a : svojstva) cookies.push_back(requestProperty(c, w, a));
     ::Window nađen = 0;
     size_t k = 0;
     for (const ::Window w : prozori) {
         for (qsizetype a = 0; a < svojstva.size(); ++a, ++k) {
             // Every reply is read, even after a match, so that none is left waiting on the connection.
-            Svojstvo s;
-            if (PrimiSvojstvo(c, cookies[k], s) && !nađen && odgovara(s))
+            WindowProperty s;
+            if (receiveProperty(c, cookies[k], s) && !nađen && odgovara(s))
                 nađen = w;
         }
     }
@@ -249,12 +249,12 @@ QList<::Window> VršniProzori(const Veza& v, Atom wmState)
 
 X11WindowFinder::Window X11WindowFinder::findByClass(const QString& className)
 {
-    Veza v;
+    XConnection v;
     if (!v.display() || className.isEmpty())
         return 0;
-    const QList<::Window> prozori = VršniProzori(v, v.atom("WM_STATE"));
+    const QList<::Window> prozori = topLevelWindows(v, v.atom("WM_STATE"));
     // WM_CLASS holds the instance name and then the class name, each ending in a zero byte.
-    return PrviKojiOdgovara(v, prozori, {XA_WM_CLASS}, [&](const Svojstvo& s) {
+    return PrviKojiOdgovara(v, prozori, {XA_WM_CLASS}, [&](const WindowProperty& s) {
         if (s.type != XA_STRING || s.format != 8)
             return false;
         for (const QByteArray& part : s.data.split('\0'))
@@ -266,39 +266,38 @@ X11WindowFinder::Window X11WindowFinder::findByClass(const QString& className)
 
 X11WindowFinder::Window X11WindowFinder::findByTitle(const QString& title)
 {
-    Veza v;
+    XConnection v;
     if (!v.display() || title.isEmpty())
         return 0;
-    const QList<::Window> prozori = VršniProzori(v, v.atom("WM_STATE"));
+    const QList<::Window> prozori = topLevelWindows(v, v.atom("WM_STATE"));
     const Atom utf8 = v.atom("UTF8_STRING");
     const Atom compound = v.atom("COMPOUND_TEXT");
-    return PrviKojiOdgovara(v, prozori, {v.atom("_NET_WM_NAME"), XA_WM_NAME}, [&](const Svojstvo& s) {
+    return PrviKojiOdgovara(v, prozori, {v.atom("_NET_WM_NAME"), XA_WM_NAME}, [&](const WindowProperty& s) {
         QString naslov;
-        return DekodirajNaslov(v, s, utf8, compound, naslov) &&
-               naslov.compare(title, Qt::CaseInsensitive) == 0;
+        return decodeTitle(v, s, utf8, compound, naslov) && naslov.compare(title, Qt::CaseInsensitive) == 0;
     });
 }
 
 bool X11WindowFinder::isIconic(Window window)
 {
-    Veza v;
+    XConnection v;
     if (!v.display() || window == 0)
         return false;
     long stanje = 0;
-    return ImaStanje(v, ::Window(window), v.atom("WM_STATE"), &stanje) && stanje == IconicState;
+    return hasWmState(v, ::Window(window), v.atom("WM_STATE"), &stanje) && stanje == IconicState;
 }
 
 void X11WindowFinder::showMinimized(Window) {}
 
 void X11WindowFinder::activate(Window window)
 {
-    Veza v;
+    XConnection v;
     if (!v.display() || window == 0)
         return;
     Display* d = v.display();
     const ::Window w = ::Window(window);
     long stanje = 0;
-    if (ImaStanje(v, w, v.atom("WM_STATE"), &stanje) && stanje == IconicState)
+    if (hasWmState(v, w, v.atom("WM_STATE"), &stanje) && stanje == IconicState)
         return;
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(d, w, &attributes))

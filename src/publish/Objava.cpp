@@ -1,6 +1,6 @@
 #include "publish/Objava.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessRunner.h"
 #include "transfer/Raspakiravanje.h"

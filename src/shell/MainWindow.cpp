@@ -5,6 +5,7 @@
 #include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"
 #include "shell/Postavke.h"
+#include "shell/Zatvaranje.h"
 
 #include <QCloseEvent>
 #include <QDateTime>

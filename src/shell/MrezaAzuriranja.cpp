@@ -1,7 +1,7 @@
 #include "shell/MrezaAzuriranja.h"
 
-#include "core/CitanjeMatrice.h"
 #include "core/ProzorModel.h"
+#include "core/TekstKontrolneDatoteke.h"
 
 #include <QHeaderView>
 #include <QLocale>

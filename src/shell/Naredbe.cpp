@@ -2,10 +2,10 @@
 
 #include "core/Log.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
 #include "core/ProgresBar.h"
 #include "distribution/Distribucija.h"
 #include "install/DownloadAndUpdate.h"
+#include "install/PripremaVerzije.h"
 #include "platform/Clock.h"
 
 bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba)

@@ -3,7 +3,7 @@
 #include "Verzija.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MachineInfo.h"
@@ -52,10 +52,4 @@ void ProvjeriOperatera(Okruzenje& o)
         return;
     }
     o.fs.removeFolder(proba);
-}
-
-void ZatvoriProzor(Okruzenje& o)
-{
-    LogirajGrešku(
-        o, QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
 }

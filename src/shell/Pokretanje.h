@@ -9,6 +9,3 @@ void UčitajProzor(Okruzenje& o);
 // Probes whether the program folder can be written by creating and deleting "UpdateADM" in it;
 // warns the operator when the folder cannot be created and goes on either way.
 void ProvjeriOperatera(Okruzenje& o);
-
-// Any close of the window writes the closing line to the log.
-void ZatvoriProzor(Okruzenje& o);

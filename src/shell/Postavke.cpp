@@ -13,7 +13,7 @@ const QString Settings = QStringLiteral("Settings");
 const QString Setting = QStringLiteral("Setting");
 
 // A stored whole number within [min, max], else `fallback`.
-int storedNumber(Okruzenje& o, const QString& section, const QString& key, int min, int max, int fallback)
+int spremljeniBroj(Okruzenje& o, const QString& section, const QString& key, int min, int max, int fallback)
 {
     bool ok = false;
     const int n = o.postavke.read(section, key, QString::number(fallback)).trimmed().toInt(&ok);
@@ -36,10 +36,10 @@ void UčitajPostavke(Okruzenje& o)
 {
     o.model.postaviTxtLokacija(0, o.postavke.read(Settings, QStringLiteral("UpdateLokDir20"), QString()));
     o.model.postaviTxtLokacija(1, o.postavke.read(Settings, QStringLiteral("UpdateLokDirMr20"), QString()));
-    o.model.postaviOptLokacija(storedNumber(o, Settings, QStringLiteral("UpdateLok20N"), 0, 2, 0));
+    o.model.postaviOptLokacija(spremljeniBroj(o, Settings, QStringLiteral("UpdateLok20N"), 0, 2, 0));
     UčitajLokacijuMreže(o);
     o.model.postaviNumVrijemeDownloada(
-        storedNumber(o, Setting, QStringLiteral("VrijemeAutoDownloadaNovihVerz"), 0, 23, 0));
+        spremljeniBroj(o, Setting, QStringLiteral("VrijemeAutoDownloadaNovihVerz"), 0, 23, 0));
 }
 
 void UčitajLokacijuMreže(Okruzenje& o)

@@ -1,9 +1,11 @@
 #include "transfer/Dohvat.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/Cekanje.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/Usporedba.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"

@@ -1,7 +1,8 @@
 #include "transfer/DownInet.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"

@@ -1,6 +1,8 @@
 #include "transfer/Raspakiravanje.h"
 
+#include "core/Cekanje.h"
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -102,16 +104,4 @@ bool Unzipaj(Okruzenje& o, const QString& ime)
     PostaviTrenutnuAkciju(o, QString());
     LogirajGrešku(o, QStringLiteral("Unzipaj- Kraj ") + ime);
     return true;
-}
-
-void Čekaj(Okruzenje& o, int sekundi)
-{
-    if (sekundi <= 0)
-        return;
-    // A full date and time, so that a wait across midnight ends on time.
-    const QDateTime kraj = o.sat.now().addSecs(sekundi);
-    // Short pauses in the event loop keep the window responsive without spending processor time.
-    constexpr qint64 najdužaPauza = 100;
-    for (qint64 preostalo = o.sat.now().msecsTo(kraj); preostalo > 0; preostalo = o.sat.now().msecsTo(kraj))
-        o.sat.pause(static_cast<int>(std::min(preostalo, najdužaPauza)));
 }

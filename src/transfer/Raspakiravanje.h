@@ -17,7 +17,3 @@ bool SamoKopiranje(const QString& ime);
 // the tool cannot be started or another step fails; `TrenutnaPoruka` then holds the text the caller
 // shows. The tool's exit code is not read: the caller's check of the unpacked file's size decides.
 bool Unzipaj(Okruzenje& o, const QString& ime);
-
-// Returns after at least `sekundi` seconds while the window goes on processing its events; zero or a
-// negative number returns at once.
-void Čekaj(Okruzenje& o, int sekundi);

@@ -1,5 +1,5 @@
-#include "core/CitanjeMatrice.h"
-#include "core/KontrolnaDatoteka.h"
+#include "core/TekstKontrolneDatoteke.h"
+#include "core/UcitavanjeMatrice.h"
 #include "core/Usporedba.h"
 #include "support/TestOkruzenje.h"
 

@@ -1,4 +1,5 @@
 #include "core/Log.h"
+#include "core/Obavijesti.h"
 #include "support/TestOkruzenje.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "core/PripremaVerzije.h"
 #include "distribution/Distribucija.h"
+#include "install/PripremaVerzije.h"
 #include "shell/Naredbe.h"
 #include "shell/Pokretanje.h"
 #include "support/QtPrinters.h"

@@ -189,18 +189,18 @@ QStringList Osim(QStringList popis, const QStringList& bez)
 }
 
 struct CopyCase {
-    const char* naziv;
-    std::function<void(Distribucija&)> priprema;
-    bool saPorukama;
-    std::vector<Answer> odgovori;
-    bool rezultat;
-    bool okna;  // the panes show this run's transcripts
-    QStringList skinuto;
-    QStringList obrisano;
-    QStringList greške;                       // lines of the error transcript when the panes show it
-    QStringList akcije;                       // lines of the action transcript when the panes show it
-    QStringList prozori;                      // box texts; a text ending in '*' is a beginning
-    QStringList log;                          // the copy's own log lines
+    const char* naziv{};
+    std::function<void(Distribucija&)> priprema{};
+    bool saPorukama{};
+    std::vector<Answer> odgovori{};
+    bool rezultat{};
+    bool okna{};  // the panes show this run's transcripts
+    QStringList skinuto{};
+    QStringList obrisano{};
+    QStringList greške{};                     // lines of the error transcript when the panes show it
+    QStringList akcije{};                     // lines of the action transcript when the panes show it
+    QStringList prozori{};                    // box texts; a text ending in '*' is a beginning
+    QStringList log{};                        // the copy's own log lines
     std::optional<QStringList> prebrojano{};  // archives counted in the total, when not those fetched
     QString ciljNaKraju = QStringLiteral("{T}");
     std::function<void(Distribucija&)> provjera{};
@@ -222,449 +222,367 @@ const QString kNemaKontrolne = QStringLiteral(
     "Prekida se ažuriranje!");
 
 const CopyCase kCopyCases[] = {
-    {"TrailingSeparatorAddedAndShown",
-     [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, f.cilj.chopped(1)); },
-     true,
-     {},
-     true,
-     true,
-     {},
-     {},
-     {},
-     Ista(kImena),
-     {},
-     OK(kArhive)},
-    {"TargetUpToDate", [](Distribucija&) {}, true, {}, true, true, {}, {}, {}, Ista(kImena), {}, OK(kArhive)},
+    {.naziv = "TrailingSeparatorAddedAndShown",
+     .priprema = [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, f.cilj.chopped(1)); },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .akcije = Ista(kImena),
+     .log = OK(kArhive)},
+    {.naziv = "TargetUpToDate",
+     .priprema = [](Distribucija&) {},
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .akcije = Ista(kImena),
+     .log = OK(kArhive)},
     // Option 1 names the network folder as this computer's source; the copy still comes from the
     // primary server.
-    {"NetworkOptionFetchesFromThePrimaryServer",
-     [](Distribucija& f) { f.t.model.postaviOptLokacija(1); },
-     true,
-     {},
-     true,
-     true,
-     {},
-     {},
-     {},
-     Ista(kImena),
-     {},
-     OK(kArhive)},
-    {"SecondaryServerForOption2",
-     [](Distribucija& f) {
-         f.t.model.postaviOptLokacija(2);
-         f.t.stanje.SekundarniServer = f.t.stanje.PrimarniServer;
-         f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl();
-     },
-     true,
-     {},
-     true,
-     true,
-     {},
-     {},
-     {},
-     Ista(kImena),
-     {},
-     OK(kArhive)},
-    {"EmptyTargetYesFetchesEverything",
-     [](Distribucija& f) { f.isprazniCilj(); },
-     true,
-     {Answer::Yes},
-     true,
-     true,
-     kArhive,
-     {},
-     {},
-     {QStringLiteral("Kopirano Verzije.txt")},
-     {kPitanje},
-     OK(kArhive),
-     std::nullopt,
-     QStringLiteral("{T}"),
-     [](Distribucija& f) {
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Update/Verzije.txt")), f.objavljeno);
-         for (const QString& a : kArhive)
-             EXPECT_EQ(f.t.read(f.cilj + a), f.arhivaNaServeru(a)) << a.toStdString();
-     }},
-    {"EmptyTargetNoFetchesNothing",
-     [](Distribucija& f) { f.isprazniCilj(); },
-     true,
-     {Answer::No},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {kPitanje},
-     {},
-     std::nullopt,
-     QStringLiteral("{T}"),
-     [](Distribucija& f) { EXPECT_FALSE(f.t.exists(f.cilj + QStringLiteral("Verzije.txt"))); }},
-    {"QuestionAskedEvenWithoutMessages",
-     [](Distribucija& f) { f.isprazniCilj(); },
-     false,
-     {Answer::Yes},
-     true,
-     true,
-     kArhive,
-     {},
-     {},
-     {QStringLiteral("Kopirano Verzije.txt")},
-     {kPitanje},
-     OK(kArhive)},
+    {.naziv = "NetworkOptionFetchesFromThePrimaryServer",
+     .priprema = [](Distribucija& f) { f.t.model.postaviOptLokacija(1); },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .akcije = Ista(kImena),
+     .log = OK(kArhive)},
+    {.naziv = "SecondaryServerForOption2",
+     .priprema =
+         [](Distribucija& f) {
+             f.t.model.postaviOptLokacija(2);
+             f.t.stanje.SekundarniServer = f.t.stanje.PrimarniServer;
+             f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl();
+         },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .akcije = Ista(kImena),
+     .log = OK(kArhive)},
+    {.naziv = "EmptyTargetYesFetchesEverything",
+     .priprema = [](Distribucija& f) { f.isprazniCilj(); },
+     .saPorukama = true,
+     .odgovori = {Answer::Yes},
+     .rezultat = true,
+     .okna = true,
+     .skinuto = kArhive,
+     .akcije = {QStringLiteral("Kopirano Verzije.txt")},
+     .prozori = {kPitanje},
+     .log = OK(kArhive),
+     .provjera =
+         [](Distribucija& f) {
+             EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Update/Verzije.txt")), f.objavljeno);
+             for (const QString& a : kArhive)
+                 EXPECT_EQ(f.t.read(f.cilj + a), f.arhivaNaServeru(a)) << a.toStdString();
+         }},
+    {.naziv = "EmptyTargetNoFetchesNothing",
+     .priprema = [](Distribucija& f) { f.isprazniCilj(); },
+     .saPorukama = true,
+     .odgovori = {Answer::No},
+     .rezultat = false,
+     .okna = false,
+     .prozori = {kPitanje},
+     .provjera = [](Distribucija& f) { EXPECT_FALSE(f.t.exists(f.cilj + QStringLiteral("Verzije.txt"))); }},
+    {.naziv = "QuestionAskedEvenWithoutMessages",
+     .priprema = [](Distribucija& f) { f.isprazniCilj(); },
+     .saPorukama = false,
+     .odgovori = {Answer::Yes},
+     .rezultat = true,
+     .okna = true,
+     .skinuto = kArhive,
+     .akcije = {QStringLiteral("Kopirano Verzije.txt")},
+     .prozori = {kPitanje},
+     .log = OK(kArhive)},
     // The help file at the end follows whatever was fetched before it; the one at the top does not.
-    {"RevisionUpReplacesTheArchive",
-     [](Distribucija& f) { f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2")); },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
-           QStringLiteral("Skripta2.enc")}),
-     {},
-     OK(kArhive)},
-    {"NewEntryIsFetchedAndReported",
-     [](Distribucija& f) {
-         f.bezStarogZapisa(QStringLiteral("Skripta2.enc"));
-         QFile::remove(f.cilj + QStringLiteral("Skripta2.7z"));
-     },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Nije pronađen zapis o starim verzija za :Skripta2.enc pa se mora kopirati")},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc"),
-           QStringLiteral("LumiIzmjBaza20.dll")}),
-     {},
-     OK(kArhive)},
-    {"ArchiveDeletedByHand",
-     [](Distribucija& f) { QFile::remove(f.cilj + QStringLiteral("Program.7z")); },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Nije nađena 7z datoteka: Program.7z pa se mora napraviti")},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
-           QStringLiteral("Skripta2.enc")}),
-     {},
-     OK(kArhive)},
-    {"ArchiveTruncated",
-     [](Distribucija& f) {
-         f.t.write(f.cilj + QStringLiteral("Program.7z"),
-                   f.arhivaNaServeru(QStringLiteral("Program.7z")).left(100));
-     },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral(
+    {.naziv = "RevisionUpReplacesTheArchive",
+     .priprema = [](Distribucija& f) { f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2")); },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .akcije = Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"),
+                     QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
+     .log = OK(kArhive)},
+    {.naziv = "NewEntryIsFetchedAndReported",
+     .priprema =
+         [](Distribucija& f) {
+             f.bezStarogZapisa(QStringLiteral("Skripta2.enc"));
+             QFile::remove(f.cilj + QStringLiteral("Skripta2.7z"));
+         },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Pomoc.7z")},
+     .greške = {QStringLiteral("Nije pronađen zapis o starim verzija za :Skripta2.enc pa se mora kopirati")},
+     .akcije = Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"),
+                     QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll")}),
+     .log = OK(kArhive)},
+    {.naziv = "ArchiveDeletedByHand",
+     .priprema = [](Distribucija& f) { QFile::remove(f.cilj + QStringLiteral("Program.7z")); },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .greške = {QStringLiteral("Nije nađena 7z datoteka: Program.7z pa se mora napraviti")},
+     .akcije = Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"),
+                     QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
+     .log = OK(kArhive)},
+    {.naziv = "ArchiveTruncated",
+     .priprema =
+         [](Distribucija& f) {
+             f.t.write(f.cilj + QStringLiteral("Program.7z"),
+                       f.arhivaNaServeru(QStringLiteral("Program.7z")).left(100));
+         },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .greške = {QStringLiteral(
          "Nađena 7z datoteka: Program.7z ali je veličina različita 100 Novi: {Program.7z} pa će se "
          "prekopirati")},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
-           QStringLiteral("Skripta2.enc")}),
-     {},
-     OK(kArhive),
-     std::nullopt,
-     QStringLiteral("{T}"),
-     [](Distribucija& f) {
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")),
-                   f.arhivaNaServeru(QStringLiteral("Program.7z")));
-     }},
+     .akcije = Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"),
+                     QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
+     .log = OK(kArhive),
+     .provjera =
+         [](Distribucija& f) {
+             EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")),
+                       f.arhivaNaServeru(QStringLiteral("Program.7z")));
+         }},
     // The script listed before the database component is not forced; the one after it is.
-    {"DatabaseComponentForcesLaterScripts",
-     [](Distribucija& f) { f.staro(QStringLiteral("LumiIzmjBaza20.dll"), 2, QStringLiteral("1")); },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"), QStringLiteral("Pomoc.7z")},
-     {},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc")}),
-     {},
-     OK(kArhive)},
+    {.naziv = "DatabaseComponentForcesLaterScripts",
+     .priprema =
+         [](Distribucija& f) { f.staro(QStringLiteral("LumiIzmjBaza20.dll"), 2, QStringLiteral("1")); },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"),
+                 QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("LumiIzmjBaza20.7z"), QStringLiteral("Skripta2.7z"),
+                  QStringLiteral("Pomoc.7z")},
+     .akcije =
+         Ista({QStringLiteral("Upute.chm"), QStringLiteral("Program.exe"), QStringLiteral("Skripta1.enc")}),
+     .log = OK(kArhive)},
     // A major part that went down does not hide a minor part that went up; all parts equal or lower
     // with equal sizes keep the archive.
-    {"VersionPartsComparedEachOnItsOwn",
-     [](Distribucija& f) {
-         f.staro(QStringLiteral("Program.exe"), 1, QStringLiteral("21"));
-         f.staro(QStringLiteral("Program.exe"), 2, QStringLiteral("1"));
-         f.staro(QStringLiteral("Skripta1.enc"), 1, QStringLiteral("21"));
-         f.staro(QStringLiteral("Skripta1.enc"), 3, QStringLiteral("4"));
-     },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
-           QStringLiteral("Skripta2.enc")}),
-     {},
-     OK(kArhive)},
-    {"EitherSizeColumnDiffering",
-     [](Distribucija& f) {
-         f.staro(QStringLiteral("Program.exe"), 5, QStringLiteral("1"));
-         f.staro(QStringLiteral("Skripta1.enc"), 4, QStringLiteral("1"));
-     },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
-     {},
-     Ista(
+    {.naziv = "VersionPartsComparedEachOnItsOwn",
+     .priprema =
+         [](Distribucija& f) {
+             f.staro(QStringLiteral("Program.exe"), 1, QStringLiteral("21"));
+             f.staro(QStringLiteral("Program.exe"), 2, QStringLiteral("1"));
+             f.staro(QStringLiteral("Skripta1.enc"), 1, QStringLiteral("21"));
+             f.staro(QStringLiteral("Skripta1.enc"), 3, QStringLiteral("4"));
+         },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .akcije = Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"),
+                     QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
+     .log = OK(kArhive)},
+    {.naziv = "EitherSizeColumnDiffering",
+     .priprema =
+         [](Distribucija& f) {
+             f.staro(QStringLiteral("Program.exe"), 5, QStringLiteral("1"));
+             f.staro(QStringLiteral("Skripta1.enc"), 4, QStringLiteral("1"));
+         },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z"), QStringLiteral("Pomoc.7z")},
+     .akcije = Ista(
          {QStringLiteral("Upute.chm"), QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
-     {},
-     OK(kArhive)},
+     .log = OK(kArhive)},
     // The server's error page replaces the archive; its size gives it away, and the run goes on.
-    {"ErrorPageOfAnotherLength",
-     [](Distribucija& f) {
-         f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
-         f.server.reply(QStringLiteral("Program.7z"), 404, kStranicaGreške);
-     },
-     true,
-     {},
-     true,
-     true,
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {Razlika(QStringLiteral("Program.7z"), 300)},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
-           QStringLiteral("Skripta2.enc")}),
-     {Razlika(QStringLiteral("Program.7z"), 300)},
-     OK({QStringLiteral("Upute.7z")}) +
+    {.naziv = "ErrorPageOfAnotherLength",
+     .priprema =
+         [](Distribucija& f) {
+             f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
+             f.server.reply(QStringLiteral("Program.7z"), 404, kStranicaGreške);
+         },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .greške = {Razlika(QStringLiteral("Program.7z"), 300)},
+     .akcije = Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"),
+                     QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")}),
+     .prozori = {Razlika(QStringLiteral("Program.7z"), 300)},
+     .log =
+         OK({QStringLiteral("Upute.7z")}) +
          QStringList{QStringLiteral("Download na lokaciju - ") + Razlika(QStringLiteral("Program.7z"), 300)} +
          OK(Osim(kArhive, {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")})),
-     std::nullopt,
-     QStringLiteral("{T}"),
-     [](Distribucija& f) { EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), kStranicaGreške); }},
+     .provjera =
+         [](Distribucija& f) {
+             EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")), kStranicaGreške);
+         }},
     // Every entry is older at the target; the third download breaks off.
-    {"FailingThirdFetchStopsTheRun",
-     [](Distribucija& f) {
-         for (const QString& ime : kImena) f.staro(ime, 1, QStringLiteral("19"));
-         for (const QString& a : kArhive) f.t.write(f.cilj + a, "stara arhiva");
-         f.server.replyBroken(QStringLiteral("Skripta1.7z"), "nepotpuno", 700);
-     },
-     true,
-     {},
-     false,
-     false,
-     {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
-     {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
-     {},
-     {},
-     {QStringLiteral("Greška: *")},
-     OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}),
-     QStringList{QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")},
-     QStringLiteral("{T}"),
-     [](Distribucija& f) {
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Upute.7z")),
-                   f.arhivaNaServeru(QStringLiteral("Upute.7z")));
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")),
-                   f.arhivaNaServeru(QStringLiteral("Program.7z")));
-         EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("LumiIzmjBaza20.7z")), "stara arhiva");
-         EXPECT_TRUE(f.t.read(f.cilj + QStringLiteral("Verzije.txt")).startsWith("Upute.chm;19;"));
-         EXPECT_TRUE(f.t.model.progBarVidljiv());  // the caller puts the bar and the clock away
-         EXPECT_TRUE(f.t.model.tmrPrijenosOmogućen());
-     }},
+    {.naziv = "FailingThirdFetchStopsTheRun",
+     .priprema =
+         [](Distribucija& f) {
+             for (const QString& ime : kImena) f.staro(ime, 1, QStringLiteral("19"));
+             for (const QString& a : kArhive) f.t.write(f.cilj + a, "stara arhiva");
+             f.server.replyBroken(QStringLiteral("Skripta1.7z"), "nepotpuno", 700);
+         },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .skinuto = {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
+     .obrisano = {QStringLiteral("Upute.7z"), QStringLiteral("Program.7z"), QStringLiteral("Skripta1.7z")},
+     .prozori = {QStringLiteral("Greška: *")},
+     .log = OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}),
+     .prebrojano = QStringList{QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")},
+     .provjera =
+         [](Distribucija& f) {
+             EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Upute.7z")),
+                       f.arhivaNaServeru(QStringLiteral("Upute.7z")));
+             EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("Program.7z")),
+                       f.arhivaNaServeru(QStringLiteral("Program.7z")));
+             EXPECT_EQ(f.t.read(f.cilj + QStringLiteral("LumiIzmjBaza20.7z")), "stara arhiva");
+             EXPECT_TRUE(f.t.read(f.cilj + QStringLiteral("Verzije.txt")).startsWith("Upute.chm;19;"));
+             EXPECT_TRUE(f.t.model.progBarVidljiv());  // the caller puts the bar and the clock away
+             EXPECT_TRUE(f.t.model.tmrPrijenosOmogućen());
+         }},
     // An unreadable control file at the target is no reason to ask: everything is fetched.
-    {"UnreadableTargetControlFileCopiesAll",
-     [](Distribucija& f) { f.t.write(f.cilj + QStringLiteral("Verzije.txt"), "Upute.chm;20\r\n"); },
-     true,
-     {},
-     true,
-     true,
-     kArhive,
-     {},
-     {},
-     {QStringLiteral("Kopirano Verzije.txt")},
-     {},
-     QStringList{
-         QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Kopiraju se sve "
-                        "datoteke! Želite li nastaviti? ")} +
-         OK(kArhive)},
-    {"TargetMissing",
-     [](Distribucija& f) { QDir(f.cilj).removeRecursively(); },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {kNemaCilja},
-     {}},
-    {"EmptyTargetSettingRefused",
-     [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QString()); },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {kPrazanCilj},
-     {QStringLiteral("Download na lokaciju- ") + kPrazanCilj},
-     std::nullopt,
-     QString()},
+    {.naziv = "UnreadableTargetControlFileCopiesAll",
+     .priprema =
+         [](Distribucija& f) { f.t.write(f.cilj + QStringLiteral("Verzije.txt"), "Upute.chm;20\r\n"); },
+     .saPorukama = true,
+     .rezultat = true,
+     .okna = true,
+     .skinuto = kArhive,
+     .akcije = {QStringLiteral("Kopirano Verzije.txt")},
+     .log = QStringList{QStringLiteral(
+                "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Kopiraju se sve "
+                "datoteke! Želite li nastaviti? ")} +
+            OK(kArhive)},
+    {.naziv = "TargetMissing",
+     .priprema = [](Distribucija& f) { QDir(f.cilj).removeRecursively(); },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {kNemaCilja}},
+    {.naziv = "EmptyTargetSettingRefused",
+     .priprema = [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QString()); },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {kPrazanCilj},
+     .log = {QStringLiteral("Download na lokaciju- ") + kPrazanCilj},
+     .ciljNaKraju = QString()},
     // A relative target would land wherever the program was started.
-    {"RelativeTargetRefused",
-     [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QStringLiteral("distribucija")); },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {QStringLiteral(
+    {.naziv = "RelativeTargetRefused",
+     .priprema = [](Distribucija& f) { f.t.model.postaviTxtLokacija(1, QStringLiteral("distribucija")); },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {QStringLiteral(
          "Ne postoji unesena lokacija za download programa: distribucija/\r\nProgram ne može nastaviti "
          "sa presnimavanjem programa na zadanu lokaciju!")},
-     {},
-     std::nullopt,
-     QStringLiteral("distribucija/")},
-    {"StagingFolderCannotBeCreated",
-     [](Distribucija& f) {
-         QDir(f.cilj + QStringLiteral("Update")).removeRecursively();
-         f.t.fs.failPath(f.cilj + QStringLiteral("Update"), QStringLiteral("Pristup je odbijen."),
-                         {QStringLiteral("createFolder")});
-     },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {QStringLiteral(
+     .ciljNaKraju = QStringLiteral("distribucija/")},
+    {.naziv = "StagingFolderCannotBeCreated",
+     .priprema =
+         [](Distribucija& f) {
+             QDir(f.cilj + QStringLiteral("Update")).removeRecursively();
+             f.t.fs.failPath(f.cilj + QStringLiteral("Update"), QStringLiteral("Pristup je odbijen."),
+                             {QStringLiteral("createFolder")});
+         },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {QStringLiteral(
          "Nastala je greška u kreiranju Update direktorije! Program za skidanje novih programa mora "
-         "prestati sa radom.")},
-     {}},
-    {"ControlFileCannotBeFetched",
-     [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {QStringLiteral("Greška: *"), kNemaKontrolne},
-     {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
-    {"ControlFileWithoutMessages",
-     [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
-     false,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {QStringLiteral("Greška: *")},
-     {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
-    {"FetchedControlFileMissingInStaging",
-     [](Distribucija& f) {
-         f.t.fs.failPath(f.cilj + QStringLiteral("Update/Verzije.txt"), QStringLiteral("Ne postoji."),
-                         {QStringLiteral("fileExists")});
-     },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: {U}")},
-     {QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u {U}")}},
+         "prestati sa radom.")}},
+    {.naziv = "ControlFileCannotBeFetched",
+     .priprema = [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {QStringLiteral("Greška: *"), kNemaKontrolne},
+     .log = {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
+    {.naziv = "ControlFileWithoutMessages",
+     .priprema = [](Distribucija& f) { f.t.stanje.PrimarniServer = HttpServer::unreachableBaseUrl(); },
+     .saPorukama = false,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {QStringLiteral("Greška: *")},
+     .log = {QStringLiteral("Download na lokaciju- ") + kNemaKontrolne}},
+    {.naziv = "FetchedControlFileMissingInStaging",
+     .priprema =
+         [](Distribucija& f) {
+             f.t.fs.failPath(f.cilj + QStringLiteral("Update/Verzije.txt"), QStringLiteral("Ne postoji."),
+                             {QStringLiteral("fileExists")});
+         },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: {U}")},
+     .log = {QStringLiteral(
+         "Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u {U}")}},
     // The target disappears while the control file is fetched, as an unplugged disk would.
-    {"TargetVanishesDuringTheControlFileFetch",
-     [](Distribucija& f) {
-         f.t.model.pratiPromjene([&f](ProzorModel::Kontrola k) {
-             if (k == ProzorModel::Kontrola::Panel1 && f.t.model.panel1().isEmpty())
-                 f.t.fs.failPath(f.cilj, QStringLiteral("Ne postoji."), {QStringLiteral("folderExists")});
-         });
-     },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {QStringLiteral("Ne postoji direktorija: {T} ili niste spojeni!\r\nPrekida se sa prebacivanjem!")},
-     {}},
-    {"FetchedControlFileUnreadable",
-     [](Distribucija& f) { f.server.reply(QStringLiteral("Verzije.txt"), 200, "Upute.chm;20\r\n"); },
-     true,
-     {},
-     false,
-     false,
-     {},
-     {},
-     {},
-     {},
-     {QStringLiteral(
+    {.naziv = "TargetVanishesDuringTheControlFileFetch",
+     .priprema =
+         [](Distribucija& f) {
+             f.t.model.pratiPromjene([&f](ProzorModel::Kontrola k) {
+                 if (k == ProzorModel::Kontrola::Panel1 && f.t.model.panel1().isEmpty())
+                     f.t.fs.failPath(f.cilj, QStringLiteral("Ne postoji."), {QStringLiteral("folderExists")});
+             });
+         },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {QStringLiteral(
+         "Ne postoji direktorija: {T} ili niste spojeni!\r\nPrekida se sa prebacivanjem!")}},
+    {.naziv = "FetchedControlFileUnreadable",
+     .priprema =
+         [](Distribucija& f) { f.server.reply(QStringLiteral("Verzije.txt"), 200, "Upute.chm;20\r\n"); },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .prozori = {QStringLiteral(
          "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")},
-     {QStringLiteral(
+     .log = {QStringLiteral(
          "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!")}},
-    {"SizeQueryFails",
-     [](Distribucija& f) {
-         f.t.fs.failPath(f.cilj + QStringLiteral("Skripta1.7z"), QStringLiteral("Pristup je odbijen."),
-                         {QStringLiteral("fileSize")});
-     },
-     true,
-     {},
-     false,
-     false,
-     {QStringLiteral("Skripta1.7z")},
-     {QStringLiteral("Skripta1.7z")},
-     {},
-     {},
-     {QStringLiteral(
+    {.naziv = "SizeQueryFails",
+     .priprema =
+         [](Distribucija& f) {
+             f.t.fs.failPath(f.cilj + QStringLiteral("Skripta1.7z"), QStringLiteral("Pristup je odbijen."),
+                             {QStringLiteral("fileSize")});
+         },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = false,
+     .skinuto = {QStringLiteral("Skripta1.7z")},
+     .obrisano = {QStringLiteral("Skripta1.7z")},
+     .prozori = {QStringLiteral(
          "Greška u provjeri veličine datoteke-dohvatu datoteke Skripta1.7z. Prekida se ažuriranje!")},
-     OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}) +
-         QStringList{
-             QStringLiteral("Download na lokaciju - Greška u provjeri veličine datoteke-dohvatu datoteke "
-                            "Skripta1.7z. Prekida se ažuriranje!")}},
+     .log = OK({QStringLiteral("Upute.7z"), QStringLiteral("Program.7z")}) +
+            QStringList{
+                QStringLiteral("Download na lokaciju - Greška u provjeri veličine datoteke-dohvatu datoteke "
+                               "Skripta1.7z. Prekida se ažuriranje!")}},
     // The other computers would compare the new archives with the old control file: no success.
-    {"FinalControlFileCopyFails",
-     [](Distribucija& f) {
-         f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
-         f.t.fs.failPath(f.cilj + QStringLiteral("Verzije.txt"), QStringLiteral("Pristup je odbijen."),
-                         {QStringLiteral("copyReplacing")});
-     },
-     true,
-     {},
-     false,
-     true,
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
-     {QStringLiteral("Greška u kopiranju Verzije.txt Pristup je odbijen.")},
-     Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"), QStringLiteral("LumiIzmjBaza20.dll"),
-           QStringLiteral("Skripta2.enc")},
-          false),
-     {},
-     OK(kArhive) + QStringList{QStringLiteral(
-                       "Download na lokaciju - Greška u kopiranju Verzije.txt Pristup je odbijen.")}},
+    {.naziv = "FinalControlFileCopyFails",
+     .priprema =
+         [](Distribucija& f) {
+             f.staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
+             f.t.fs.failPath(f.cilj + QStringLiteral("Verzije.txt"), QStringLiteral("Pristup je odbijen."),
+                             {QStringLiteral("copyReplacing")});
+         },
+     .saPorukama = true,
+     .rezultat = false,
+     .okna = true,
+     .skinuto = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .obrisano = {QStringLiteral("Program.7z"), QStringLiteral("Pomoc.7z")},
+     .greške = {QStringLiteral("Greška u kopiranju Verzije.txt Pristup je odbijen.")},
+     .akcije = Ista({QStringLiteral("Upute.chm"), QStringLiteral("Skripta1.enc"),
+                     QStringLiteral("LumiIzmjBaza20.dll"), QStringLiteral("Skripta2.enc")},
+                    false),
+     .log = OK(kArhive) + QStringList{QStringLiteral(
+                              "Download na lokaciju - Greška u kopiranju Verzije.txt Pristup je odbijen.")}},
 };
 
 class CopyToTarget : public Distribucija, public ::testing::WithParamInterface<CopyCase> {};
@@ -743,6 +661,7 @@ TEST_F(Distribucija, ProgressBarWrapsAfter29)
             položaji.push_back(t.model.progBarVrijednost());
     });
 
+    t.dijalozi.answer({Answer::Yes});  // copy everything into the empty target
     ASSERT_TRUE(DownloadNaLokaciju(t.o, true));
 
     std::vector<qint64> očekivano{0};
@@ -801,6 +720,7 @@ TEST_F(Distribucija, TotalAbove32BitsIsKept)
     t.stanje.NoveVerzije[1].polja[4] = QStringLiteral("3000000000");
     veliko.objavi();
 
+    t.dijalozi.answer({Answer::Yes});             // copy everything into the empty target
     EXPECT_TRUE(DownloadNaLokaciju(t.o, false));  // both sizes differ from the bytes served
 
     EXPECT_EQ(t.stanje.UkupnoPreneseno, 5147483647LL);

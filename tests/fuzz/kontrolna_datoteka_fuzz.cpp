@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the control-file reader. Whatever the input, the reader must not crash,
 // must never store more than 71 records, and must never accept a name that could reach outside
 // the folder it is installed in.
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 
 #include <cstddef>
 #include <cstdint>

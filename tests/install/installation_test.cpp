@@ -216,13 +216,13 @@ public:
 // One way through the installation with the four kinds: what is arranged, how the user answers and
 // what must follow. Texts use "{P}", "{B}" and "{E}" (see ProgramskaMapa::u).
 struct Slučaj {
-    const char* naziv;
-    void (*priprema)(ProgramskaMapa&);
-    std::vector<Answer> odgovori;
-    bool rezultat;
-    std::vector<std::pair<Icon, QString>> kutije;  // every box, in order
-    QStringList logRedom;                          // lines the log holds in this order
-    enum Ishod { Novo, Staro, Vlastito } ishod;    // new bytes everywhere, old ones, or the case's check
+    const char* naziv{};
+    void (*priprema)(ProgramskaMapa&) = nullptr;
+    std::vector<Answer> odgovori{};
+    bool rezultat{};
+    std::vector<std::pair<Icon, QString>> kutije{};  // every box, in order
+    QStringList logRedom{};                          // lines the log holds in this order
+    enum Ishod { Novo, Staro, Vlastito } ishod{};    // new bytes everywhere, old ones, or the case's check
     void (*provjera)(ProgramskaMapa&) = nullptr;
 };
 
@@ -247,424 +247,445 @@ void ZaključajA(ProgramskaMapa& m)
 }
 
 const Slučaj kSlučajevi[] = {
-    {"LockedProgramYesAfterClosingIt",
-     [](ProgramskaMapa& m) {
-         ZaključajA(m);
-         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box& b) {
-             if (b.buttons == Buttons::YesNo)
-                 m.t.fs.heal();
-         };
-     },
-     {Answer::Yes},
-     true,
-     {{Icon::Question, kPitanjePrograma + Q}},
-     {"UpdatePrograma - Backup programa: A.exe",
-      "UpdatePrograma - Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. ",
-      "Poruka o grešci je: {E}", "UpdatePrograma - Ponovni backup programa: A.exe",
-      "UpdatePrograma - Kopiranje novog programa: A.exe", "UpdatePrograma - Kraj"},
-     Slučaj::Novo},
-    {"LockedProgramYesButStillLocked",
-     ZaključajA,
-     {Answer::Yes},
-     false,
-     {{Icon::Question, kPitanjePrograma + Q},
-      {Icon::Critical,
-       QStringLiteral("Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
-                      "koristi. \r\nPoruka o grešci je: {E}\r\n") +
-           R}},
-     {"UpdatePrograma - Ponovni backup programa: A.exe",
-      "UpdatePrograma - Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
-      "koristi. ",
-      "Poruka o grešci je: {E}", "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0",
-      kVraćanjeKraj},
-     Slučaj::Staro},
-    {"LockedProgramNo",
-     ZaključajA,
-     {Answer::No},
-     false,
-     {{Icon::Question, kPitanjePrograma + Q}},
-     {"UpdatePrograma - Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. ",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0", kVraćanjeKraj},
-     Slučaj::Staro},
+    {.naziv = "LockedProgramYesAfterClosingIt",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             ZaključajA(m);
+             m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box& b) {
+                 if (b.buttons == Buttons::YesNo)
+                     m.t.fs.heal();
+             };
+         },
+     .odgovori = {Answer::Yes},
+     .rezultat = true,
+     .kutije = {{Icon::Question, kPitanjePrograma + Q}},
+     .logRedom =
+         {"UpdatePrograma - Backup programa: A.exe",
+          "UpdatePrograma - Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. ",
+          "Poruka o grešci je: {E}", "UpdatePrograma - Ponovni backup programa: A.exe",
+          "UpdatePrograma - Kopiranje novog programa: A.exe", "UpdatePrograma - Kraj"},
+     .ishod = Slučaj::Novo},
+    {.naziv = "LockedProgramYesButStillLocked",
+     .priprema = ZaključajA,
+     .odgovori = {Answer::Yes},
+     .rezultat = false,
+     .kutije = {{Icon::Question, kPitanjePrograma + Q},
+                {Icon::Critical,
+                 QStringLiteral("Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
+                                "koristi. \r\nPoruka o grešci je: {E}\r\n") +
+                     R}},
+     .logRedom =
+         {"UpdatePrograma - Ponovni backup programa: A.exe",
+          "UpdatePrograma - Nastala je greška u ponovnom premještanju programa: A.exeNajvjerojatnije se "
+          "koristi. ",
+          "Poruka o grešci je: {E}", "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0",
+          kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
+    {.naziv = "LockedProgramNo",
+     .priprema = ZaključajA,
+     .odgovori = {Answer::No},
+     .rezultat = false,
+     .kutije = {{Icon::Question, kPitanjePrograma + Q}},
+     .logRedom =
+         {"UpdatePrograma - Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. ",
+          "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:0", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
     // The old component was unregistered before the move; it stays in the program folder and gets its
     // registration back before the restore.
-    {"LockedComponentNo",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
-                         {QStringLiteral("move")});
-     },
-     {Answer::No},
-     false,
-     {{Icon::Question,
-       QStringLiteral(
-           "Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
-           "grešci je: {E}\r\n") +
-           Q}},
-     {"UpdatePrograma - Deregistracija komponente: B.dll", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
-      "UpdatePrograma - Backup komponente: B.dll",
-      "UpdatePrograma - Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. ",
-      "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
-     Slučaj::Staro},
+    {.naziv = "LockedComponentNo",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                             {QStringLiteral("move")});
+         },
+     .odgovori = {Answer::No},
+     .rezultat = false,
+     .kutije =
+         {{Icon::Question,
+           QStringLiteral(
+               "Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
+               "grešci je: {E}\r\n") +
+               Q}},
+     .logRedom =
+         {"UpdatePrograma - Deregistracija komponente: B.dll", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+          "UpdatePrograma - Backup komponente: B.dll",
+          "UpdatePrograma - Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. ",
+          "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+          "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+          "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
     // The retry of a component has its own texts; the old component gets its registration back.
-    {"LockedComponentYesButStillLocked",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
-                         {QStringLiteral("move")});
-     },
-     {Answer::Yes},
-     false,
-     {{Icon::Question,
-       QStringLiteral(
-           "Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
-           "grešci je: {E}\r\n") +
-           Q},
-      {Icon::Critical,
-       QStringLiteral("Nastala je greška u ponovnom premještanju komponente: B.dllNajvjerojatnije se "
-                      "koristi. \r\nPoruka o grešci je: {E}\r\n") +
-           R}},
-     {"UpdatePrograma - Backup komponente: B.dll", "UpdatePrograma - Ponovni backup komponente: B.dll",
-      "UpdatePrograma - Nastala je greška u ponovnom premještanju komponente: B.dllNajvjerojatnije se "
-      "koristi. ",
-      "Poruka o grešci je: {E}", "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
-     Slučaj::Staro},
-    {"LockedScriptNoQuestion",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
-                         {QStringLiteral("move")});
-     },
-     {},
-     false,
-     {{Icon::Critical,
-       QStringLiteral(
-           "Nastala je greška u premještanju datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
-           R}},
-     {"UpdatePrograma - Backup datoteke: Skripta.enc",
-      "UpdatePrograma - Nastala je greška u premještanju datoteke: Skripta.enc",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
-      "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
-      "RegSvr32.exe \"{P}B.dll\" /s Uspješno", kVraćanjeKraj},
-     Slučaj::Staro},
-    {"CopyOfNewProgramFails",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"), kZauzeto,
-                         {QStringLiteral("copyReplacing")});
-         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box&) { m.t.fs.heal(); };
-     },
-     {},
-     false,
-     {{Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju novog programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
-           R}},
-     {"UpdatePrograma - Kopiranje novog programa: A.exe",
-      "UpdatePrograma - Nastala je greška u kopiranju novog programa: A.exe", "Poruka o grešci je: {E}",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
-     Slučaj::Staro},
-    {"CopyOfNewComponentFails",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
-                         {QStringLiteral("copyReplacing")});
-         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box&) { m.t.fs.heal(); };
-     },
-     {},
-     false,
-     {{Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
-           R}},
-     {"UpdatePrograma - Kopiranje nove komponente: B.dll",
-      "UpdatePrograma - Nastala je greška u kopiranju nove komponente: B.dll",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
-     Slučaj::Staro},
-    {"CopyOfNewScriptFails",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
-                         {QStringLiteral("copyReplacing")});
-         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box&) { m.t.fs.heal(); };
-     },
-     {},
-     false,
-     {{Icon::Critical,
-       QStringLiteral(
-           "Nastala je greška u kopiranju nove datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
-           R}},
-     {"UpdatePrograma - Kopiranje novog programa: Skripta.enc",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:3",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc", kVraćanjeKraj},
-     Slučaj::Staro},
+    {.naziv = "LockedComponentYesButStillLocked",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                             {QStringLiteral("move")});
+         },
+     .odgovori = {Answer::Yes},
+     .rezultat = false,
+     .kutije =
+         {{Icon::Question,
+           QStringLiteral(
+               "Nastala je greška u premještanju komponente: B.dllNajvjerojatnije se koristi. \r\nPoruka o "
+               "grešci je: {E}\r\n") +
+               Q},
+          {Icon::Critical,
+           QStringLiteral("Nastala je greška u ponovnom premještanju komponente: B.dllNajvjerojatnije se "
+                          "koristi. \r\nPoruka o grešci je: {E}\r\n") +
+               R}},
+     .logRedom =
+         {"UpdatePrograma - Backup komponente: B.dll", "UpdatePrograma - Ponovni backup komponente: B.dll",
+          "UpdatePrograma - Nastala je greška u ponovnom premještanju komponente: B.dllNajvjerojatnije se "
+          "koristi. ",
+          "Poruka o grešci je: {E}", "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+          "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+          "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
+    {.naziv = "LockedScriptNoQuestion",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.fs.failPath(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
+                             {QStringLiteral("move")});
+         },
+     .rezultat = false,
+     .kutije =
+         {{Icon::Critical,
+           QStringLiteral(
+               "Nastala je greška u premještanju datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+               R}},
+     .logRedom = {"UpdatePrograma - Backup datoteke: Skripta.enc",
+                  "UpdatePrograma - Nastala je greška u premještanju datoteke: Skripta.enc",
+                  "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
+                  "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
+                  "RegSvr32.exe \"{P}B.dll\" /s Uspješno", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
+    {.naziv = "CopyOfNewProgramFails",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.failUntilNextBox(m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"), kZauzeto,
+                                  {QStringLiteral("copyReplacing")});
+         },
+     .rezultat = false,
+     .kutije = {{Icon::Critical,
+                 QStringLiteral(
+                     "Nastala je greška u kopiranju novog programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
+                     R}},
+     .logRedom = {"UpdatePrograma - Kopiranje novog programa: A.exe",
+                  "UpdatePrograma - Nastala je greška u kopiranju novog programa: A.exe",
+                  "Poruka o grešci je: {E}",
+                  "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
+    {.naziv = "CopyOfNewComponentFails",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.failUntilNextBox(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
+                                  {QStringLiteral("copyReplacing")});
+         },
+     .rezultat = false,
+     .kutije = {{Icon::Critical,
+                 QStringLiteral(
+                     "Nastala je greška u kopiranju nove komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+                     R}},
+     .logRedom = {"UpdatePrograma - Kopiranje nove komponente: B.dll",
+                  "UpdatePrograma - Nastala je greška u kopiranju nove komponente: B.dll",
+                  "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
+    {.naziv = "CopyOfNewScriptFails",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.failUntilNextBox(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
+                                  {QStringLiteral("copyReplacing")});
+         },
+     .rezultat = false,
+     .kutije =
+         {{Icon::Critical,
+           QStringLiteral(
+               "Nastala je greška u kopiranju nove datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+               R}},
+     .logRedom = {"UpdatePrograma - Kopiranje novog programa: Skripta.enc",
+                  "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:3",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
     // The copies back of a program, a component and a script fail too: each is told with its own
     // closing sentence, the component is still registered and the help file is still restored.
-    {"CopyBackFailsAndTheRestoreGoesOn",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm"), kZauzeto,
-                         {QStringLiteral("copyReplacing")});
-         m.t.dijalozi.onShow = [&m, prva = true](const ScriptedDialogs::Box&) mutable {
-             if (!prva)
-                 return;
-             prva = false;
-             m.t.fs.heal();
-             for (const QString& putanja : {m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"),
-                                            m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"),
-                                            m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc")})
-                 m.t.fs.failPath(putanja, kZauzeto, {QStringLiteral("copyReplacing")});
-         };
-     },
-     {},
-     false,
-     {{Icon::Critical,
-       QStringLiteral(
-           "Nastala je greška u kopiranju nove datoteke: Pomoc.chm\r\nPoruka o grešci je: {E}\r\n") +
-           R},
-      {Icon::Critical,
-       QStringLiteral("Nastala je greška u kopiranju nazad programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
-           R2},
-      {Icon::Critical,
-       QStringLiteral(
-           "Nastala je greška u kopiranju nazad komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
-           R2},
-      {Icon::Critical,
-       QStringLiteral(
-           "Nastala je greška u kopiranju nazad datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
-           R3}},
-     {"PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:4",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
-      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad programa: A.exe",
-      "Poruka o grešci je: {E}", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
-      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad komponente: B.dll",
-      "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Pomoc.chm",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc",
-      "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad datoteke: Skripta.enc",
-      kVraćanjeKraj},
-     Slučaj::Vlastito,
-     [](ProgramskaMapa& m) {
-         EXPECT_EQ(m.t.read(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")), Sadržaj(700, 'h'));
-         EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1100, 'A'));
-         EXPECT_EQ(m.t.read(QStringLiteral("B.dll")), Sadržaj(950, 'B'));
-         EXPECT_EQ(m.t.read(QStringLiteral("UpdateBackup/A.exe")), Sadržaj(1000, 'a'));
-         EXPECT_EQ(m.t.read(QStringLiteral("UpdateBackup/Skripta.enc")), Sadržaj(300, 's'));
-     }},
-    {"RegistrationToolMissing",
-     [](ProgramskaMapa& m) { m.alat(false); },
-     {},
-     false,
-     {{Icon::Critical,
-       QStringLiteral(
-           "Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
-           R}},
-     {"RegSvr32.exe \"{P}B.dll\" /u /s Neuspješno",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
-     Slučaj::Staro},
+    {.naziv = "CopyBackFailsAndTheRestoreGoesOn",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.fs.failPath(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm"), kZauzeto,
+                             {QStringLiteral("copyReplacing")});
+             m.t.dijalozi.onShow = [&m, prva = true](const ScriptedDialogs::Box&) mutable {
+                 if (!prva)
+                     return;
+                 prva = false;
+                 m.t.fs.heal();
+                 for (const QString& putanja : {m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"),
+                                                m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"),
+                                                m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc")})
+                     m.t.fs.failPath(putanja, kZauzeto, {QStringLiteral("copyReplacing")});
+             };
+         },
+     .rezultat = false,
+     .kutije =
+         {{Icon::Critical,
+           QStringLiteral(
+               "Nastala je greška u kopiranju nove datoteke: Pomoc.chm\r\nPoruka o grešci je: {E}\r\n") +
+               R},
+          {Icon::Critical,
+           QStringLiteral(
+               "Nastala je greška u kopiranju nazad programa: A.exe\r\nPoruka o grešci je: {E}\r\n") +
+               R2},
+          {Icon::Critical,
+           QStringLiteral(
+               "Nastala je greška u kopiranju nazad komponente: B.dll\r\nPoruka o grešci je: {E}\r\n") +
+               R2},
+          {Icon::Critical,
+           QStringLiteral(
+               "Nastala je greška u kopiranju nazad datoteke: Skripta.enc\r\nPoruka o grešci je: {E}\r\n") +
+               R3}},
+     .logRedom = {"PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:4",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe",
+                  "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad programa: A.exe",
+                  "Poruka o grešci je: {E}", "RegSvr32.exe \"{P}B.dll\" /u /s Uspješno",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll",
+                  "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad komponente: B.dll",
+                  "RegSvr32.exe \"{P}B.dll\" /s Uspješno",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Pomoc.chm",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad datoteke: Skripta.enc",
+                  "PokušajVratitiSveNaPočetak - Nastala je greška u kopiranju nazad datoteke: Skripta.enc",
+                  kVraćanjeKraj},
+     .ishod = Slučaj::Vlastito,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             EXPECT_EQ(m.t.read(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")), Sadržaj(700, 'h'));
+             EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1100, 'A'));
+             EXPECT_EQ(m.t.read(QStringLiteral("B.dll")), Sadržaj(950, 'B'));
+             EXPECT_EQ(m.t.read(QStringLiteral("UpdateBackup/A.exe")), Sadržaj(1000, 'a'));
+             EXPECT_EQ(m.t.read(QStringLiteral("UpdateBackup/Skripta.enc")), Sadržaj(300, 's'));
+         }},
+    {.naziv = "RegistrationToolMissing",
+     .priprema = [](ProgramskaMapa& m) { m.alat(false); },
+     .rezultat = false,
+     .kutije = {{Icon::Critical, QStringLiteral("Desila se greška u deregistraciji komponente: "
+                                                "B.dll\r\nDeregistracija komponente: B.dll\r\n") +
+                                     R}},
+     .logRedom = {"RegSvr32.exe \"{P}B.dll\" /u /s Neuspješno",
+                  "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:1",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad programa: A.exe", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
     // The tool disappears after the old component was unregistered: neither the new nor the restored
     // one can be registered, and the user hears of each.
-    {"ToolGoneBeforeTheNewComponentIsRegistered",
-     [](ProgramskaMapa& m) {
-         m.t.model.pratiPromjene([&m](K k) {
-             if (k == K::Panel1 && m.t.model.panel1() == u"Registracija nove komponente: B.dll")
-                 m.alat(false);
-         });
-     },
-     {},
-     false,
-     {{Icon::Critical,
-       QStringLiteral("Desila se greška u registraciji nove komponente: B.dll\r\nRegistracija nove "
-                      "komponente: B.dll\r\n") +
-           R},
-      {Icon::Critical,
-       QStringLiteral(
-           "Desila se greška u deregistraciji komponente: B.dll\r\nDeregistracija komponente: B.dll\r\n") +
-           R},
-      {Icon::Critical, QStringLiteral("Registracija stare komponente: B.dll\r\n") + R}},
-     {"RegSvr32.exe \"{P}B.dll\" /s Neuspješno",
-      "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
-      "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
-     Slučaj::Staro},
-    {"ComputerOrvelDvdRefused",
-     [](ProgramskaMapa& m) { m.t.računalo.name = QStringLiteral("ORVEL-DVD"); },
-     {},
-     false,
-     {{Icon::Exclamation, QStringLiteral("Ime računala je ORVEL-DVD te nije moguće nastaviti sa radom!")}},
-     {"UpdatePrograma- početak"},
-     Slučaj::Staro,
-     [](ProgramskaMapa& m) {
-         EXPECT_EQ(m.t.log(), QStringList{QStringLiteral("UpdatePrograma- početak")});
-         EXPECT_TRUE(QDir(m.t.stanje.PutanjaBackup).exists());
-     }},
-    {"UserGivesUpWhileProgramsRun",
-     [](ProgramskaMapa& m) { m.t.prozori.open(QStringLiteral("Lumivex Knjigovodstvo 20")); },
-     {Answer::No, Answer::Yes},
-     false,
-     {{Icon::Question, kPokrenuti},
-      {Icon::Question,
-       QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
-                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
-                      "ažuriranjem programa sa novim verzijama?")}},
-     {},
-     Slučaj::Staro,
-     [](ProgramskaMapa& m) {
-         EXPECT_EQ(m.t.log(),
-                   QStringList({QStringLiteral("UpdatePrograma- početak"),
-                                QStringLiteral("UpdatePrograma- Postoje startovani programi Lumivex "
-                                               "Knjigovodstvo 20"),
-                                QStringLiteral("UpdatePrograma- Korisnik odustaje")}));
-         EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
-     }},
+    {.naziv = "ToolGoneBeforeTheNewComponentIsRegistered",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.model.pratiPromjene([&m](K k) {
+                 if (k == K::Panel1 && m.t.model.panel1() == u"Registracija nove komponente: B.dll")
+                     m.alat(false);
+             });
+         },
+     .rezultat = false,
+     .kutije = {{Icon::Critical,
+                 QStringLiteral("Desila se greška u registraciji nove komponente: B.dll\r\nRegistracija nove "
+                                "komponente: B.dll\r\n") +
+                     R},
+                {Icon::Critical, QStringLiteral("Desila se greška u deregistraciji komponente: "
+                                                "B.dll\r\nDeregistracija komponente: B.dll\r\n") +
+                                     R},
+                {Icon::Critical, QStringLiteral("Registracija stare komponente: B.dll\r\n") + R}},
+     .logRedom = {"RegSvr32.exe \"{P}B.dll\" /s Neuspješno",
+                  "PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:2",
+                  "PokušajVratitiSveNaPočetak - Kopiranje nazad komponente: B.dll", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
+    {.naziv = "ComputerOrvelDvdRefused",
+     .priprema = [](ProgramskaMapa& m) { m.t.računalo.name = QStringLiteral("ORVEL-DVD"); },
+     .rezultat = false,
+     .kutije = {{Icon::Exclamation,
+                 QStringLiteral("Ime računala je ORVEL-DVD te nije moguće nastaviti sa radom!")}},
+     .logRedom = {"UpdatePrograma- početak"},
+     .ishod = Slučaj::Staro,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             EXPECT_EQ(m.t.log(), QStringList{QStringLiteral("UpdatePrograma- početak")});
+             EXPECT_TRUE(QDir(m.t.stanje.PutanjaBackup).exists());
+         }},
+    {.naziv = "UserGivesUpWhileProgramsRun",
+     .priprema = [](ProgramskaMapa& m) { m.t.prozori.open(QStringLiteral("Lumivex Knjigovodstvo 20")); },
+     .odgovori = {Answer::No, Answer::Yes},
+     .rezultat = false,
+     .kutije = {{Icon::Question, kPokrenuti},
+                {Icon::Question,
+                 QStringLiteral(
+                     "Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
+                     "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
+                     "ažuriranjem programa sa novim verzijama?")}},
+     .ishod = Slučaj::Staro,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             EXPECT_EQ(m.t.log(),
+                       QStringList({QStringLiteral("UpdatePrograma- početak"),
+                                    QStringLiteral("UpdatePrograma- Postoje startovani programi Lumivex "
+                                                   "Knjigovodstvo 20"),
+                                    QStringLiteral("UpdatePrograma- Korisnik odustaje")}));
+             EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
+         }},
     // Declining to give up checks again; the user has closed the program meanwhile.
-    {"UserClosesTheProgramsBetweenPasses",
-     [](ProgramskaMapa& m) {
-         m.t.prozori.open(QStringLiteral("Lumivex Knjigovodstvo 20"));
-         m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box& b) {
-             if (b.text.startsWith(u"Ukoliko prekinete"))
-                 m.t.prozori.closeAll();
-         };
-     },
-     {Answer::No, Answer::No},
-     true,
-     {{Icon::Question, kPokrenuti},
-      {Icon::Question,
-       QStringLiteral("Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
-                      "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
-                      "ažuriranjem programa sa novim verzijama?")}},
-     {"UpdatePrograma- Postoje startovani programi Lumivex Knjigovodstvo 20", "UpdatePrograma - Početak",
-      "UpdatePrograma - Kraj"},
-     Slučaj::Novo},
-    {"UnknownExtensionsOnlyLogged",
-     [](ProgramskaMapa& m) {
-         m.dodaj(QStringLiteral("Readme.TXT"), QByteArray(), "tekst");
-         m.dodaj(QStringLiteral("Paket.7z"), QByteArray(), "7z");
-         m.dodaj(QStringLiteral("Setup.EXE"), QByteArray(), "MZ");
-         m.t.model.pratiPromjene([&m](K k) {
-             if (k == K::RedMreže && m.t.model.redovi()[m.t.model.vidljiviRed()].slika == 3)
-                 m.dovršeni << m.t.model.redovi()[m.t.model.vidljiviRed()].polja[0];
-         });
-     },
-     {},
-     true,
-     {},
-     {"UpdatePrograma - nepoznata ekstenzija: TXT", "UpdatePrograma - nepoznata ekstenzija: .7z",
-      "UpdatePrograma - nepoznata ekstenzija: EXE", "UpdatePrograma - Kraj"},
-     Slučaj::Novo,
-     [](ProgramskaMapa& m) {
-         // Every row reached status 3 (collected above, before the control file was prepared again).
-         EXPECT_EQ(m.dovršeni, QStringList({"A.exe", "B.dll", "Skripta.enc", "Pomoc.chm", "Readme.TXT",
-                                            "Paket.7z", "Setup.EXE"}));
-         EXPECT_FALSE(m.t.exists(QStringLiteral("Setup.EXE")));
-         EXPECT_FALSE(m.t.exists(QStringLiteral("Readme.TXT")));
-     }},
-    {"NothingMarked",
-     [](ProgramskaMapa& m) {
-         for (Zapis& z : m.t.stanje.NoveVerzije.zapisi) z.zastavica = 0;
-         for (Stavka& s : m.stavke) s.zastavica = 0;
-     },
-     {},
-     true,
-     {},
-     {"UpdatePrograma - Početak", "UpdatePrograma - Backup Verzije.txt",
-      "UpdatePrograma - Kopiranje Verzije.txt", "UpdatePrograma - Brisanje fajlova *.7z",
-      "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
-      "UpdatePrograma - Kraj"},
-     Slučaj::Vlastito,
-     [](ProgramskaMapa& m) {
-         EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1000, 'a'));
-         EXPECT_EQ(m.t.read(QStringLiteral("Verzije.txt")),
-                   m.t.read(m.mreža() + QStringLiteral("Verzije.txt")));
-         EXPECT_TRUE(m.t.log().filter(QStringLiteral("UpdatePrograma - Backup programa")).isEmpty());
-         EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
-     }},
+    {.naziv = "UserClosesTheProgramsBetweenPasses",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.prozori.open(QStringLiteral("Lumivex Knjigovodstvo 20"));
+             m.t.dijalozi.onShow = [&m](const ScriptedDialogs::Box& b) {
+                 if (b.text.startsWith(u"Ukoliko prekinete"))
+                     m.t.prozori.closeAll();
+             };
+         },
+     .odgovori = {Answer::No, Answer::No},
+     .rezultat = true,
+     .kutije = {{Icon::Question, kPokrenuti},
+                {Icon::Question,
+                 QStringLiteral(
+                     "Ukoliko prekinete sa ažuriranjem novih verzija, izgubiće se svi novi učitani "
+                     "programi, pa će se to morati ponoviti.\r\nŽelite li zaista prekinuti sa "
+                     "ažuriranjem programa sa novim verzijama?")}},
+     .logRedom = {"UpdatePrograma- Postoje startovani programi Lumivex Knjigovodstvo 20",
+                  "UpdatePrograma - Početak", "UpdatePrograma - Kraj"},
+     .ishod = Slučaj::Novo},
+    {.naziv = "UnknownExtensionsOnlyLogged",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.dodaj(QStringLiteral("Readme.TXT"), QByteArray(), "tekst");
+             m.dodaj(QStringLiteral("Paket.7z"), QByteArray(), "7z");
+             m.dodaj(QStringLiteral("Setup.EXE"), QByteArray(), "MZ");
+             m.t.model.pratiPromjene([&m](K k) {
+                 if (k == K::RedMreže && m.t.model.redovi()[m.t.model.vidljiviRed()].slika == 3)
+                     m.dovršeni << m.t.model.redovi()[m.t.model.vidljiviRed()].polja[0];
+             });
+         },
+     .rezultat = true,
+     .logRedom = {"UpdatePrograma - nepoznata ekstenzija: TXT", "UpdatePrograma - nepoznata ekstenzija: .7z",
+                  "UpdatePrograma - nepoznata ekstenzija: EXE", "UpdatePrograma - Kraj"},
+     .ishod = Slučaj::Novo,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             // Every row reached status 3 (collected above, before the control file was prepared again).
+             EXPECT_EQ(m.dovršeni, QStringList({"A.exe", "B.dll", "Skripta.enc", "Pomoc.chm", "Readme.TXT",
+                                                "Paket.7z", "Setup.EXE"}));
+             EXPECT_FALSE(m.t.exists(QStringLiteral("Setup.EXE")));
+             EXPECT_FALSE(m.t.exists(QStringLiteral("Readme.TXT")));
+         }},
+    {.naziv = "NothingMarked",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             for (Zapis& z : m.t.stanje.NoveVerzije.zapisi) z.zastavica = 0;
+             for (Stavka& s : m.stavke) s.zastavica = 0;
+         },
+     .rezultat = true,
+     .logRedom = {"UpdatePrograma - Početak", "UpdatePrograma - Backup Verzije.txt",
+                  "UpdatePrograma - Kopiranje Verzije.txt", "UpdatePrograma - Brisanje fajlova *.7z",
+                  "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
+                  "UpdatePrograma - Kraj"},
+     .ishod = Slučaj::Vlastito,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             EXPECT_EQ(m.t.read(QStringLiteral("A.exe")), Sadržaj(1000, 'a'));
+             EXPECT_EQ(m.t.read(QStringLiteral("Verzije.txt")),
+                       m.t.read(m.mreža() + QStringLiteral("Verzije.txt")));
+             EXPECT_TRUE(m.t.log().filter(QStringLiteral("UpdatePrograma - Backup programa")).isEmpty());
+             EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
+         }},
     // Failures after the last item only leave their lines in the log; the installation stands.
-    {"ControlFileAndBackupFolderFailuresOnlyLogged",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("Verzije.txt"), kZauzeto,
-                         {QStringLiteral("copyReplacing")});
-         m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFolder")});
-     },
-     {},
-     true,
-     {},
-     {"UpdatePrograma - Backup Verzije.txt",
-      "UpdatePrograma - Greška u premještanju u backup Verzije.txt {E}",
-      "UpdatePrograma - Kopiranje Verzije.txt", "UpdatePrograma - Greška u kopiranju Verzije.txt {E}",
-      "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
-      "UpdatePrograma - Greška u brisanju direktorije - {B}{E}", "UpdatePrograma - Kraj"},
-     Slučaj::Vlastito,
-     [](ProgramskaMapa& m) {
-         EXPECT_EQ(m.nisuNovi(), QStringList());
-         EXPECT_TRUE(QDir(m.t.stanje.PutanjaBackup).exists());
-     }},
+    {.naziv = "ControlFileAndBackupFolderFailuresOnlyLogged",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("Verzije.txt"), kZauzeto,
+                             {QStringLiteral("copyReplacing")});
+             m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFolder")});
+         },
+     .rezultat = true,
+     .logRedom = {"UpdatePrograma - Backup Verzije.txt",
+                  "UpdatePrograma - Greška u premještanju u backup Verzije.txt {E}",
+                  "UpdatePrograma - Kopiranje Verzije.txt",
+                  "UpdatePrograma - Greška u kopiranju Verzije.txt {E}",
+                  "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
+                  "UpdatePrograma - Greška u brisanju direktorije - {B}{E}", "UpdatePrograma - Kraj"},
+     .ishod = Slučaj::Vlastito,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             EXPECT_EQ(m.nisuNovi(), QStringList());
+             EXPECT_TRUE(QDir(m.t.stanje.PutanjaBackup).exists());
+         }},
     // The backup folder disappears after it was made: moving an old program into it fails, and the old
     // program is not taken for a missing one and overwritten without a backup.
-    {"BackupFolderGoneBeforeTheFirstMove",
-     [](ProgramskaMapa& m) {
-         m.t.model.pratiPromjene([&m](K k) {
-             if (k == K::Panel1 && m.t.model.panel1() == u"Početak ...")
-                 QDir(m.t.stanje.PutanjaBackup).removeRecursively();
-         });
-     },
-     {Answer::No},
-     false,
-     {{Icon::Question,
-       QStringLiteral(
-           "Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka "
-           "o grešci je: Datoteka ili direktorija nije pronađena.\r\n") +
-           Q},
-      {Icon::Critical,
-       QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o grešci je: Datoteka "
-                      "ili direktorija nije pronađena.\r\n") +
-           R2}},
-     {"UpdatePrograma - Backup programa: A.exe", kVraćanjeKraj},
-     Slučaj::Staro},
-    {"BackupFolderCannotBeCreated",
-     [](ProgramskaMapa& m) {
-         m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("createFolder")});
-     },
-     {},
-     false,
-     {{Icon::Exclamation,
-       QStringLiteral(
-           "Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih verzija "
-           "mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
-     {"UpdatePrograma- Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih "
-      "verzija "
-      "mora prestati sa radom. Kontaktirajte Lumivex!",
-      "Greška: {E}"},
-     Slučaj::Staro},
+    {.naziv = "BackupFolderGoneBeforeTheFirstMove",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.model.pratiPromjene([&m](K k) {
+                 if (k == K::Panel1 && m.t.model.panel1() == u"Početak ...")
+                     QDir(m.t.stanje.PutanjaBackup).removeRecursively();
+             });
+         },
+     .odgovori = {Answer::No},
+     .rezultat = false,
+     .kutije = {{Icon::Question,
+                 QStringLiteral(
+                     "Nastala je greška u premještanju programa: A.exeNajvjerojatnije se koristi. \r\nPoruka "
+                     "o grešci je: Datoteka ili direktorija nije pronađena.\r\n") +
+                     Q},
+                {Icon::Critical,
+                 QStringLiteral(
+                     "Nije moguće pročitati direktoriju Backup fajlova: {B}\r\nPoruka o grešci je: Datoteka "
+                     "ili direktorija nije pronađena.\r\n") +
+                     R2}},
+     .logRedom = {"UpdatePrograma - Backup programa: A.exe", kVraćanjeKraj},
+     .ishod = Slučaj::Staro},
+    {.naziv = "BackupFolderCannotBeCreated",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("createFolder")});
+         },
+     .rezultat = false,
+     .kutije =
+         {{Icon::Exclamation,
+           QStringLiteral(
+               "Nastala je greška u kreiranju UpdateBackup direktorije! Program za ažuriranje novih verzija "
+               "mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
+     .logRedom = {"UpdatePrograma- Nastala je greška u kreiranju UpdateBackup direktorije! Program za "
+                  "ažuriranje novih "
+                  "verzija "
+                  "mora prestati sa radom. Kontaktirajte Lumivex!",
+                  "Greška: {E}"},
+     .ishod = Slučaj::Staro},
     // Old files of an earlier failed installation would be copied over the programs by a restore.
-    {"BackupFolderCannotBeEmptied",
-     [](ProgramskaMapa& m) {
-         m.t.write(m.t.stanje.PutanjaBackup + QStringLiteral("A.exe"), "A.exe od prije dva mjeseca");
-         m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFiles")});
-     },
-     {},
-     false,
-     {{Icon::Exclamation,
-       QStringLiteral(
-           "Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program za ažuriranje novih "
-           "verzija mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
-     {},
-     Slučaj::Staro,
-     [](ProgramskaMapa& m) {
-         EXPECT_TRUE(m.t.log().filter(QStringLiteral("Početak")).isEmpty());
-         EXPECT_TRUE(m.t.log().filter(QStringLiteral("PokušajVratitiSveNaPočetak")).isEmpty());
-     }},
-    {"HelpFolderMissingIsMade",
-     [](ProgramskaMapa& m) {
-         QDir(m.t.stanje.PutanjaHelp).removeRecursively();
-         m.stavke[3].staro.clear();
-     },
-     {},
-     true,
-     {},
-     {"UpdatePrograma - Backup datoteke: Pomoc.chm", "UpdatePrograma - Kopiranje nove datoteke: Pomoc.chm",
-      "UpdatePrograma - Kraj"},
-     Slučaj::Novo},
+    {.naziv = "BackupFolderCannotBeEmptied",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.write(m.t.stanje.PutanjaBackup + QStringLiteral("A.exe"), "A.exe od prije dva mjeseca");
+             m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFiles")});
+         },
+     .rezultat = false,
+     .kutije =
+         {{Icon::Exclamation,
+           QStringLiteral(
+               "Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program za ažuriranje novih "
+               "verzija mora prestati sa radom. Kontaktirajte Lumivex!\r\nGreška: {E}")}},
+     .ishod = Slučaj::Staro,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             EXPECT_TRUE(m.t.log().filter(QStringLiteral("Početak")).isEmpty());
+             EXPECT_TRUE(m.t.log().filter(QStringLiteral("PokušajVratitiSveNaPočetak")).isEmpty());
+         }},
+    {.naziv = "HelpFolderMissingIsMade",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             QDir(m.t.stanje.PutanjaHelp).removeRecursively();
+             m.stavke[3].staro.clear();
+         },
+     .rezultat = true,
+     .logRedom = {"UpdatePrograma - Backup datoteke: Pomoc.chm",
+                  "UpdatePrograma - Kopiranje nove datoteke: Pomoc.chm", "UpdatePrograma - Kraj"},
+     .ishod = Slučaj::Novo},
 };
 
 class InstallationCase : public Installation, public ::testing::WithParamInterface<Slučaj> {};
@@ -922,6 +943,8 @@ TEST(InstallationFaults, EachOperationFailingOnceLeavesAllNewOrAllOld)
         IzNovaSKvarom(
             [k](ProgramskaMapa& m) {
                 m.t.fs.failOperation(k, QStringLiteral("Greška u čitanju ili pisanju na uređaj."));
+                // The user has closed the program each time the installation asks to try again.
+                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
             },
             [&](ProgramskaMapa& m, bool ok) {
                 EXPECT_EQ(m.t.fs.faults(), 1) << opis;
@@ -951,7 +974,11 @@ TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
         const FaultyFileSystem::Operation& op = operacije[k - 1];
         const std::string opis = Opis(k, op);
         IzNovaSKvarom(
-            [k](ProgramskaMapa& m) { m.t.fs.failOperation(k, QStringLiteral("Pristup je odbijen."), true); },
+            [k](ProgramskaMapa& m) {
+                m.t.fs.failOperation(k, QStringLiteral("Pristup je odbijen."), true);
+                // The user has closed the program each time the installation asks to try again.
+                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
+            },
             [&](ProgramskaMapa& m, bool ok) {
                 const QStringList log = m.t.log();
                 const bool logPokvaren = op.path == PutanjaLoga(m.o);

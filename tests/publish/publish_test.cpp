@@ -1,4 +1,4 @@
-#include "core/KontrolnaDatoteka.h"
+#include "core/UcitavanjeMatrice.h"
 #include "publish/Objava.h"
 #include "support/TestOkruzenje.h"
 

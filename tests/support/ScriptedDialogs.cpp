@@ -6,8 +6,11 @@ Dialogs::Answer ScriptedDialogs::show(Icon icon, const QString& caption, const Q
 {
     Answer a = Answer::Ok;
     if (buttons == Buttons::YesNo) {
-        a = Answer::Yes;
-        if (!answers_.empty()) {
+        if (answers_.empty()) {
+            // A question the test did not expect is a fault of the program or of the test's script.
+            ADD_FAILURE() << "Unscripted question: " << text.toStdString();
+            a = Answer::No;
+        } else {
             a = answers_.front();
             answers_.pop_front();
         }

@@ -29,7 +29,8 @@ public:
     // Answers from the script of proxyLogins; a question nobody scripted fails the test.
     std::optional<Credentials> askProxyCredentials(const QString& proxy, bool again) override;
 
-    // Answers for the next Yes/No boxes, in order; once they run out every question is answered Yes.
+    // Answers for the next Yes/No boxes, in order. A question beyond them fails the test and is answered
+    // No.
     void answer(std::initializer_list<Answer> answers) { answers_.insert(answers_.end(), answers); }
     // Paths the file dialog returns, in order; the empty string cancels. Once they run out it cancels.
     void chooseFiles(const QStringList& paths) { files_.insert(files_.end(), paths.begin(), paths.end()); }

@@ -1,6 +1,6 @@
 #include "support/TestIzdanje.h"
 
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "publish/Objava.h"
 #include "transfer/Raspakiravanje.h"
 

@@ -70,3 +70,25 @@ QStringList TestOkruzenje::log() const
     }
     return lines;
 }
+
+QStringList TestOkruzenje::logAfter(const QString& prefix) const
+{
+    QStringList lines;
+    for (const QString& l : log())
+        if (l.startsWith(prefix))
+            lines << l.mid(prefix.size());
+    return lines;
+}
+
+std::vector<int> TestOkruzenje::gridPictures() const
+{
+    std::vector<int> pictures;
+    for (const RedMreže& r : model.redovi()) pictures.push_back(r.slika);
+    return pictures;
+}
+
+void TestOkruzenje::failUntilNextBox(const QString& path, const QString& error, const QStringList& names)
+{
+    fs.failPath(path, error, names);
+    dijalozi.onShow = [this](const ScriptedDialogs::Box&) { fs.heal(); };
+}

@@ -13,6 +13,7 @@
 #include "support/VirtualClock.h"
 
 #include <QTemporaryDir>
+#include <vector>
 
 // A temporary program folder with every port a procedure needs: the real file system behind a
 // fault injector, scripted dialogs, a virtual clock, a settings store and registry in the
@@ -36,6 +37,13 @@ public:
 
     // The lines of Update.log without their date and time.
     QStringList log() const;
+    // The log lines that begin with `prefix`, without it.
+    QStringList logAfter(const QString& prefix) const;
+    // The picture of every row of the grid of needed updates, top to bottom.
+    std::vector<int> gridPictures() const;
+    // The operations named in `names` on `path` fail with `error` until the next message box is
+    // shown: the user cures the fault while reading the box.
+    void failUntilNextBox(const QString& path, const QString& error, const QStringList& names);
 
     TestOkruzenje(const TestOkruzenje&) = delete;
     TestOkruzenje& operator=(const TestOkruzenje&) = delete;

@@ -1,6 +1,6 @@
 #include "transfer/Dohvat.h"
 
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "support/HttpServer.h"
 #include "support/QtPrinters.h"
 #include "support/TestIzdanje.h"
@@ -32,20 +32,8 @@ public:
 
     Zapis& zapis(int red) { return t.stanje.NoveVerzije[red]; }
     QString u(QString tekst) const { return tekst.replace(QStringLiteral("{U}"), t.stanje.PutanjaUpdate); }
-    QStringList dohvatLog() const
-    {
-        QStringList linije;
-        for (const QString& l : t.log())
-            if (l.startsWith(kPrefiks))
-                linije << l.mid(kPrefiks.size());
-        return linije;
-    }
-    std::vector<int> slike() const
-    {
-        std::vector<int> s;
-        for (const RedMreže& r : t.model.redovi()) s.push_back(r.slika);
-        return s;
-    }
+    QStringList dohvatLog() const { return t.logAfter(kPrefiks); }
+    std::vector<int> slike() const { return t.gridPictures(); }
     static QString ok(const QString& ime, const QString& polje)
     {
         return QStringLiteral(

@@ -1,6 +1,6 @@
 #include "transfer/Dohvat.h"
 
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingProcessRunner.h"
 #include "support/TestIzdanje.h"
@@ -46,20 +46,8 @@ public:
             .replace(QStringLiteral("{m}"), bezKose);
     }
     // The fetch's own log lines, without their prefix.
-    QStringList dohvatLog() const
-    {
-        QStringList linije;
-        for (const QString& l : t.log())
-            if (l.startsWith(kPrefiks))
-                linije << l.mid(kPrefiks.size());
-        return linije;
-    }
-    std::vector<int> slike() const
-    {
-        std::vector<int> s;
-        for (const RedMreže& r : t.model.redovi()) s.push_back(r.slika);
-        return s;
-    }
+    QStringList dohvatLog() const { return t.logAfter(kPrefiks); }
+    std::vector<int> slike() const { return t.gridPictures(); }
 
     TestOkruzenje t;
     RecordingProcessRunner procesi{t.procesi};

@@ -1,4 +1,4 @@
-#include "core/CitanjeMatrice.h"
+#include "core/TekstKontrolneDatoteke.h"
 
 #include <QStringList>
 #include <cmath>

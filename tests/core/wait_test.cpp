@@ -1,4 +1,4 @@
-#include "transfer/Raspakiravanje.h"
+#include "core/Cekanje.h"
 
 #include "platform/SystemClock.h"
 #include "support/TestOkruzenje.h"

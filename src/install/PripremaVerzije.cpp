@@ -1,8 +1,8 @@
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 
-#include "core/KontrolnaDatoteka.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/UcitavanjeMatrice.h"
 #include "core/Usporedba.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -26,6 +26,61 @@ void prijavi(Okruzenje& o, const QString& prefiks = QStringLiteral("PripremiVerz
 {
     LogirajGrešku(o, prefiks + o.stanje.TrenutnaPoruka);
     pokaži(o, Dialogs::Icon::Exclamation, o.stanje.TrenutnaPoruka);
+}
+
+// Fetches the current control file from the chosen download server into the Update folder.
+void dohvatiSaInterneta(Okruzenje& o, const QString& nova)
+{
+    Stanje& s = o.stanje;
+    if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate,
+                 HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
+        if (!o.fs.fileExists(nova)) {
+            LogirajGrešku(
+                o,
+                QStringLiteral("PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
+                    s.PutanjaUpdate);
+            pokaži(o, Dialogs::Icon::None,
+                   QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + s.PutanjaUpdate);
+        }
+    } else {
+        s.TrenutnaPoruka = QStringLiteral(
+                               "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
+                               "internetom i pokušajte ponovno!") +
+                           QStringLiteral(" Prekida se ažuriranje!");
+        prijavi(o);
+    }
+}
+
+// Copies the current control file from the network folder into the Update folder.
+void kopirajSaMreže(Okruzenje& o, const QString& nova)
+{
+    Stanje& s = o.stanje;
+    const QString lokacija = o.model.txtLokacija(0);
+    if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
+        if (!o.fs.removeFile(nova)) {
+            s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
+            LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
+        }
+        if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
+            s.TrenutnaPoruka = QStringLiteral(
+                                   "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
+                                   "i pokušajte ponovno!") +
+                               QStringLiteral(" Prekida se ažuriranje!");
+            prijavi(o);
+        }
+        if (!o.fs.fileExists(nova)) {
+            LogirajGrešku(
+                o, QStringLiteral("PripremiVerzijaTXT-  ") +
+                       QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
+                       lokacija);
+            pokaži(o, Dialogs::Icon::None,
+                   QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + lokacija);
+        }
+    } else {
+        s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") + lokacija +
+                           QStringLiteral(" Prekida se ažuriranje!");
+        prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
+    }
 }
 
 }  // namespace
@@ -89,53 +144,10 @@ bool PripremiVerzijaTXT(Okruzenje& o)
         return false;
     }
 
-    if (o.model.optLokacija() != 1) {
-        if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate,
-                     HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
-            if (!o.fs.fileExists(nova)) {
-                LogirajGrešku(
-                    o, QStringLiteral(
-                           "PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
-                           s.PutanjaUpdate);
-                pokaži(o, Dialogs::Icon::None,
-                       QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + s.PutanjaUpdate);
-            }
-        } else {
-            s.TrenutnaPoruka = QStringLiteral(
-                                   "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
-                                   "internetom i pokušajte ponovno!") +
-                               QStringLiteral(" Prekida se ažuriranje!");
-            prijavi(o);
-        }
-    } else {
-        const QString lokacija = o.model.txtLokacija(0);
-        if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
-            if (!o.fs.removeFile(nova)) {
-                s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
-                LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
-            }
-            if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
-                s.TrenutnaPoruka =
-                    QStringLiteral(
-                        "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
-                        "i pokušajte ponovno!") +
-                    QStringLiteral(" Prekida se ažuriranje!");
-                prijavi(o);
-            }
-            if (!o.fs.fileExists(nova)) {
-                LogirajGrešku(
-                    o, QStringLiteral("PripremiVerzijaTXT-  ") +
-                           QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
-                           lokacija);
-                pokaži(o, Dialogs::Icon::None,
-                       QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + lokacija);
-            }
-        } else {
-            s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") +
-                               lokacija + QStringLiteral(" Prekida se ažuriranje!");
-            prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
-        }
-    }
+    if (o.model.optLokacija() != 1)
+        dohvatiSaInterneta(o, nova);
+    else
+        kopirajSaMreže(o, nova);
 
     const bool ima = NapraviRsŠtoTrebaAžurirati(o);
     o.model.omogućiCmdDownloadAndUpdate(ima);

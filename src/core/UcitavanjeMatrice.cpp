@@ -1,8 +1,8 @@
-#include "core/KontrolnaDatoteka.h"
+#include "core/UcitavanjeMatrice.h"
 
-#include "core/CitanjeMatrice.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 
