@@ -1,4 +1,4 @@
-#include "core/PripremaVerzije.h"
+#include "install/PripremaVerzije.h"
 #include "support/HttpServer.h"
 #include "support/QtPrinters.h"
 #include "support/TestCertificates.h"
