@@ -1,5 +1,6 @@
 #include "core/Log.h"
 
+#include "core/DugoVrijeme.h"
 #include "core/Okruzenje.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -8,20 +9,6 @@
 
 #include <QDateTime>
 #include <QLocale>
-#include <QRegularExpression>
-
-namespace {
-
-// The locale's long time format shows hours, minutes and seconds; a time-zone part is left out.
-QString longTimeFormat(const QLocale& locale)
-{
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\(?t+\\)?"));
-    format.remove(zone);
-    return format.trimmed();
-}
-
-}  // namespace
 
 QString PutanjaLoga(Okruzenje& o)
 {
@@ -33,8 +20,7 @@ void LogirajGrešku(Okruzenje& o, const QString& tekst)
     const QLocale locale;
     const QDateTime now = o.sat.now();
     const QString line = locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
-                         locale.toString(now.time(), longTimeFormat(locale)) + u' ' + tekst +
-                         QStringLiteral("\r\n");
+                         DugoVrijeme(locale, now.time()) + u' ' + tekst + QStringLiteral("\r\n");
     const FsResult written = o.fs.appendToFile(PutanjaLoga(o), line.toLocal8Bit());
     if (written)
         return;

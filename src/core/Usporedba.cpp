@@ -1,27 +1,17 @@
 #include "core/Usporedba.h"
 
+#include "core/ImenaDatoteka.h"
 #include "core/Log.h"
+#include "core/NovaVerzija.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "core/UcitavanjeMatrice.h"
+#include "core/VrstaDatoteke.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 
 namespace {
-
-const QString Updater = QStringLiteral("LumivexLiveUpdate20.exe");
-const QString KomponentaIzmjeneBaze = QStringLiteral("LumiIzmjBaza20.dll");
-
-bool trebaInstalirati(const Zapis& novi, const Zapis& stari)
-{
-    // Each part is compared on its own, so a higher minor counts even when the major went down.
-    for (int i = 1; i <= 3; ++i)
-        if (BrojčanaVrijednost(novi.polja[i]) > BrojčanaVrijednost(stari.polja[i]))
-            return true;
-    return CijeliBroj(novi.polja[5]) != CijeliBroj(stari.polja[5]) ||
-           CijeliBroj(novi.polja[4]) != CijeliBroj(stari.polja[4]);
-}
 
 void prikažiMrežu(Okruzenje& o)
 {
@@ -40,26 +30,14 @@ void prikažiMrežu(Okruzenje& o)
     o.model.postaviMrežu(redovi, ukupnoDownload, ukupnoStvarno);
 }
 
-}  // namespace
-
-QString CiljnaDirektorija(Okruzenje& o, const QString& ime)
-{
-    const QString nastavak = ime.right(3);
-    if (nastavak == u"enc")
-        return o.stanje.PutanjaSkripti;
-    if (nastavak == u"chm")
-        return o.stanje.PutanjaHelp;
-    return o.stanje.PutanjaPrograma;
-}
-
-bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
+// Reads the new control file of the Update folder and the installed one of the program folder;
+// false when either cannot be read (the user has been told).
+bool UčitajObjeKontrolne(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - početak"));
-
     LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaUpdate +
-                         QStringLiteral("Verzije.txt"));
-    if (!UčitajMatricu(s.NoveVerzije, s.PutanjaUpdate + QStringLiteral("Verzije.txt"), o)) {
+                         ImeKontrolneDatoteke);
+    if (!UčitajMatricu(s.NoveVerzije, s.PutanjaUpdate + ImeKontrolneDatoteke, o)) {
         s.TrenutnaPoruka = QStringLiteral(
             "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu iz datoteke. Prekida "
             "se "
@@ -70,8 +48,8 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
     }
 
     LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaPrograma +
-                         QStringLiteral("Verzije.txt"));
-    if (!o.fs.fileExists(s.PutanjaPrograma + QStringLiteral("Verzije.txt"))) {
+                         ImeKontrolneDatoteke);
+    if (!o.fs.fileExists(s.PutanjaPrograma + ImeKontrolneDatoteke)) {
         s.TrenutnaPoruka =
             QStringLiteral("Ne postoji datoteka: ") + s.PutanjaPrograma +
             QStringLiteral("Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!");
@@ -79,7 +57,7 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
         o.dijalozi.show(Dialogs::Icon::Information, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
         return false;
     }
-    if (!UčitajMatricu(s.StareVerzije, s.PutanjaPrograma + QStringLiteral("Verzije.txt"), o)) {
+    if (!UčitajMatricu(s.StareVerzije, s.PutanjaPrograma + ImeKontrolneDatoteke, o)) {
         s.TrenutnaPoruka = QStringLiteral(
             "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu-STARI. Prekida se "
             "ažuriranje!");
@@ -87,64 +65,72 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
         o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
         return false;
     }
+    return true;
+}
+
+// Sets the install flag of one new record and counts a flagged one into the total. `izmjenaBaze`
+// says whether the database-change component has been flagged in an earlier row.
+void OdlučiOZapisu(Okruzenje& o, Zapis& novi, bool& izmjenaBaze)
+{
+    Stanje& s = o.stanje;
+    const QString& ime = novi.ime();
+
+    const Zapis* stari = NađiZapis(s.StareVerzije, ime);
+    if (!stari) {
+        if (ime == ImeUpdatera) {
+            novi.zastavica = 0;
+        } else {
+            LogirajGrešku(
+                o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije pronađen zapis o starim verzija za :") +
+                       ime + QStringLiteral(" pa se mora kopirati"));
+            novi.zastavica = 1;
+        }
+        return;
+    }
+
+    const VrstaDatoteke vrsta = VrstaPoImenu(ime);
+    bool treba = TrebaNovaVerzija(novi, *stari);
+    if (!treba) {
+        const QString direktorija = CiljnaDirektorija(s, ime);
+        if (!o.fs.fileExists(direktorija + ime)) {
+            const bool svojaDirektorija = vrsta == VrstaDatoteke::Skripta || vrsta == VrstaDatoteke::Pomoć;
+            LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije nađena datoteka: ") +
+                                 (svojaDirektorija ? direktorija + ime : ime) +
+                                 QStringLiteral(" pa se mora napraviti"));
+            treba = true;
+        }
+    }
+
+    novi.zastavica = 1;
+    if (ime == ImeUpdatera || !treba) {
+        // Scripts after a listed database-change component stay listed even when unchanged.
+        if (!(vrsta == VrstaDatoteke::Skripta && izmjenaBaze))
+            novi.zastavica = 0;
+        return;
+    }
+    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Treba instalirati: ") + ime);
+    s.UkupnoZaPrijenos += CijeliBroj(novi.polja[4]);
+    if (ime == ImeKomponenteIzmjeneBaze)
+        izmjenaBaze = true;
+}
+
+}  // namespace
+
+bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - početak"));
+    if (!UčitajObjeKontrolne(o))
+        return false;
 
     bool izmjenaBaze = false;
     s.UkupnoZaPrijenos = 0;
     s.PorukeAkcija.clear();
     s.PorukeGrešaka.clear();
     LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - upoređenje što treba ažurirati "));
-
-    for (Zapis& novi : s.NoveVerzije.zapisi) {
-        if (novi.prazan())
-            continue;
-        const QString& ime = novi.ime();
-
-        const Zapis* stari = nullptr;
-        for (const Zapis& z : s.StareVerzije.zapisi) {
-            if (z.ime() == ime) {
-                stari = &z;
-                break;
-            }
-        }
-        if (!stari) {
-            if (ime == Updater) {
-                novi.zastavica = 0;
-            } else {
-                LogirajGrešku(
-                    o,
-                    QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije pronađen zapis o starim verzija za :") +
-                        ime + QStringLiteral(" pa se mora kopirati"));
-                novi.zastavica = 1;
-            }
-            continue;
-        }
-
-        bool treba = trebaInstalirati(novi, *stari);
-        if (!treba) {
-            const QString direktorija = CiljnaDirektorija(o, ime);
-            if (!o.fs.fileExists(direktorija + ime)) {
-                const bool svojaDirektorija =
-                    ime.endsWith(QStringLiteral("enc")) || ime.endsWith(QStringLiteral("chm"));
-                LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije nađena datoteka: ") +
-                                     (svojaDirektorija ? direktorija + ime : ime) +
-                                     QStringLiteral(" pa se mora napraviti"));
-                treba = true;
-            }
-        }
-
-        novi.zastavica = 1;
-        if (ime == Updater || !treba) {
-            // Scripts after a listed database-change component stay listed even when unchanged.
-            if (!(ime.endsWith(QStringLiteral("enc")) && izmjenaBaze))
-                novi.zastavica = 0;
-            continue;
-        }
-        LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Treba instalirati: ") + ime);
-        s.UkupnoZaPrijenos += CijeliBroj(novi.polja[4]);
-        if (ime == KomponentaIzmjeneBaze)
-            izmjenaBaze = true;
-    }
-
+    for (Zapis& novi : s.NoveVerzije.zapisi)
+        if (!novi.prazan())
+            OdlučiOZapisu(o, novi, izmjenaBaze);
     LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - kraj"));
 
     // No update-list file is written; one left by an earlier version is removed.

@@ -13,8 +13,3 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o);
 // (copied from the network folder) fill a quarter of its row, 2 (unpacked) half, 5 (being installed)
 // three quarters, 3 (installed) all of it. A name not in the grid changes nothing.
 void OznačiStavku(Okruzenje& o, const QString& ime, int status);
-
-// The folder in which a file of this name is installed: scripts ("enc") and help files ("chm") have
-// their own folders, everything else lies in the program folder. Kinds go by the last three
-// characters, letter case included.
-QString CiljnaDirektorija(Okruzenje& o, const QString& ime);

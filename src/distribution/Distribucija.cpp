@@ -1,11 +1,16 @@
 #include "distribution/Distribucija.h"
 
+#include "core/ImenaDatoteka.h"
 #include "core/Log.h"
+#include "core/NovaVerzija.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
+#include "core/Putanje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "core/UcitavanjeMatrice.h"
+#include "core/VelicinaDatoteke.h"
+#include "core/VrstaDatoteke.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -14,14 +19,12 @@
 
 namespace {
 
-const QString KontrolnaDatoteka = QStringLiteral("Verzije.txt");
-const QString BazniDio = QStringLiteral("LumiIzmjBaza20.dll");
-
 // One run of the copy: the target, the mode and the two flags that force later entries.
 struct Prijenos {
     Okruzenje& o;
     bool saPorukama;
     QString cilj;  // T, ending in "/"
+    QString mapaUpdate{};
     bool kopirajSve = false;
     bool bazaSkinuta = false;
     bool ištaKopirano = false;
@@ -33,19 +36,6 @@ struct Prijenos {
     }
 };
 
-// A target typed without a folder of its own would be the file system's root or the folder the
-// program happened to start in: neither is where an office keeps its distribution folder.
-bool JeApsolutnaMapa(const QString& mapa)
-{
-    return mapa.startsWith(u'/') ||
-           (mapa.size() >= 3 && mapa[0].isLetter() && mapa[1] == u':' && mapa[2] == u'/');
-}
-
-bool JeDrugačijiBroj(qint64 veličina, const QString& polje)
-{
-    return static_cast<double>(veličina) != BrojčanaVrijednost(polje);
-}
-
 // What happens to one entry: kept, fetched into the target, or fetched after its old archive has
 // been deleted.
 enum class Odluka { IstaVerzija, Kopiraj, Zamijeni };
@@ -56,26 +46,14 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     if (p.kopirajSve)
         return Odluka::Kopiraj;
 
-    const Zapis* stara = nullptr;
-    for (const Zapis& z : s.StareVerzije.zapisi) {
-        if (z.ime() == nova.ime()) {
-            stara = &z;
-            break;
-        }
-    }
+    const Zapis* stara = NađiZapis(s.StareVerzije, nova.ime());
     if (!stara) {
         DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nije pronađen zapis o starim verzija za :") +
                                               nova.ime() + QStringLiteral(" pa se mora kopirati"));
         return Odluka::Kopiraj;
     }
 
-    // Each version part is compared on its own, as the releases have always been numbered.
-    for (int polje = 1; polje <= 3; ++polje)
-        if (BrojčanaVrijednost(stara->polja[polje]) < BrojčanaVrijednost(nova.polja[polje]))
-            return Odluka::Zamijeni;
-    if (CijeliBroj(nova.polja[5]) != CijeliBroj(stara->polja[5]))
-        return Odluka::Zamijeni;
-    if (CijeliBroj(nova.polja[4]) != CijeliBroj(stara->polja[4]))
+    if (TrebaNovaVerzija(nova, *stara))
         return Odluka::Zamijeni;
 
     const QString putanja = p.cilj + arhiva;
@@ -88,7 +66,7 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     // An archive whose size cannot be read cannot be vouched for: a new download replaces it.
     if (!p.o.fs.fileSize(putanja, veličina))
         return Odluka::Zamijeni;
-    if (JeDrugačijiBroj(veličina, nova.polja[4])) {
+    if (!IstaVeličina(veličina, nova.polja[4])) {
         DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nađena 7z datoteka: ") + arhiva +
                                               QStringLiteral(" ali je veličina različita ") +
                                               QString::number(veličina) + QStringLiteral(" Novi: ") +
@@ -97,9 +75,9 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     }
 
     // The flags see only the entries of earlier rows: the order of the control file decides.
-    const QString vrsta = nova.ime().right(3);
-    if ((p.bazaSkinuta && vrsta == QStringLiteral("enc")) ||
-        (p.ištaKopirano && vrsta == QStringLiteral("chm")))
+    const VrstaDatoteke vrsta = VrstaPoImenu(nova.ime());
+    if ((p.bazaSkinuta && vrsta == VrstaDatoteke::Skripta) ||
+        (p.ištaKopirano && vrsta == VrstaDatoteke::Pomoć))
         return Odluka::Zamijeni;
     return Odluka::IstaVerzija;
 }
@@ -115,7 +93,7 @@ bool Skini(Prijenos& p, const Zapis& nova, const QString& arhiva, Odluka odluka)
     // Counted once the archive has arrived, so a run that stops reports only what it fetched.
     o.stanje.UkupnoPreneseno += CijeliBroj(nova.polja[4]);
     p.ištaKopirano = true;
-    if (nova.ime() == BazniDio)
+    if (nova.ime() == ImeKomponenteIzmjeneBaze)
         p.bazaSkinuta = true;
     return true;
 }
@@ -126,17 +104,14 @@ bool ProvjeriVeličinu(Prijenos& p, const Zapis& nova, const QString& arhiva)
     Stanje& s = o.stanje;
     qint64 veličina = 0;
     if (!o.fs.fileSize(p.cilj + arhiva, veličina)) {
-        s.TrenutnaPoruka = QStringLiteral("Greška u provjeri veličine datoteke-dohvatu datoteke ") + arhiva +
-                           QStringLiteral(". Prekida se ažuriranje!");
+        s.TrenutnaPoruka = GreškaProvjereVeličineArhive(arhiva);
         LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
         DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
         p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
         return false;
     }
-    const QString početak = QStringLiteral("Veličina presnimljene datoteke ") + arhiva +
-                            QStringLiteral(" je ") + QString::number(veličina) +
-                            QStringLiteral(", a veličina originalne datoteke je ") + nova.polja[4];
-    if (!JeDrugačijiBroj(veličina, nova.polja[4])) {
+    const QString početak = OpisVeličine(arhiva, veličina, nova.polja[4]);
+    if (IstaVeličina(veličina, nova.polja[4])) {
         s.TrenutnaPoruka = početak + QStringLiteral(". OK.");
         LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
         return true;
@@ -151,13 +126,11 @@ bool ProvjeriVeličinu(Prijenos& p, const Zapis& nova, const QString& arhiva)
     return true;
 }
 
-}  // namespace
-
-bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
+// Checks the target folder and gives it an Update folder; false when the run cannot start there.
+bool PripremiCilj(Prijenos& p)
 {
+    Okruzenje& o = p.o;
     Stanje& s = o.stanje;
-    Prijenos p{o, SaPorukama, o.model.txtLokacija(1)};
-
     if (p.cilj.trimmed().isEmpty()) {
         s.TrenutnaPoruka = QStringLiteral(
             "Nije unesena lokacija za download programa! Upišite ili izaberite direktoriju na kartici "
@@ -179,15 +152,23 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
         return false;
     }
 
-    const QString mapaUpdate = p.cilj + QStringLiteral("Update/");
-    if (!o.fs.folderExists(mapaUpdate) && !o.fs.createFolder(mapaUpdate)) {
+    p.mapaUpdate = p.cilj + QStringLiteral("Update/");
+    if (!o.fs.folderExists(p.mapaUpdate) && !o.fs.createFolder(p.mapaUpdate)) {
         p.poruka(Dialogs::Icon::Exclamation,
                  QStringLiteral("Nastala je greška u kreiranju Update direktorije! Program za skidanje novih "
                                 "programa mora prestati sa radom."));
         return false;
     }
+    return true;
+}
 
-    if (!DownInet(o, KontrolnaDatoteka, mapaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
+// Fetches the new control file into the target's Update folder and reads it; false when the run
+// stops.
+bool UčitajNovuKontrolnu(Prijenos& p)
+{
+    Okruzenje& o = p.o;
+    Stanje& s = o.stanje;
+    if (!DownInet(o, ImeKontrolneDatoteke, p.mapaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
         s.TrenutnaPoruka = QStringLiteral(
                                "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
                                "internetom i pokušajte ponovno!") +
@@ -197,23 +178,31 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
         return false;
     }
 
-    if (!o.fs.fileExists(mapaUpdate + KontrolnaDatoteka)) {
+    if (!o.fs.fileExists(p.mapaUpdate + ImeKontrolneDatoteke)) {
         LogirajGrešku(
             o, QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
-                   mapaUpdate);
+                   p.mapaUpdate);
         p.poruka(Dialogs::Icon::None,
-                 QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + mapaUpdate);
+                 QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + p.mapaUpdate);
         return false;
     }
 
-    if (!UčitajMatricu(s.NoveVerzije, mapaUpdate + KontrolnaDatoteka, o)) {
+    if (!UčitajMatricu(s.NoveVerzije, p.mapaUpdate + ImeKontrolneDatoteke, o)) {
         s.TrenutnaPoruka = QStringLiteral(
             "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!");
         LogirajGrešku(o, s.TrenutnaPoruka);
         p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
         return false;
     }
+    return true;
+}
 
+// Reads the control file that lies in the target or, with the user's leave, copies everything;
+// false when the run stops.
+bool UčitajStaruKontrolnu(Prijenos& p)
+{
+    Okruzenje& o = p.o;
+    Stanje& s = o.stanje;
     if (!o.fs.folderExists(p.cilj)) {
         p.poruka(Dialogs::Icon::None,
                  QStringLiteral("Ne postoji direktorija: ") + p.cilj +
@@ -221,7 +210,7 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
         return false;
     }
 
-    const QString staraKontrolna = p.cilj + KontrolnaDatoteka;
+    const QString staraKontrolna = p.cilj + ImeKontrolneDatoteke;
     if (o.fs.fileExists(staraKontrolna)) {
         if (UčitajMatricu(s.StareVerzije, staraKontrolna, o)) {
             p.kopirajSve = false;
@@ -232,19 +221,25 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
             LogirajGrešku(o, s.TrenutnaPoruka);
             p.kopirajSve = true;
         }
-    } else {
-        const Dialogs::Answer odgovor = o.dijalozi.show(
-            Dialogs::Icon::Question, NaslovPrograma,
-            QStringLiteral("Ne postoji datoteka: ") + p.cilj +
-                QStringLiteral("Verzije.txt. Kopiraju se sve datoteke. Želite li nastaviti sa download-om?"),
-            Dialogs::Buttons::YesNo);
-        if (odgovor != Dialogs::Answer::Yes)
-            return false;
-        p.kopirajSve = true;
-        s.StareVerzije.očisti();
+        return true;
     }
+    const Dialogs::Answer odgovor = o.dijalozi.show(
+        Dialogs::Icon::Question, NaslovPrograma,
+        QStringLiteral("Ne postoji datoteka: ") + p.cilj +
+            QStringLiteral("Verzije.txt. Kopiraju se sve datoteke. Želite li nastaviti sa download-om?"),
+        Dialogs::Buttons::YesNo);
+    if (odgovor != Dialogs::Answer::Yes)
+        return false;
+    p.kopirajSve = true;
+    s.StareVerzije.očisti();
+    return true;
+}
 
-    // The transfer starts: the clock counts from after the bar has been placed.
+// The transfer starts: the clock counts from after the bar has been placed.
+void ZapočniPrijenos(Prijenos& p)
+{
+    Okruzenje& o = p.o;
+    Stanje& s = o.stanje;
     o.model.postaviLblVrijemePrijenosa(QString());
     o.model.omogućiTmrPrijenos(true);
     s.PočetakPrijenosa = o.sat.now();
@@ -255,7 +250,13 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
     s.UkupnoPreneseno = 0;
     p.bazaSkinuta = false;
     p.ištaKopirano = false;
+}
 
+// One pass over the new control file: every entry is kept or fetched and then has its size checked.
+bool Prolaz(Prijenos& p)
+{
+    Okruzenje& o = p.o;
+    Stanje& s = o.stanje;
     for (int red = 0; red < Matrica::BrojZapisa; ++red) {
         const Zapis nova = s.NoveVerzije[red];
         if (nova.prazan())
@@ -279,22 +280,40 @@ bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
             položaj = 1;
         o.model.postaviProgBarVrijednost(položaj);
     }
+    return true;
+}
 
-    // The target's control file is replaced last, so that the other computers never see it before
-    // the archives it lists. Without it they would compare the new archives with the old file.
-    const FsResult kopija = o.fs.copyReplacing(mapaUpdate + KontrolnaDatoteka, staraKontrolna);
+// The target's control file is replaced last, so that the other computers never see it before the
+// archives it lists. Without it they would compare the new archives with the old file.
+bool Završi(Prijenos& p)
+{
+    Okruzenje& o = p.o;
+    Stanje& s = o.stanje;
+    const FsResult kopija =
+        o.fs.copyReplacing(p.mapaUpdate + ImeKontrolneDatoteke, p.cilj + ImeKontrolneDatoteke);
     if (!kopija) {
-        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + KontrolnaDatoteka + u' ' + kopija.error;
+        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + ImeKontrolneDatoteke + u' ' + kopija.error;
         DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
         LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
     } else {
-        DodajUTranskript(s.PorukeAkcija, QStringLiteral("Kopirano ") + KontrolnaDatoteka);
+        DodajUTranskript(s.PorukeAkcija, QStringLiteral("Kopirano ") + ImeKontrolneDatoteke);
     }
 
     o.model.omogućiTmrPrijenos(false);
     o.model.prikažiProgBar(false);
     PrikažiTranskripte(o);
     return kopija.ok;
+}
+
+}  // namespace
+
+bool DownloadNaLokaciju(Okruzenje& o, bool SaPorukama)
+{
+    Prijenos p{o, SaPorukama, o.model.txtLokacija(1)};
+    if (!PripremiCilj(p) || !UčitajNovuKontrolnu(p) || !UčitajStaruKontrolnu(p))
+        return false;
+    ZapočniPrijenos(p);
+    return Prolaz(p) && Završi(p);
 }
 
 void PrijenosNaLokaciju(Okruzenje& o, bool SaPorukama)

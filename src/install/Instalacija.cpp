@@ -1,25 +1,28 @@
 #include "install/Instalacija.h"
 
+#include "core/ImenaDatoteka.h"
 #include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Putanje.h"
 #include "core/Usporedba.h"
+#include "core/VrstaDatoteke.h"
 #include "install/PripremaVerzije.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
-
-#include <QCoreApplication>
 
 namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
-using Zaključci::R;
+using Zaključci::VraćaSeStaraVerzija;
 
-const QString Q = QStringLiteral(
+// Closes the question after a failed move of a file in use: Yes tries the move once more.
+const QString PitanjePonovnogPokušaja = QStringLiteral(
     "Preporuka je da se prestane koristiti navedeni program i da se pokuša još jednom. Jeste li izašli iz "
     "programa i želite li nastaviti sa instalacijom (Da - Yes) ili želite prekinuti sa instalacijom (Ne - "
     "No)?");
@@ -52,11 +55,12 @@ void izvijesti(Okruzenje& o, const QString& korak, const QString& ime)
     logiraj(o, o.stanje.TrenutnaPoruka);
 }
 
-// Logs the failure composed in TrenutnaPoruka and shows it in a critical box with R.
+// Logs the failure composed in TrenutnaPoruka and shows it in a critical box that says the old
+// version will be put back.
 void prijaviKritično(Okruzenje& o)
 {
     logiraj(o, o.stanje.TrenutnaPoruka);
-    kritično(o, o.stanje.TrenutnaPoruka + CRLF + R);
+    kritično(o, o.stanje.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
 }
 
 // The texts that differ between a program and a component when its old file is moved aside.
@@ -100,7 +104,7 @@ bool PremjestiSPonovnimPokušajem(Okruzenje& o, const QString& ime, const Teksto
 
     s.TrenutnaPoruka = greškaPremještanja(t.greška, ime, premješteno);
     logiraj(o, s.TrenutnaPoruka);
-    if (pitaj(o, s.TrenutnaPoruka + CRLF + Q) != Dialogs::Answer::Yes)
+    if (pitaj(o, s.TrenutnaPoruka + CRLF + PitanjePonovnogPokušaja) != Dialogs::Answer::Yes)
         return false;
 
     izvijesti(o, t.ponovniBackup, ime);
@@ -140,7 +144,7 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
     logiraj(o, s.TrenutnaPoruka);
     if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime)) {
         kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime + CRLF +
-                        s.TrenutnaPoruka + CRLF + R);
+                        s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
         return false;
     }
 
@@ -151,7 +155,7 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
             s.TrenutnaPoruka = QStringLiteral("Registracija stare komponente: ") + ime;
             PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
             if (!RegistrirajDLL(o, s.PutanjaPrograma, ime))
-                kritično(o, s.TrenutnaPoruka + CRLF + R);
+                kritično(o, s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
         }
         return false;
     }
@@ -165,7 +169,7 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
     PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
     if (!RegistrirajDLL(o, s.PutanjaPrograma, ime)) {
         kritično(o, QStringLiteral("Desila se greška u registraciji nove komponente: ") + ime + CRLF +
-                        s.TrenutnaPoruka + CRLF + R);
+                        s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
         return false;
     }
     return true;
@@ -253,24 +257,20 @@ bool PripremiBackup(Okruzenje& o)
 // Installs one item by its extension; false when the installation must stop and be restored.
 bool InstalirajStavku(Okruzenje& o, const QString& ime)
 {
-    Stanje& s = o.stanje;
-    const QString ekstenzija = ime.right(3);
-    if (ekstenzija == u"exe")
-        return InstalirajProgram(o, ime);
-    if (ekstenzija == u"dll")
-        return InstalirajKomponentu(o, ime);
-    if (ekstenzija == u"enc")
-        return InstalirajDatoteku(o, s.PutanjaSkripti, ime, QStringLiteral("Kopiranje novog programa: "));
-    if (ekstenzija == u"chm")
-        return InstalirajDatoteku(o, s.PutanjaHelp, ime, QStringLiteral("Kopiranje nove datoteke: "));
-    logiraj(o, QStringLiteral("nepoznata ekstenzija: ") + ekstenzija);
-    return true;
-}
-
-QString bezKoseCrte(QString putanja)
-{
-    while (putanja.size() > 1 && putanja.endsWith(u'/')) putanja.chop(1);
-    return putanja;
+    const QString direktorija = CiljnaDirektorija(o.stanje, ime);
+    switch (VrstaPoImenu(ime)) {
+        case VrstaDatoteke::Program:
+            return InstalirajProgram(o, ime);
+        case VrstaDatoteke::Komponenta:
+            return InstalirajKomponentu(o, ime);
+        case VrstaDatoteke::Skripta:
+            return InstalirajDatoteku(o, direktorija, ime, QStringLiteral("Kopiranje novog programa: "));
+        case VrstaDatoteke::Pomoć:
+            return InstalirajDatoteku(o, direktorija, ime, QStringLiteral("Kopiranje nove datoteke: "));
+        default:
+            logiraj(o, QStringLiteral("nepoznata ekstenzija: ") + NastavakImena(ime));
+            return true;
+    }
 }
 
 }  // namespace
@@ -303,7 +303,7 @@ bool UpdatePrograma(Okruzenje& o)
         // The name is kept apart: a yield may run the window's events, and the record must not change
         // under the item being installed.
         const QString ime = s.TrenutnaDatoteka;
-        QCoreApplication::processEvents();
+        o.sat.pause(0);
         OznačiStavku(o, ime, 5);
         if (!InstalirajStavku(o, ime)) {
             PokušajVratitiSveNaPočetak(o);
@@ -312,22 +312,21 @@ bool UpdatePrograma(Okruzenje& o)
         OznačiStavku(o, ime, 3);
     }
 
-    const QString verzije = QStringLiteral("Verzije.txt");
-    logiraj(o, QStringLiteral("Backup Verzije.txt"));
+    const QString& verzije = ImeKontrolneDatoteke;
+    logiraj(o, QStringLiteral("Backup ") + verzije);
     s.TrenutnaDatoteka = verzije;
     if (const FsResult r = o.fs.copyReplacing(s.PutanjaPrograma + verzije, s.PutanjaBackup + verzije); !r) {
         s.TrenutnaPoruka = QStringLiteral("Greška u premještanju u backup ") + verzije + u' ' + r.error;
         logiraj(o, s.TrenutnaPoruka);
     }
-    logiraj(o, QStringLiteral("Kopiranje Verzije.txt"));
+    logiraj(o, QStringLiteral("Kopiranje ") + verzije);
     if (const FsResult r = o.fs.copyReplacing(s.PutanjaUpdate + verzije, s.PutanjaPrograma + verzije); !r) {
         s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + verzije + u' ' + r.error;
         logiraj(o, s.TrenutnaPoruka);
     }
     PostaviTrenutnuAkciju(o, QString());
 
-    for (const QString& maska : {QStringLiteral("*.7z"), QStringLiteral("*.exe"), QStringLiteral("*.enc"),
-                                 QStringLiteral("*.chm"), QStringLiteral("*.dll")}) {
+    for (const QString& maska : MaskeDohvaćenih) {
         logiraj(o, QStringLiteral("Brisanje fajlova ") + maska);
         if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
             logiraj(o,
@@ -335,7 +334,7 @@ bool UpdatePrograma(Okruzenje& o)
     }
 
     logiraj(o, QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);
-    if (const FsResult r = o.fs.removeFolder(bezKoseCrte(s.PutanjaBackup)); !r)
+    if (const FsResult r = o.fs.removeFolder(BezKoseCrte(s.PutanjaBackup)); !r)
         logiraj(o, QStringLiteral("Greška u brisanju direktorije - ") + s.PutanjaBackup + r.error);
 
     logiraj(o, QStringLiteral("Kraj"));

@@ -1,7 +1,9 @@
 #include "install/PripremaVerzije.h"
 
+#include "core/ImenaDatoteka.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/Putanje.h"
 #include "core/UcitavanjeMatrice.h"
 #include "core/Usporedba.h"
 #include "platform/Dialogs.h"
@@ -10,11 +12,6 @@
 #include "transfer/DownInet.h"
 
 namespace {
-
-QString saKosomCrtom(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
 
 void pokaži(Okruzenje& o, Dialogs::Icon ikona, const QString& tekst)
 {
@@ -32,8 +29,7 @@ void prijavi(Okruzenje& o, const QString& prefiks = QStringLiteral("PripremiVerz
 void dohvatiSaInterneta(Okruzenje& o, const QString& nova)
 {
     Stanje& s = o.stanje;
-    if (DownInet(o, QStringLiteral("Verzije.txt"), s.PutanjaUpdate,
-                 HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
+    if (DownInet(o, ImeKontrolneDatoteke, s.PutanjaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
         if (!o.fs.fileExists(nova)) {
             LogirajGrešku(
                 o,
@@ -56,12 +52,12 @@ void kopirajSaMreže(Okruzenje& o, const QString& nova)
 {
     Stanje& s = o.stanje;
     const QString lokacija = o.model.txtLokacija(0);
-    if (o.fs.fileExists(lokacija + QStringLiteral("Verzije.txt"))) {
+    if (o.fs.fileExists(lokacija + ImeKontrolneDatoteke)) {
         if (!o.fs.removeFile(nova)) {
             s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
             LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
         }
-        if (!o.fs.copyReplacing(lokacija + QStringLiteral("Verzije.txt"), nova)) {
+        if (!o.fs.copyReplacing(lokacija + ImeKontrolneDatoteke, nova)) {
             s.TrenutnaPoruka = QStringLiteral(
                                    "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
                                    "i pokušajte ponovno!") +
@@ -97,7 +93,7 @@ QString ImeRačunala(Okruzenje& o)
 void PostaviPutanje(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    s.PutanjaPrograma = saKosomCrtom(o.računalo.executableFolder());
+    s.PutanjaPrograma = SaKosomCrtom(o.računalo.executableFolder());
     // The development computer always works on its own installation, wherever the executable lies.
     if (ImeRačunala(o) == u"ORVEL-TOSH")
         s.PutanjaPrograma = QStringLiteral("D:/Lumivex software/Lumivex knjigovodstvo V20/");
@@ -114,8 +110,8 @@ bool PripremiVerzijaTXT(Okruzenje& o)
 {
     Stanje& s = o.stanje;
     PostaviPutanje(o);
-    const QString stara = s.PutanjaPrograma + QStringLiteral("Verzije.txt");
-    const QString nova = s.PutanjaUpdate + QStringLiteral("Verzije.txt");
+    const QString stara = s.PutanjaPrograma + ImeKontrolneDatoteke;
+    const QString nova = s.PutanjaUpdate + ImeKontrolneDatoteke;
 
     if (!o.fs.folderExists(s.PutanjaUpdate))
         o.fs.createFolder(s.PutanjaUpdate);

@@ -3,6 +3,7 @@
 #include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/VrstaDatoteke.h"
 #include "install/Registracija.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -11,9 +12,9 @@
 
 namespace {
 
-using Zaključci::R;
-using Zaključci::R2;
-using Zaključci::R3;
+using Zaključci::PotrebnaReinstalacija;
+using Zaključci::PotrebnaReinstalacijaZbogDatoteke;
+using Zaključci::VraćaSeStaraVerzija;
 
 void kritično(Okruzenje& o, const QString& tekst)
 {
@@ -40,6 +41,24 @@ void kopirajNazad(Okruzenje& o, const QString& direktorija, const QString& ime, 
     kritično(o, o.stanje.TrenutnaPoruka + QStringLiteral("\r\n") + zaključak);
 }
 
+// A COM component's registration is swapped back around the copy of its old file.
+void vratiKomponentu(Okruzenje& o, const QString& ime)
+{
+    Stanje& s = o.stanje;
+    s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
+    if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime))
+        kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime +
+                        QStringLiteral("\r\n") + s.TrenutnaPoruka + QStringLiteral("\r\n") +
+                        VraćaSeStaraVerzija);
+    izvijesti(o, QStringLiteral("Kopiranje nazad komponente: "), ime);
+    kopirajNazad(o, s.PutanjaPrograma, ime,
+                 QStringLiteral("Nastala je greška u kopiranju nazad komponente: "), PotrebnaReinstalacija);
+    s.TrenutnaPoruka = QStringLiteral("Registracija stare komponente: ") + ime;
+    PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
+    if (!RegistrirajDLL(o, s.PutanjaPrograma, ime))
+        kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + VraćaSeStaraVerzija);
+}
+
 }  // namespace
 
 void PokušajVratitiSveNaPočetak(Okruzenje& o)
@@ -54,7 +73,7 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
                            s.PutanjaBackup + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") +
                            popis.error;
         LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + s.TrenutnaPoruka);
-        kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + R2);
+        kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + PotrebnaReinstalacija);
         LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
         return;
     }
@@ -63,34 +82,28 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
 
     for (const QString& ime : datoteke) {
         s.TrenutnaDatoteka = ime;
-        const QString ekstenzija = ime.right(3);
-        if (ekstenzija == u"exe" || ekstenzija == u"txt") {
-            izvijesti(o, QStringLiteral("Kopiranje nazad programa: "), ime);
-            kopirajNazad(o, s.PutanjaPrograma, ime,
-                         QStringLiteral("Nastala je greška u kopiranju nazad programa: "), R2);
-        } else if (ekstenzija == u"dll") {
-            s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
-            if (!DeregistrirajDLL(o, s.PutanjaPrograma, ime))
-                kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime +
-                                QStringLiteral("\r\n") + s.TrenutnaPoruka + QStringLiteral("\r\n") + R);
-            izvijesti(o, QStringLiteral("Kopiranje nazad komponente: "), ime);
-            kopirajNazad(o, s.PutanjaPrograma, ime,
-                         QStringLiteral("Nastala je greška u kopiranju nazad komponente: "), R2);
-            s.TrenutnaPoruka = QStringLiteral("Registracija stare komponente: ") + ime;
-            PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
-            if (!RegistrirajDLL(o, s.PutanjaPrograma, ime))
-                kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + R);
-        } else if (ekstenzija == u"enc") {
-            izvijesti(o, QStringLiteral("Kopiranje nazad datoteke: "), ime);
-            kopirajNazad(o, s.PutanjaSkripti, ime,
-                         QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "), R3);
-        } else if (ekstenzija == u"chm") {
-            izvijesti(o, QStringLiteral("Kopiranje nazad datoteke: "), ime);
-            kopirajNazad(o, s.PutanjaHelp, ime,
-                         QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "), R3);
-        } else {
-            LogirajGrešku(o,
-                          QStringLiteral("PokušajVratitiSveNaPočetak - nepoznata ekstenzija: ") + ekstenzija);
+        const QString direktorija = CiljnaDirektorija(s, ime);
+        switch (VrstaPoImenu(ime)) {
+            case VrstaDatoteke::Program:
+            case VrstaDatoteke::Kontrolna:
+                izvijesti(o, QStringLiteral("Kopiranje nazad programa: "), ime);
+                kopirajNazad(o, direktorija, ime,
+                             QStringLiteral("Nastala je greška u kopiranju nazad programa: "),
+                             PotrebnaReinstalacija);
+                break;
+            case VrstaDatoteke::Komponenta:
+                vratiKomponentu(o, ime);
+                break;
+            case VrstaDatoteke::Skripta:
+            case VrstaDatoteke::Pomoć:
+                izvijesti(o, QStringLiteral("Kopiranje nazad datoteke: "), ime);
+                kopirajNazad(o, direktorija, ime,
+                             QStringLiteral("Nastala je greška u kopiranju nazad datoteke: "),
+                             PotrebnaReinstalacijaZbogDatoteke);
+                break;
+            default:
+                LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - nepoznata ekstenzija: ") +
+                                     NastavakImena(ime));
         }
     }
 

@@ -4,15 +4,17 @@
 
 struct Okruzenje;
 
-// The sentences that close the failure boxes: R when the old version will be put back, R2 and R3
-// when even that failed.
+// The sentences that close the failure boxes.
 namespace Zaključci {
-inline const QString R = QStringLiteral(
+// An installation step failed: the old version will be put back.
+inline const QString VraćaSeStaraVerzija = QStringLiteral(
     "Program ne može razriješiti problem te će pokušati vratiti staru verziju programa. Ukoliko ne uspije "
     "najvjerojatnije ćete morati reinstalirati program!");
-inline const QString R2 =
+// Putting back a program, or reading what there is to put back, failed.
+inline const QString PotrebnaReinstalacija =
     QStringLiteral("Program ne može razriješiti problem pa ćete morati reinstalirati program!");
-inline const QString R3 =
+// Putting back a script or a help file failed.
+inline const QString PotrebnaReinstalacijaZbogDatoteke =
     QStringLiteral("Program ne može razriješiti problem te ćete morati reinstalirati program!");
 }  // namespace Zaključci
 

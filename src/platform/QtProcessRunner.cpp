@@ -4,14 +4,25 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-ProcessRunner::Result QtProcessRunner::run(const QString& program, const QStringList& arguments)
+namespace {
+
+// The tools the updater starts read nothing and their output is not used: all three streams are
+// the null device.
+void prepare(QProcess& process, const QString& program, const QStringList& arguments)
 {
-    QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
+}
+
+}  // namespace
+
+ProcessRunner::Result QtProcessRunner::run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    prepare(process, program, arguments);
 
     Result result;
     QEventLoop loop;
@@ -35,11 +46,7 @@ ProcessRunner::Result QtProcessRunner::run(const QString& program, const QString
 ProcessRunner::Result QtProcessRunner::startDetached(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    prepare(process, program, arguments);
     Result result;
     qint64 pid = 0;
     result.started = process.startDetached(&pid);

@@ -1,20 +1,18 @@
 #include "publish/Objava.h"
 
+#include "core/ImenaDatoteka.h"
+#include "core/Putanje.h"
 #include "core/TekstKontrolneDatoteke.h"
+#include "core/VrstaDatoteke.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessRunner.h"
-#include "transfer/Raspakiravanje.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSet>
+#include <utility>
 
 namespace {
-
-QString saKosomCrtom(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
 
 bool jeVerzija(const QString& tekst)
 {
@@ -27,6 +25,109 @@ void počisti(FileSystem& fs, const QString& folder)
 {
     if (fs.folderExists(folder))
         fs.removeFolder(folder);
+}
+
+// The staging folder of one run, removed when the run ends, whichever way it ends.
+class PripremnaMapa {
+public:
+    PripremnaMapa(FileSystem& fs, QString mapa) : fs_(fs), mapa_(std::move(mapa)) {}
+    PripremnaMapa(const PripremnaMapa&) = delete;
+    PripremnaMapa& operator=(const PripremnaMapa&) = delete;
+    ~PripremnaMapa() { počisti(fs_, mapa_); }
+
+private:
+    FileSystem& fs_;
+    QString mapa_;
+};
+
+// Makes the output folder and finds the 7-Zip tool; empty when the run cannot go on (told in
+// `poruke`).
+QString PripremiIzlazIAlat(FileSystem& fs, ProcessRunner& procesi, const QString& izlaz, QStringList& poruke)
+{
+    if (!fs.folderExists(izlaz)) {
+        if (const FsResult r = fs.createFolder(izlaz); !r) {
+            poruke << QStringLiteral("Nije moguće napraviti izlaznu direktoriju %1: %2").arg(izlaz, r.error);
+            return QString();
+        }
+    }
+    const QString alat = procesi.findOnPath(QStringLiteral("7za"));
+    if (alat.isEmpty())
+        poruke << QStringLiteral("Nije pronađen alat 7za (paket p7zip-full).");
+    return alat;
+}
+
+// Makes the archive of one entry in the staging folder and adds its line to the control file.
+bool NapraviArhivu(FileSystem& fs, ProcessRunner& procesi, const QString& alat, const QString& izdanje,
+                   const QString& priprema, const StavkaObjave& s, QByteArray& kontrolna, QStringList& poruke)
+{
+    const QString izvor = izdanje + s.ime;
+    const QString arhiva = priprema + s.arhiva;
+    if (SamoKopiranje(s.ime)) {
+        if (const FsResult r = fs.copyReplacing(izvor, arhiva); !r) {
+            poruke << QStringLiteral("Kopiranje %1 nije uspjelo: %2").arg(izvor, r.error);
+            return false;
+        }
+    } else {
+        const ProcessRunner::Result r =
+            procesi.run(alat, {QStringLiteral("a"), QStringLiteral("-t7z"), QStringLiteral("-mx=9"),
+                               QStringLiteral("-bd"), QStringLiteral("-y"), arhiva, izvor});
+        if (!r.started || !fs.fileExists(arhiva)) {
+            poruke << QStringLiteral("Arhiva %1 nije napravljena%2")
+                          .arg(s.arhiva, r.started ? QString() : QStringLiteral(": ") + r.error);
+            return false;
+        }
+    }
+    qint64 veličinaArhive = 0;
+    qint64 veličina = 0;
+    if (!fs.fileSize(arhiva, veličinaArhive) || !fs.fileSize(izvor, veličina)) {
+        poruke << QStringLiteral("Veličinu datoteke %1 nije moguće očitati.").arg(s.ime);
+        return false;
+    }
+    kontrolna +=
+        (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
+         QString::number(veličinaArhive) + u';' + QString::number(veličina) + QStringLiteral(";\r\n"))
+            .toLocal8Bit();
+    poruke << QStringLiteral("%1: arhiva %2, %3 bajtova (raspakirano %4 bajtova)")
+                  .arg(s.ime, s.arhiva)
+                  .arg(veličinaArhive)
+                  .arg(veličina);
+    return true;
+}
+
+// The control file is checked by the updater's own reader before it is written to the staging folder.
+bool UpišiKontrolnu(FileSystem& fs, const QString& priprema, const QByteArray& kontrolna, QStringList& poruke)
+{
+    Matrica provjera;
+    if (!PročitajMatricu(provjera, kontrolna, ImeKontrolneDatoteke).ok()) {
+        poruke << QStringLiteral("Napravljena kontrolna datoteka nije ispravna.");
+        return false;
+    }
+    FsResult r;
+    auto pisač = fs.replaceFile(priprema + ImeKontrolneDatoteke, r);
+    if (!pisač || !(r = pisač->write(kontrolna)) || !(r = pisač->commit())) {
+        poruke << QStringLiteral("Verzije.txt nije moguće upisati: %1").arg(r.error);
+        return false;
+    }
+    return true;
+}
+
+// Archives first, the control file last: a server that serves the folder meanwhile never lists an
+// archive that is not there yet.
+bool PrenesiUIzlaz(FileSystem& fs, const QString& priprema, const QString& izlaz,
+                   const QList<StavkaObjave>& stavke, QStringList& poruke)
+{
+    for (const StavkaObjave& s : stavke) {
+        if (const FsResult m = fs.copyReplacing(priprema + s.arhiva, izlaz + s.arhiva); !m) {
+            poruke << QStringLiteral("Premještanje %1 u %2 nije uspjelo: %3").arg(s.arhiva, izlaz, m.error);
+            return false;
+        }
+    }
+    if (const FsResult m = fs.copyReplacing(priprema + ImeKontrolneDatoteke, izlaz + ImeKontrolneDatoteke);
+        !m) {
+        poruke << QStringLiteral("Premještanje Verzije.txt u %1 nije uspjelo: %2").arg(izlaz, m.error);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -90,9 +191,9 @@ bool ProvjeriPopis(FileSystem& fs, const Objava& objava, QList<StavkaObjave>& st
                                  .arg(stavka.arhiva, stavka.ime);
             continue;
         }
-        if (!fs.fileExists(saKosomCrtom(objava.izdanje) + stavka.ime)) {
+        if (!fs.fileExists(SaKosomCrtom(objava.izdanje) + stavka.ime)) {
             greške << gdje + QStringLiteral("ne postoji datoteka %1%2.")
-                                 .arg(saKosomCrtom(objava.izdanje), stavka.ime);
+                                 .arg(SaKosomCrtom(objava.izdanje), stavka.ime);
             continue;
         }
         imena.insert(stavka.ime);
@@ -101,9 +202,10 @@ bool ProvjeriPopis(FileSystem& fs, const Objava& objava, QList<StavkaObjave>& st
     }
     if (greške.isEmpty() && stavke.isEmpty())
         greške << QStringLiteral("Popis izdanja %1 nema nijedne stavke.").arg(objava.popis);
-    if (stavke.size() > 71)
-        greške << QStringLiteral("Popis ima %1 stavki, a kontrolna datoteka ih može imati najviše 71.")
-                      .arg(stavke.size());
+    if (stavke.size() > Matrica::BrojZapisa)
+        greške << QStringLiteral("Popis ima %1 stavki, a kontrolna datoteka ih može imati najviše %2.")
+                      .arg(stavke.size())
+                      .arg(Matrica::BrojZapisa);
     return greške.isEmpty();
 }
 
@@ -113,19 +215,11 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
     if (!ProvjeriPopis(fs, objava, stavke, poruke))
         return false;
 
-    const QString izlaz = saKosomCrtom(objava.izlaz);
-    const QString izdanje = saKosomCrtom(objava.izdanje);
-    if (!fs.folderExists(izlaz)) {
-        if (const FsResult r = fs.createFolder(izlaz); !r) {
-            poruke << QStringLiteral("Nije moguće napraviti izlaznu direktoriju %1: %2").arg(izlaz, r.error);
-            return false;
-        }
-    }
-    QString alat = procesi.findOnPath(QStringLiteral("7za"));
-    if (alat.isEmpty()) {
-        poruke << QStringLiteral("Nije pronađen alat 7za (paket p7zip-full).");
+    const QString izlaz = SaKosomCrtom(objava.izlaz);
+    const QString izdanje = SaKosomCrtom(objava.izdanje);
+    const QString alat = PripremiIzlazIAlat(fs, procesi, izlaz, poruke);
+    if (alat.isEmpty())
         return false;
-    }
 
     const QString priprema = izlaz + QStringLiteral(".objava-%1/").arg(QCoreApplication::applicationPid());
     počisti(fs, priprema);
@@ -134,80 +228,15 @@ bool Objavi(FileSystem& fs, ProcessRunner& procesi, const Objava& objava, QStrin
             << QStringLiteral("Nije moguće napraviti privremenu direktoriju %1: %2").arg(priprema, r.error);
         return false;
     }
+    const PripremnaMapa pripremna(fs, priprema);
 
     QByteArray kontrolna;
-    for (const StavkaObjave& s : stavke) {
-        const QString izvor = izdanje + s.ime;
-        const QString arhiva = priprema + s.arhiva;
-        const bool samoKopija =
-            s.ime.endsWith(QStringLiteral("chm")) || s.ime.endsWith(QStringLiteral("enc"));
-        if (samoKopija) {
-            if (const FsResult r = fs.copyReplacing(izvor, arhiva); !r) {
-                poruke << QStringLiteral("Kopiranje %1 nije uspjelo: %2").arg(izvor, r.error);
-                počisti(fs, priprema);
-                return false;
-            }
-        } else {
-            const ProcessRunner::Result r =
-                procesi.run(alat, {QStringLiteral("a"), QStringLiteral("-t7z"), QStringLiteral("-mx=9"),
-                                   QStringLiteral("-bd"), QStringLiteral("-y"), arhiva, izvor});
-            if (!r.started || !fs.fileExists(arhiva)) {
-                poruke << QStringLiteral("Arhiva %1 nije napravljena%2")
-                              .arg(s.arhiva, r.started ? QString() : QStringLiteral(": ") + r.error);
-                počisti(fs, priprema);
-                return false;
-            }
-        }
-        qint64 veličinaArhive = 0;
-        qint64 veličina = 0;
-        if (!fs.fileSize(arhiva, veličinaArhive) || !fs.fileSize(izvor, veličina)) {
-            poruke << QStringLiteral("Veličinu datoteke %1 nije moguće očitati.").arg(s.ime);
-            počisti(fs, priprema);
+    for (const StavkaObjave& s : stavke)
+        if (!NapraviArhivu(fs, procesi, alat, izdanje, priprema, s, kontrolna, poruke))
             return false;
-        }
-        kontrolna +=
-            (s.ime + u';' + s.verzije[0] + u';' + s.verzije[1] + u';' + s.verzije[2] + u';' +
-             QString::number(veličinaArhive) + u';' + QString::number(veličina) + QStringLiteral(";\r\n"))
-                .toLocal8Bit();
-        poruke << QStringLiteral("%1: arhiva %2, %3 bajtova (raspakirano %4 bajtova)")
-                      .arg(s.ime, s.arhiva)
-                      .arg(veličinaArhive)
-                      .arg(veličina);
-    }
-
-    // The control file is checked by the updater's own reader before anything is published.
-    Matrica provjera;
-    if (!PročitajMatricu(provjera, kontrolna, QStringLiteral("Verzije.txt")).ok()) {
-        poruke << QStringLiteral("Napravljena kontrolna datoteka nije ispravna.");
-        počisti(fs, priprema);
+    if (!UpišiKontrolnu(fs, priprema, kontrolna, poruke) ||
+        !PrenesiUIzlaz(fs, priprema, izlaz, stavke, poruke))
         return false;
-    }
-    FsResult r;
-    auto pisač = fs.replaceFile(priprema + QStringLiteral("Verzije.txt"), r);
-    if (!pisač || !(r = pisač->write(kontrolna)) || !(r = pisač->commit())) {
-        poruke << QStringLiteral("Verzije.txt nije moguće upisati: %1").arg(r.error);
-        počisti(fs, priprema);
-        return false;
-    }
-    pisač.reset();
-
-    // Archives first, the control file last: a server that serves the folder meanwhile never lists
-    // an archive that is not there yet.
-    for (const StavkaObjave& s : stavke) {
-        if (const FsResult m = fs.copyReplacing(priprema + s.arhiva, izlaz + s.arhiva); !m) {
-            poruke << QStringLiteral("Premještanje %1 u %2 nije uspjelo: %3").arg(s.arhiva, izlaz, m.error);
-            počisti(fs, priprema);
-            return false;
-        }
-    }
-    if (const FsResult m =
-            fs.copyReplacing(priprema + QStringLiteral("Verzije.txt"), izlaz + QStringLiteral("Verzije.txt"));
-        !m) {
-        poruke << QStringLiteral("Premještanje Verzije.txt u %1 nije uspjelo: %2").arg(izlaz, m.error);
-        počisti(fs, priprema);
-        return false;
-    }
-    počisti(fs, priprema);
     poruke << QStringLiteral("Objavljeno %1 stavki u %2").arg(stavke.size()).arg(izlaz);
     return true;
 }

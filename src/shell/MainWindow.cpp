@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "core/DugoVrijeme.h"
 #include "core/Okruzenje.h"
 #include "shell/MrezaAzuriranja.h"
 #include "shell/Naredbe.h"
@@ -18,7 +19,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -54,15 +54,6 @@ void obojaj(QWidget* w, const QColor& boja)
     paleta.setColor(QPalette::Window, boja);
     w->setPalette(paleta);
     w->setAutoFillBackground(true);
-}
-
-// The locale's long time without its time zone.
-QString vrijeme(const QLocale& locale, const QTime& t)
-{
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\(?t+\\)?"));
-    format.remove(zone);
-    return locale.toString(t, format.trimmed());
 }
 
 // Names a control for code, screen readers and UI automation.
@@ -275,9 +266,11 @@ void MainWindow::poveži()
             PromjenaVremenaDownloada(o_, sati);
     });
 
-    connect(cmdVerzija_, &QPushButton::clicked, this, [this] { cmdVerzija_Click(o_); });
-    connect(cmdDownloadAndUpdate_, &QPushButton::clicked, this, [this] { cmdDownloadAndUpdate_Klik(o_); });
-    connect(cmdDownlNaLokaciju_, &QPushButton::clicked, this, [this] { cmdDownlNaLokaciju_Click(o_); });
+    connect(cmdVerzija_, &QPushButton::clicked, this, [this] { cmdVerzija_KlikUzZaštitu(o_); });
+    connect(cmdDownloadAndUpdate_, &QPushButton::clicked, this,
+            [this] { cmdDownloadAndUpdate_KlikUzZaštitu(o_); });
+    connect(cmdDownlNaLokaciju_, &QPushButton::clicked, this,
+            [this] { cmdDownlNaLokaciju_KlikUzZaštitu(o_); });
     connect(cmdIzlaz_, &QPushButton::clicked, this, [this] { krajOdmah_(); });
 
     connect(tmrUpdate_, &QTimer::timeout, this, [this] { tmrUpdate_Timer(o_); });
@@ -423,7 +416,7 @@ void MainWindow::osvježiSat()
     const QLocale locale;
     const QDateTime sada = QDateTime::currentDateTime();
     SBar_[2]->setText(locale.toString(sada.date(), QLocale::ShortFormat));
-    SBar_[3]->setText(vrijeme(locale, sada.time()));
+    SBar_[3]->setText(DugoVrijeme(locale, sada.time()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -20,17 +20,17 @@ bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba)
     return true;
 }
 
-void cmdVerzija_Click(Okruzenje& o)
+void cmdVerzija_KlikUzZaštitu(Okruzenje& o)
 {
     PokreniDuguNaredbu(o, [&] { PripremiVerzijaTXT(o); });
 }
 
-void cmdDownloadAndUpdate_Klik(Okruzenje& o)
+void cmdDownloadAndUpdate_KlikUzZaštitu(Okruzenje& o)
 {
     PokreniDuguNaredbu(o, [&] { cmdDownloadAndUpdate_Click(o); });
 }
 
-void cmdDownlNaLokaciju_Click(Okruzenje& o)
+void cmdDownlNaLokaciju_KlikUzZaštitu(Okruzenje& o)
 {
     PokreniDuguNaredbu(o, [&] { PrijenosNaLokaciju(o, true); });
 }

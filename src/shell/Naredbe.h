@@ -8,9 +8,12 @@ struct Okruzenje;
 // are disabled; afterwards they are enabled again. False when it was refused.
 bool PokreniDuguNaredbu(Okruzenje& o, const std::function<void()>& naredba);
 
-// The window's commands and timer ticks.
-void cmdVerzija_Click(Okruzenje& o);
-void cmdDownloadAndUpdate_Klik(Okruzenje& o);
-void cmdDownlNaLokaciju_Click(Okruzenje& o);
+// The window's buttons: each runs its command under the one-operation guard of PokreniDuguNaredbu,
+// so a click while another long command works does nothing.
+void cmdVerzija_KlikUzZaštitu(Okruzenje& o);
+void cmdDownloadAndUpdate_KlikUzZaštitu(Okruzenje& o);
+void cmdDownlNaLokaciju_KlikUzZaštitu(Okruzenje& o);
+
+// The window's timer ticks.
 void tmrUpdate_Timer(Okruzenje& o);
 void tmrPrijenos_Timer(Okruzenje& o);

@@ -3,21 +3,13 @@
 #include "Verzija.h"
 #include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/Putanje.h"
 #include "install/PripremaVerzije.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/MachineInfo.h"
 #include "shell/Naredbe.h"
 #include "shell/Postavke.h"
-
-namespace {
-
-QString SaKosomCrtom(const QString& folder)
-{
-    return folder.endsWith(u'/') ? folder : folder + u'/';
-}
-
-}  // namespace
 
 void UčitajProzor(Okruzenje& o)
 {

@@ -1,6 +1,7 @@
 #include "shell/Postavke.h"
 
 #include "Verzija.h"
+#include "core/ImenaDatoteka.h"
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -117,7 +118,7 @@ void OdaberiLokaciju(Okruzenje& o, int i)
     zahtjev.title = QStringLiteral("Izaberite uređaj i direktoriju gdje se nalaze novi Lumivex programi");
     zahtjev.filter = QStringLiteral("Verzije (*.txt)");
     zahtjev.defaultSuffix = QStringLiteral("txt");
-    zahtjev.fileName = QStringLiteral("Verzije.txt");
+    zahtjev.fileName = ImeKontrolneDatoteke;
     zahtjev.initialFolder = o.model.txtLokacija(i);
     zahtjev.mustExist = false;  // the folder must exist, the file name may be any
     const QString izabrano = o.dijalozi.chooseFile(zahtjev);

@@ -1,12 +1,16 @@
 #include "transfer/Dohvat.h"
 
 #include "core/Cekanje.h"
+#include "core/ImenaDatoteka.h"
 #include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
+#include "core/Putanje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "core/Usporedba.h"
+#include "core/VelicinaDatoteke.h"
+#include "core/VrstaDatoteke.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -49,28 +53,11 @@ struct Dohvat {
     }
 };
 
-// Numbers in the control file are compared as their numeric value, so "100.5" never matches a file
-// of 100 bytes; doubles hold every file size exactly.
-bool JednakaVeličina(qint64 veličina, const QString& polje)
-{
-    return static_cast<double>(veličina) == BrojčanaVrijednost(polje);
-}
-
-// The network folder's text is used as it stands, but a relative one would resolve against whatever
-// folder the program was started in, so it finds nothing ("/srv/x/" or "D:/x/" are absolute).
-bool JeApsolutnaMapa(const QString& mapa)
-{
-    return mapa.startsWith(u'/') ||
-           (mapa.size() >= 3 && mapa[0].isLetter() && mapa[1] == u':' && mapa[2] == u'/');
-}
-
 // Compares a fetched file's size with the column text `polje`; the messages name the file as `ime`.
 bool ProvjeriVeličinu(Dohvat& d, const QString& ime, qint64 veličina, const QString& polje)
 {
-    const QString početak = QStringLiteral("Veličina presnimljene datoteke ") + ime + QStringLiteral(" je ") +
-                            QString::number(veličina) +
-                            QStringLiteral(", a veličina originalne datoteke je ") + polje;
-    if (!JednakaVeličina(veličina, polje))
+    const QString početak = OpisVeličine(ime, veličina, polje);
+    if (!IstaVeličina(veličina, polje))
         return d.greška(
             početak + QStringLiteral(" i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite "
                                      "postupak. Prekida se ažuriranje!"),
@@ -168,9 +155,7 @@ bool PrviProlaz(Dohvat& d)
 
         qint64 veličina = 0;
         if (!o.fs.fileSize(d.mapaUpdate + arhiva, veličina))
-            return d.greška(QStringLiteral("Greška u provjeri veličine datoteke-dohvatu datoteke ") + arhiva +
-                                QStringLiteral(". Prekida se ažuriranje!"),
-                            true);
+            return d.greška(GreškaProvjereVeličineArhive(arhiva), true);
         if (!ProvjeriVeličinu(d, arhiva, veličina, z.polja[4]))
             return false;
 
@@ -251,7 +236,7 @@ bool Kraj(Dohvat& d)
 {
     Okruzenje& o = d.o;
     if (d.izvor == Izvor::MrežnaLokacija) {
-        const QString verzije = QStringLiteral("Verzije.txt");
+        const QString& verzije = ImeKontrolneDatoteke;
         if (!JeApsolutnaMapa(d.izvornaMapa) ||
             !o.fs.copyReplacing(d.izvornaMapa + verzije, d.mapaUpdate + verzije))
             return d.greška(

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/VrstaDatoteke.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessRunner.h"
@@ -37,17 +38,6 @@ QString Alat7za(Okruzenje& o)
 }
 
 }  // namespace
-
-QString ImeArhive(const QString& ime)
-{
-    return ime.left(std::max<qsizetype>(ime.size() - 3, 0)) + QStringLiteral("7z");
-}
-
-bool SamoKopiranje(const QString& ime)
-{
-    return ime.endsWith(QStringLiteral("chm"), Qt::CaseSensitive) ||
-           ime.endsWith(QStringLiteral("enc"), Qt::CaseSensitive);
-}
 
 bool Unzipaj(Okruzenje& o, const QString& ime)
 {

@@ -87,7 +87,7 @@ TEST_F(DemoTest, OneClickInstallsEveryDemoUpdate)
 {
     UčitajProzor(o);
     dijalozi.answer({Dialogs::Answer::Yes});
-    cmdDownloadAndUpdate_Klik(o);
+    cmdDownloadAndUpdate_KlikUzZaštitu(o);
 
     ASSERT_FALSE(dijalozi.boxes().empty());
     EXPECT_EQ(dijalozi.boxes().back().text, QStringLiteral("Uspješno instalirani novi programi!"))

@@ -196,7 +196,7 @@ TEST_F(JednaOperacija, SecondClickDuringARunDoesNothing)
 {
     server.replySlow(QStringLiteral("Verzije.txt"), t.read(server.folder() + QStringLiteral("/Verzije.txt")),
                      4, std::chrono::milliseconds(20));
-    QTimer::singleShot(0, w.get(), [this] { cmdDownlNaLokaciju_Click(t.o); });
+    QTimer::singleShot(0, w.get(), [this] { cmdDownlNaLokaciju_KlikUzZaštitu(t.o); });
     gumb("cmdDownlNaLokaciju")->click();
 
     EXPECT_EQ(pokretanja(), 1);

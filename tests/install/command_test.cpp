@@ -229,11 +229,11 @@ TEST_F(Command, ButtonRunsTheCommandOnceWhileItIsBusy)
         if (b.text != kPitanje)
             return;
         omogućeneTijekom = t.model.dugeNaredbeOmogućene();
-        cmdDownloadAndUpdate_Klik(t.o);
+        cmdDownloadAndUpdate_KlikUzZaštitu(t.o);
     };
     t.dijalozi.answer({Answer::Yes});
 
-    cmdDownloadAndUpdate_Klik(t.o);
+    cmdDownloadAndUpdate_KlikUzZaštitu(t.o);
 
     EXPECT_FALSE(omogućeneTijekom);
     EXPECT_TRUE(t.model.dugeNaredbeOmogućene());

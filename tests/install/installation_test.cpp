@@ -3,6 +3,7 @@
 
 #include "core/Log.h"
 #include "core/Usporedba.h"
+#include "core/VrstaDatoteke.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingProcessRunner.h"
 #include "support/TestIzdanje.h"
@@ -117,7 +118,7 @@ public:
         izvornik = snimka();
     }
 
-    QString odredište(const QString& ime) { return CiljnaDirektorija(o, ime) + ime; }
+    QString odredište(const QString& ime) { return CiljnaDirektorija(o.stanje, ime) + ime; }
 
     // The files of the program, script and help folders by path; the stand-in tool is the test's own.
     QMap<QString, QByteArray> snimka() const

@@ -1,8 +1,8 @@
 #include "support/TestIzdanje.h"
 
 #include "core/TekstKontrolneDatoteke.h"
+#include "core/VrstaDatoteke.h"
 #include "publish/Objava.h"
-#include "transfer/Raspakiravanje.h"
 
 #include <QDir>
 #include <QProcess>
