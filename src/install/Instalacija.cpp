@@ -7,6 +7,8 @@
 #include "core/Putanje.h"
 #include "core/Usporedba.h"
 #include "core/VrstaDatoteke.h"
+#include "install/Dnevnik.h"
+#include "install/Oporavak.h"
 #include "install/PripremaVerzije.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
@@ -14,6 +16,8 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+
+#include <QSet>
 
 namespace {
 
@@ -116,11 +120,13 @@ bool PremjestiSPonovnimPokušajem(Okruzenje& o, const QString& ime, const Teksto
     return false;
 }
 
-// Copies the new file from the Update folder over direktorija + name; a failure is told with `greška`.
+// Puts the new file from the Update folder into direktorija + name; a failure is told with `greška`.
+// On one file system it is moved, which costs no copy (the fetched file goes at the clean-up anyway);
+// across file systems the move copies.
 bool KopirajNovu(Okruzenje& o, const QString& direktorija, const QString& ime, const QString& greška)
 {
     Stanje& s = o.stanje;
-    const FsResult kopirano = o.fs.copyReplacing(s.PutanjaUpdate + ime, direktorija + ime);
+    const FsResult kopirano = o.fs.move(s.PutanjaUpdate + ime, direktorija + ime);
     if (kopirano)
         return true;
     s.TrenutnaPoruka = greška + ime + CRLF + QStringLiteral("Poruka o grešci je: ") + kopirano.error;
@@ -227,10 +233,20 @@ bool NemaPokrenutihPrograma(Okruzenje& o)
 }
 
 // Empties the backup folder, or creates it. Old files left by an earlier failed installation must
-// not stay: a restore would copy them over the programs. False when the user has been told why not.
+// not stay: a restore would copy them over the programs. A backup folder whose journal says that an
+// installation was not finished is never emptied: that installation is undone first. False when the
+// user has been told why not.
 bool PripremiBackup(Okruzenje& o)
 {
     Stanje& s = o.stanje;
+    if (o.fs.fileExists(PutanjaDnevnika(o)) && !DovršiPrekinutuInstalaciju(o)) {
+        s.TrenutnaPoruka = QStringLiteral(
+            "Prethodna prekinuta instalacija nije poništena, a UpdateBackup direktorija čuva stare verzije "
+            "programa. Nova instalacija nije moguća. Kontaktirajte Lumivex!");
+        LogirajGrešku(o, QStringLiteral("UpdatePrograma- ") + s.TrenutnaPoruka);
+        upozori(o, s.TrenutnaPoruka);
+        return false;
+    }
     if (o.fs.folderExists(s.PutanjaBackup)) {
         const FsResult obrisano = o.fs.removeFiles(s.PutanjaBackup, QStringLiteral("*.*"));
         if (obrisano || obrisano.notFound)
@@ -241,7 +257,10 @@ bool PripremiBackup(Okruzenje& o)
                                "Lumivex!") +
                            CRLF + QStringLiteral("Greška: ") + obrisano.error;
     } else {
-        const FsResult kreirano = o.fs.createFolder(s.PutanjaBackup);
+        // The new folder's name must reach the disk, or a power cut would take the journal with it.
+        FsResult kreirano = o.fs.createFolder(s.PutanjaBackup);
+        if (kreirano)
+            kreirano = o.fs.syncFolder(s.PutanjaPrograma);
         if (kreirano)
             return true;
         s.TrenutnaPoruka = QStringLiteral(
@@ -273,7 +292,104 @@ bool InstalirajStavku(Okruzenje& o, const QString& ime)
     }
 }
 
+bool InstaliraSe(const QString& ime)
+{
+    switch (VrstaPoImenu(ime)) {
+        case VrstaDatoteke::Program:
+        case VrstaDatoteke::Komponenta:
+        case VrstaDatoteke::Skripta:
+        case VrstaDatoteke::Pomoć:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString roditelj(const QString& direktorija)
+{
+    const QString bez = BezKoseCrte(direktorija);
+    return bez.left(bez.lastIndexOf(u'/') + 1);
+}
+
+// The plan: every marked item of an installed kind, then the control files, each with its target
+// folder and whether an old file lies there now.
+DnevnikInstalacije NapraviPlan(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    DnevnikInstalacije plan;
+    for (const Zapis& zapis : s.NoveVerzije.zapisi) {
+        const QString ime = zapis.ime();
+        if (ime.isEmpty() || zapis.zastavica != 1 || !InstaliraSe(ime))
+            continue;
+        const QString direktorija = CiljnaDirektorija(s, ime);
+        plan.zapisi.push_back({ime, direktorija, o.fs.fileExists(direktorija + ime)});
+    }
+    for (const QString& ime : KontrolneDatoteke)
+        plan.zapisi.push_back({ime, s.PutanjaPrograma, o.fs.fileExists(s.PutanjaPrograma + ime)});
+    return plan;
+}
+
+// The unpacker never synced the new files: their bytes reach the disk before the first one moves into
+// place, or a power cut could leave a program empty under its new name. One sync of the whole file
+// system costs about what one file's does; where it cannot be done, each file is synced.
+FsResult SpremiNoveDatoteke(Okruzenje& o, const DnevnikInstalacije& plan)
+{
+    const QString update = o.stanje.PutanjaUpdate;
+    if (o.fs.syncFileSystem(update))
+        return FsResult::success();
+    for (const ZapisDnevnika& z : plan.zapisi)
+        if (o.fs.fileExists(update + z.ime))
+            if (FsResult r = o.fs.syncFile(update + z.ime); !r)
+                return r;
+    return FsResult::success();
+}
+
+// Tells the user and logs a failure of the journal or of a sync, composed in TrenutnaPoruka.
+void prijaviDnevnik(Okruzenje& o, const QString& tekst, const FsResult& r)
+{
+    o.stanje.TrenutnaPoruka = tekst + CRLF + QStringLiteral("Poruka o grešci je: ") + r.error;
+    prijaviKritično(o);
+}
+
+// Syncs the backup folder and then every target folder (and the parent of one that the installation
+// had to create), so that everything the journal will call done is on the disk.
+FsResult SpremiNaDisk(Okruzenje& o, const DnevnikInstalacije& plan, const QSet<QString>& kreirane)
+{
+    QStringList direktorije{o.stanje.PutanjaBackup};
+    for (const ZapisDnevnika& z : plan.zapisi) {
+        if (kreirane.contains(z.direktorija) && !direktorije.contains(roditelj(z.direktorija)))
+            direktorije << roditelj(z.direktorija);
+        if (!direktorije.contains(z.direktorija))
+            direktorije << z.direktorija;
+    }
+    for (const QString& d : direktorije)
+        if (FsResult r = o.fs.syncFolder(d); !r)
+            return r;
+    return FsResult::success();
+}
+
 }  // namespace
+
+void OčistiNakonInstalacije(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    for (const QString& maska : MaskeDohvaćenih) {
+        logiraj(o, QStringLiteral("Brisanje fajlova ") + maska);
+        if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
+            logiraj(o,
+                    QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") + r.error);
+    }
+
+    // The journal goes last, so that a crash in the clean-up is finished at the next start.
+    logiraj(o, QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);
+    QStringList datoteke;
+    o.fs.listFiles(s.PutanjaBackup, datoteke);
+    for (const QString& ime : datoteke)
+        if (ime != ImeDnevnika)
+            o.fs.removeFile(s.PutanjaBackup + ime);
+    if (const FsResult r = o.fs.removeFolder(BezKoseCrte(s.PutanjaBackup)); !r)
+        logiraj(o, QStringLiteral("Greška u brisanju direktorije - ") + s.PutanjaBackup + r.error);
+}
 
 bool UpdatePrograma(Okruzenje& o)
 {
@@ -295,6 +411,28 @@ bool UpdatePrograma(Okruzenje& o)
     logiraj(o, QStringLiteral("Početak"));
     PostaviTrenutnuAkciju(o, QStringLiteral("Početak ..."));
 
+    // The plan is on the disk before the first file moves, so that a start after a crash or a power
+    // cut can undo what was done.
+    const DnevnikInstalacije plan = NapraviPlan(o);
+    QSet<QString> kreirane;
+    for (const ZapisDnevnika& z : plan.zapisi)
+        if (!o.fs.folderExists(z.direktorija))
+            kreirane.insert(z.direktorija);
+    if (const FsResult r = SpremiNoveDatoteke(o, plan); !r) {
+        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u spremanju novih verzija na disk.") + CRLF +
+                           QStringLiteral("Poruka o grešci je: ") + r.error;
+        logiraj(o, s.TrenutnaPoruka);
+        kritično(o, s.TrenutnaPoruka);
+        return false;
+    }
+    if (const FsResult r = ZapišiDnevnik(o, plan); !r) {
+        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") +
+                           PutanjaDnevnika(o) + CRLF + QStringLiteral("Poruka o grešci je: ") + r.error;
+        logiraj(o, s.TrenutnaPoruka);
+        kritično(o, s.TrenutnaPoruka);
+        return false;
+    }
+
     for (int i = 0; i < Matrica::BrojZapisa; ++i) {
         const Zapis& zapis = s.NoveVerzije[i];
         s.TrenutnaDatoteka = zapis.ime();
@@ -312,30 +450,40 @@ bool UpdatePrograma(Okruzenje& o)
         OznačiStavku(o, ime, 3);
     }
 
-    const QString& verzije = ImeKontrolneDatoteke;
-    logiraj(o, QStringLiteral("Backup ") + verzije);
-    s.TrenutnaDatoteka = verzije;
-    if (const FsResult r = o.fs.copyReplacing(s.PutanjaPrograma + verzije, s.PutanjaBackup + verzije); !r) {
-        s.TrenutnaPoruka = QStringLiteral("Greška u premještanju u backup ") + verzije + u' ' + r.error;
-        logiraj(o, s.TrenutnaPoruka);
+    // The moves are durable before the control file says that the new versions are installed.
+    if (const FsResult r = SpremiNaDisk(o, plan, kreirane); !r) {
+        prijaviDnevnik(o, QStringLiteral("Nastala je greška u spremanju novih verzija na disk."), r);
+        PokušajVratitiSveNaPočetak(o);
+        return false;
     }
-    logiraj(o, QStringLiteral("Kopiranje ") + verzije);
-    if (const FsResult r = o.fs.copyReplacing(s.PutanjaUpdate + verzije, s.PutanjaPrograma + verzije); !r) {
-        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + verzije + u' ' + r.error;
-        logiraj(o, s.TrenutnaPoruka);
+
+    for (const QString& ime : KontrolneDatoteke) {
+        logiraj(o, QStringLiteral("Backup ") + ime);
+        s.TrenutnaDatoteka = ime;
+        if (const FsResult r = o.fs.copyReplacing(s.PutanjaPrograma + ime, s.PutanjaBackup + ime); !r) {
+            s.TrenutnaPoruka = QStringLiteral("Greška u premještanju u backup ") + ime + u' ' + r.error;
+            logiraj(o, s.TrenutnaPoruka);
+            // Without its backup the old control file could not be put back after a crash: it stays,
+            // and the next start lists the updates again.
+            if (!r.notFound)
+                continue;
+        }
+        logiraj(o, QStringLiteral("Kopiranje ") + ime);
+        if (const FsResult r = o.fs.copyReplacing(s.PutanjaUpdate + ime, s.PutanjaPrograma + ime); !r) {
+            s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + ime + u' ' + r.error;
+            logiraj(o, s.TrenutnaPoruka);
+        }
     }
     PostaviTrenutnuAkciju(o, QString());
 
-    for (const QString& maska : MaskeDohvaćenih) {
-        logiraj(o, QStringLiteral("Brisanje fajlova ") + maska);
-        if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
-            logiraj(o,
-                    QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") + r.error);
+    if (const FsResult r = PotvrdiDnevnik(o); !r) {
+        prijaviDnevnik(
+            o, QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") + PutanjaDnevnika(o), r);
+        PokušajVratitiSveNaPočetak(o);
+        return false;
     }
 
-    logiraj(o, QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);
-    if (const FsResult r = o.fs.removeFolder(BezKoseCrte(s.PutanjaBackup)); !r)
-        logiraj(o, QStringLiteral("Greška u brisanju direktorije - ") + s.PutanjaBackup + r.error);
+    OčistiNakonInstalacije(o);
 
     logiraj(o, QStringLiteral("Kraj"));
     PripremiVerzijaTXT(o);

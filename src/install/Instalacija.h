@@ -9,4 +9,12 @@ struct Okruzenje;
 // false. On success the new control file replaces the old one, the fetched files and the backup
 // folder are removed and the control file is prepared anew. False also when the user gave up or the
 // installation was refused; the user has then been told.
+//
+// Before the first file moves, the plan is written to a journal in the backup folder; the new files
+// move from the Update folder into place (copied across file systems) with their bytes synced, and
+// every folder is synced before the journal is marked committed. Only then is the clean-up done.
 bool UpdatePrograma(Okruzenje& o);
+
+// The clean-up after an installation whose journal is committed: the fetched files of the Update
+// folder, then the backup folder, the journal last.
+void OčistiNakonInstalacije(Okruzenje& o);

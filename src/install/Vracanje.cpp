@@ -4,6 +4,7 @@
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/VrstaDatoteke.h"
+#include "install/Dnevnik.h"
 #include "install/Registracija.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -65,6 +66,9 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
 {
     Stanje& s = o.stanje;
 
+    // The old files moved into the backup folder reach the disk before the copies back, each of which
+    // syncs its target folder, make their absence there final.
+    o.fs.syncFolder(s.PutanjaBackup);
     QStringList datoteke;
     const FsResult popis = o.fs.listFiles(s.PutanjaBackup, datoteke);
     if (!popis) {
@@ -77,6 +81,8 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
         LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
         return;
     }
+    // The journal stays: it is no old file, and it lets the next start finish what this restore cannot.
+    datoteke.removeAll(ImeDnevnika);
     LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:") +
                          QString::number(datoteke.size()));
 

@@ -36,6 +36,7 @@ struct FsResult {
 
 // A file being written beside its target. Nothing is visible under the target's name until
 // commit() renames the finished file over it; a writer destroyed without commit removes its file.
+// A successful commit is durable: the bytes are on the disk before the rename, and the folder after.
 class FileWriter {
 public:
     virtual ~FileWriter() = default;
@@ -66,12 +67,27 @@ public:
     virtual FsResult removeFiles(const QString& folder, const QString& mask) = 0;
 
     // Copies `from` to `to`, replacing `to`. Afterwards `to` holds either its old bytes or all of
-    // the new ones, never a mixture.
+    // the new ones, never a mixture, even after a power cut: the copy is written to a temporary file
+    // in the destination folder, synced, renamed into place, and the folder is synced.
     virtual FsResult copyReplacing(const QString& from, const QString& to) = 0;
 
     // Renames `from` to `to`. Fails with notFound when `from` does not exist, because callers treat
-    // a missing old file differently from a locked one. Never replaces an existing `to`.
+    // a missing old file differently from a locked one. Never replaces an existing `to`. Between
+    // file systems the file is copied as copyReplacing does and the original removed. A rename is
+    // durable only once the folders involved are synced (syncFolder).
     virtual FsResult move(const QString& from, const QString& to) = 0;
+
+    // Writes the file's bytes to the disk, so that a power cut cannot take them back.
+    virtual FsResult syncFile(const QString& path) = 0;
+
+    // Writes the folder's list of names to the disk: the files created, removed or renamed in it
+    // since survive a power cut.
+    virtual FsResult syncFolder(const QString& path) = 0;
+
+    // Writes all that the file system holding `path` keeps in memory to the disk: every file's bytes
+    // and every folder's names. It costs about what one syncFile does, so a caller with many files
+    // to sync calls it once instead.
+    virtual FsResult syncFileSystem(const QString& path) = 0;
 
     virtual FsResult fileSize(const QString& path, qint64& size) = 0;
 

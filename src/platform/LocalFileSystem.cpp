@@ -1,7 +1,8 @@
 #include "platform/LocalFileSystem.h"
 
+#include "platform/FileMask.h"
+
 #include <QDir>
-#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -98,6 +99,31 @@ bool writeAll(int fd, const char* data, qint64 size)
     return true;
 }
 
+// Opens `path` (a folder when `folder`) and writes what the system holds of it to the disk.
+int syncPath(const QByteArray& path, bool folder)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    if (fd < 0)
+        return errno;
+    int code = 0;
+    while (::fsync(fd) != 0) {
+        if (errno != EINTR) {
+            code = errno;
+            break;
+        }
+    }
+    ::close(fd);
+    return code;
+}
+
+int syncFd(int fd)
+{
+    while (::fsync(fd) != 0)
+        if (errno != EINTR)
+            return errno;
+    return 0;
+}
+
 // Creates an empty temporary file in `folder` for a file that will be named `name`.
 int createTemporary(const QString& folder, const QString& name, QByteArray& tempPath)
 {
@@ -133,13 +159,19 @@ public:
         const mode_t mask = ::umask(0);
         ::umask(mask);
         ::fchmod(fd_, 0666 & ~mask);
+        const int synced = syncFd(fd_);
         const int closed = ::close(fd_);
         fd_ = -1;
+        if (synced != 0)
+            return fromErrno(synced, FsResult::Stage::Transfer);
         if (closed != 0)
             return fromErrno(errno, FsResult::Stage::Transfer);
         if (::rename(tempPath_.constData(), target_.constData()) != 0)
             return fromErrno(errno, FsResult::Stage::Transfer);
         committed_ = true;
+        // The file is in place; a failed sync of its folder is told, though the new bytes stay.
+        if (const int code = syncPath(native(folderOf(QFile::decodeName(target_))), true); code != 0)
+            return fromErrno(code, FsResult::Stage::Transfer);
         return FsResult::success();
     }
 
@@ -199,25 +231,7 @@ FsResult LocalFileSystem::removeFile(const QString& path)
 
 FsResult LocalFileSystem::removeFiles(const QString& folder, const QString& mask)
 {
-    QStringList names;
-    if (FsResult listed = listFiles(folder, names); !listed)
-        return listed;
-    // Masks follow the convention users know: "*.*" means every file, letter case does not matter.
-    const QString pattern = mask == u"*.*" ? QStringLiteral("*") : mask;
-    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
-                                QRegularExpression::CaseInsensitiveOption);
-    const QString base = withoutTrailingSlash(folder);
-    bool matched = false;
-    for (const QString& name : names) {
-        if (!re.match(name).hasMatch())
-            continue;
-        matched = true;
-        if (FsResult removed = removeFile(base + u'/' + name); !removed)
-            return removed;
-    }
-    if (!matched)
-        return fromErrno(ENOENT);
-    return FsResult::success();
+    return RemoveMatchingFiles(*this, folder, mask, fromErrno(ENOENT));
 }
 
 FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
@@ -279,6 +293,8 @@ FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
     ::close(in);
     if (failure == 0)
         ::fchmod(out, st.st_mode & 07777);
+    if (failure == 0)
+        failure = syncFd(out);
     if (::close(out) != 0 && failure == 0)
         failure = errno;
     if (failure == 0 && ::rename(tempPath.constData(), native(target).constData()) != 0)
@@ -287,6 +303,8 @@ FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
         ::unlink(tempPath.constData());
         return fromErrno(failure, FsResult::Stage::Transfer);
     }
+    if (const int code = syncPath(native(folderOf(target)), true); code != 0)
+        return fromErrno(code, FsResult::Stage::Transfer);
     return FsResult::success();
 }
 
@@ -316,6 +334,33 @@ FsResult LocalFileSystem::move(const QString& from, const QString& to)
         ::unlink(native(to).constData());
         return failed(fromErrno(code));
     }
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::syncFile(const QString& path)
+{
+    if (const int code = syncPath(native(path), false); code != 0)
+        return fromErrno(code);
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::syncFolder(const QString& path)
+{
+    if (const int code = syncPath(native(withoutTrailingSlash(path)), true); code != 0)
+        return fromErrno(code);
+    return FsResult::success();
+}
+
+FsResult LocalFileSystem::syncFileSystem(const QString& path)
+{
+    const int fd = ::open(native(withoutTrailingSlash(path)).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fromErrno(errno);
+    const int synced = ::syncfs(fd);
+    const int code = errno;
+    ::close(fd);
+    if (synced != 0)
+        return fromErrno(code);
     return FsResult::success();
 }
 

@@ -13,6 +13,9 @@ public:
     FsResult removeFiles(const QString& folder, const QString& mask) override;
     FsResult copyReplacing(const QString& from, const QString& to) override;
     FsResult move(const QString& from, const QString& to) override;
+    FsResult syncFile(const QString& path) override;
+    FsResult syncFolder(const QString& path) override;
+    FsResult syncFileSystem(const QString& path) override;
     FsResult fileSize(const QString& path, qint64& size) override;
     FsResult listFiles(const QString& folder, QStringList& names) override;
     FsResult readFile(const QString& path, QByteArray& contents) override;

@@ -4,6 +4,7 @@
 #include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/Putanje.h"
+#include "install/Oporavak.h"
 #include "install/PripremaVerzije.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -13,6 +14,8 @@
 
 void UčitajProzor(Okruzenje& o)
 {
+    // An installation interrupted by a crash or a power cut is undone before anything reads the files.
+    OporaviPrekinutuInstalaciju(o);
     o.model.postaviNaslov(QStringLiteral("Lumivex Live Update - Automatsko ažuriranje Lumi-vex programa") +
                           QStringLiteral(" V") + QString::number(Verzija::Glavna) + u'.' +
                           QString::number(Verzija::Pomoćna) + u'.' + QString::number(Verzija::Revizija));

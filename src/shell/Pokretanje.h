@@ -2,7 +2,8 @@
 
 struct Okruzenje;
 
-// The window's loading, which is the whole start-up: the version in the caption, the first tab, the
+// The window's loading, which is the whole start-up: the recovery of an interrupted installation,
+// the version in the caption, the first tab, the
 // operator check, the settings, the control file, the colour. The window is shown afterwards.
 void UčitajProzor(Okruzenje& o);
 

@@ -365,8 +365,8 @@ const Slučaj kSlučajevi[] = {
     {.naziv = "CopyOfNewProgramFails",
      .priprema =
          [](ProgramskaMapa& m) {
-             m.t.failUntilNextBox(m.t.stanje.PutanjaPrograma + QStringLiteral("A.exe"), kZauzeto,
-                                  {QStringLiteral("copyReplacing")});
+             m.t.failUntilNextBox(m.t.stanje.PutanjaUpdate + QStringLiteral("A.exe"), kZauzeto,
+                                  {QStringLiteral("move")});
          },
      .rezultat = false,
      .kutije = {{Icon::Critical,
@@ -382,8 +382,8 @@ const Slučaj kSlučajevi[] = {
     {.naziv = "CopyOfNewComponentFails",
      .priprema =
          [](ProgramskaMapa& m) {
-             m.t.failUntilNextBox(m.t.stanje.PutanjaPrograma + QStringLiteral("B.dll"), kZauzeto,
-                                  {QStringLiteral("copyReplacing")});
+             m.t.failUntilNextBox(m.t.stanje.PutanjaUpdate + QStringLiteral("B.dll"), kZauzeto,
+                                  {QStringLiteral("move")});
          },
      .rezultat = false,
      .kutije = {{Icon::Critical,
@@ -398,8 +398,8 @@ const Slučaj kSlučajevi[] = {
     {.naziv = "CopyOfNewScriptFails",
      .priprema =
          [](ProgramskaMapa& m) {
-             m.t.failUntilNextBox(m.t.stanje.PutanjaSkripti + QStringLiteral("Skripta.enc"), kZauzeto,
-                                  {QStringLiteral("copyReplacing")});
+             m.t.failUntilNextBox(m.t.stanje.PutanjaUpdate + QStringLiteral("Skripta.enc"), kZauzeto,
+                                  {QStringLiteral("move")});
          },
      .rezultat = false,
      .kutije =
@@ -416,8 +416,8 @@ const Slučaj kSlučajevi[] = {
     {.naziv = "CopyBackFailsAndTheRestoreGoesOn",
      .priprema =
          [](ProgramskaMapa& m) {
-             m.t.fs.failPath(m.t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm"), kZauzeto,
-                             {QStringLiteral("copyReplacing")});
+             m.t.fs.failPath(m.t.stanje.PutanjaUpdate + QStringLiteral("Pomoc.chm"), kZauzeto,
+                             {QStringLiteral("move")});
              m.t.dijalozi.onShow = [&m, prva = true](const ScriptedDialogs::Box&) mutable {
                  if (!prva)
                      return;
@@ -600,14 +600,20 @@ const Slučaj kSlučajevi[] = {
     {.naziv = "ControlFileAndBackupFolderFailuresOnlyLogged",
      .priprema =
          [](ProgramskaMapa& m) {
-             m.t.fs.failPath(m.t.stanje.PutanjaPrograma + QStringLiteral("Verzije.txt"), kZauzeto,
+             m.t.fs.failPath(m.t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt"), kZauzeto,
                              {QStringLiteral("copyReplacing")});
              m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFolder")});
+             // The control file is fetched again after the installation: only the installation's copy
+             // fails.
+             m.t.model.pratiPromjene([&m](K k) {
+                 if (k == K::Panel1 && m.t.model.panel1().isEmpty()) {
+                     m.t.fs.heal();
+                     m.t.fs.failPath(m.t.stanje.PutanjaBackup, kZauzeto, {QStringLiteral("removeFolder")});
+                 }
+             });
          },
      .rezultat = true,
-     .logRedom = {"UpdatePrograma - Backup Verzije.txt",
-                  "UpdatePrograma - Greška u premještanju u backup Verzije.txt {E}",
-                  "UpdatePrograma - Kopiranje Verzije.txt",
+     .logRedom = {"UpdatePrograma - Backup Verzije.txt", "UpdatePrograma - Kopiranje Verzije.txt",
                   "UpdatePrograma - Greška u kopiranju Verzije.txt {E}",
                   "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Brisanje direktorije {B}",
                   "UpdatePrograma - Greška u brisanju direktorije - {B}{E}", "UpdatePrograma - Kraj"},
@@ -617,13 +623,34 @@ const Slučaj kSlučajevi[] = {
              EXPECT_EQ(m.nisuNovi(), QStringList());
              EXPECT_TRUE(QDir(m.t.stanje.PutanjaBackup).exists());
          }},
+    // Without a backup of the old control file a crash could not put it back: the new one is not
+    // copied in, and the next start lists the updates again.
+    {.naziv = "ControlFileWithoutBackupStaysOld",
+     .priprema =
+         [](ProgramskaMapa& m) {
+             m.t.fs.failPath(m.t.stanje.PutanjaBackup + QStringLiteral("Verzije.txt"), kZauzeto,
+                             {QStringLiteral("copyReplacing")});
+         },
+     .rezultat = true,
+     .logRedom = {"UpdatePrograma - Backup Verzije.txt",
+                  "UpdatePrograma - Greška u premještanju u backup Verzije.txt {E}",
+                  "UpdatePrograma - Brisanje fajlova *.dll", "UpdatePrograma - Kraj"},
+     .ishod = Slučaj::Vlastito,
+     .provjera =
+         [](ProgramskaMapa& m) {
+             EXPECT_EQ(m.nisuNovi(), QStringList());
+             EXPECT_EQ(m.t.read(QStringLiteral("Verzije.txt")),
+                       m.izvornik.value(m.t.abs(QStringLiteral("Verzije.txt"))));
+             EXPECT_TRUE(m.t.log().filter(QStringLiteral("Kopiranje Verzije.txt")).isEmpty());
+             EXPECT_FALSE(QDir(m.t.stanje.PutanjaBackup).exists());
+         }},
     // The backup folder disappears after it was made: moving an old program into it fails, and the old
     // program is not taken for a missing one and overwritten without a backup.
     {.naziv = "BackupFolderGoneBeforeTheFirstMove",
      .priprema =
          [](ProgramskaMapa& m) {
              m.t.model.pratiPromjene([&m](K k) {
-                 if (k == K::Panel1 && m.t.model.panel1() == u"Početak ...")
+                 if (k == K::Panel1 && m.t.model.panel1() == u"Backup programa: A.exe")
                      QDir(m.t.stanje.PutanjaBackup).removeRecursively();
              });
          },
@@ -802,10 +829,15 @@ TEST_F(Installation, MixedInstallationLogsEveryStepAndLeavesTheNewState)
         "UpdatePrograma - Kopiranje Verzije.txt",
         "UpdatePrograma - Brisanje fajlova *.7z",
         "UpdatePrograma - Greška u brisanju fajlova *.7z - Datoteka ili direktorija nije pronađena.",
+        // The new files moved into place, so no mask but the unknown extension's finds a file.
         "UpdatePrograma - Brisanje fajlova *.exe",
+        "UpdatePrograma - Greška u brisanju fajlova *.exe - Datoteka ili direktorija nije pronađena.",
         "UpdatePrograma - Brisanje fajlova *.enc",
+        "UpdatePrograma - Greška u brisanju fajlova *.enc - Datoteka ili direktorija nije pronađena.",
         "UpdatePrograma - Brisanje fajlova *.chm",
+        "UpdatePrograma - Greška u brisanju fajlova *.chm - Datoteka ili direktorija nije pronađena.",
         "UpdatePrograma - Brisanje fajlova *.dll",
+        "UpdatePrograma - Greška u brisanju fajlova *.dll - Datoteka ili direktorija nije pronađena.",
         "UpdatePrograma - Brisanje direktorije {B}",
         "UpdatePrograma - Kraj",
     };
@@ -1000,7 +1032,8 @@ TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
                 }
                 EXPECT_FALSE(m.t.dijalozi.boxes().empty()) << opis;
                 EXPECT_EQ(m.izgubljeni(), QStringList()) << opis;
-                if (!log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - početak")).isEmpty()) {
+                // A restore that cannot even list the backup folder has still told the user.
+                if (!log.filter(QStringLiteral("PokušajVratitiSveNaPočetak - ")).isEmpty()) {
                     ++vraćeno;
                     if (!logPokvaren) {
                         EXPECT_EQ(log.last(), kVraćanjeKraj) << opis;

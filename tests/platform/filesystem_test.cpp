@@ -128,6 +128,45 @@ TEST_F(LocalFs, WriterShowsNothingUntilCommit)
     EXPECT_EQ(r.stage, FsResult::Stage::Open);
 }
 
+TEST_F(LocalFs, SyncOfAFileAndOfAFolder)
+{
+    put(QStringLiteral("samo-za-čitanje.exe"), "MZ", QFile::ReadOwner);
+    EXPECT_TRUE(fs.syncFile(p(QStringLiteral("samo-za-čitanje.exe"))));
+    EXPECT_TRUE(fs.syncFolder(dir.path() + u'/'));
+    EXPECT_TRUE(fs.syncFileSystem(dir.path() + u'/'));
+    EXPECT_TRUE(fs.syncFileSystem(dir.path() + QStringLiteral("/nema/")).notFound);
+    const FsResult missing = fs.syncFile(p(QStringLiteral("nema.exe")));
+    EXPECT_FALSE(missing);
+    EXPECT_TRUE(missing.notFound);
+    const FsResult notFolder = fs.syncFolder(p(QStringLiteral("samo-za-čitanje.exe")));
+    EXPECT_FALSE(notFolder);
+    EXPECT_EQ(notFolder.error, QStringLiteral("Dio putanje nije direktorija."));
+}
+
+// The Update folder may lie on another file system than the program: the move then copies the whole
+// file, keeps it runnable, and removes the original only afterwards.
+TEST_F(LocalFs, MoveBetweenFileSystemsCopiesAndRemovesTheOriginal)
+{
+    QTemporaryDir other(QStringLiteral("/dev/shm/lumivex-fs-XXXXXX"));
+    struct stat here {};
+    struct stat there {};
+    if (!other.isValid() || ::stat(QFile::encodeName(dir.path()).constData(), &here) != 0 ||
+        ::stat(QFile::encodeName(other.path()).constData(), &there) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    const QString from = other.path() + QStringLiteral("/novi.exe");
+    QFile f(from);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(3 << 20, 'N'));
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    ASSERT_TRUE(fs.move(from, p(QStringLiteral("novi.exe"))));
+    EXPECT_FALSE(QFile::exists(from));
+    EXPECT_EQ(get(QStringLiteral("novi.exe")), QByteArray(3 << 20, 'N'));
+    EXPECT_TRUE(QFileInfo(p(QStringLiteral("novi.exe"))).isExecutable());
+    EXPECT_EQ(files(), QStringList{QStringLiteral("novi.exe")});
+}
+
 TEST_F(LocalFs, FoldersSizesAndListing)
 {
     EXPECT_FALSE(fs.folderExists(QString()));

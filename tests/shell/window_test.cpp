@@ -249,6 +249,32 @@ TEST_F(Window, TickDuringStartUpPreparationIsSkipped)
     EXPECT_TRUE(t.model.dugeNaredbeOmogućene());
 }
 
+// A start after an interrupted installation undoes it before anything else reads the files: the user
+// is told first, and the control file is then prepared from the old installation.
+TEST_F(Window, StartUpUndoesAnInterruptedInstallationFirst)
+{
+    t.write(QStringLiteral("UpdateBackup/Instalacija.dnevnik"),
+            "LumivexLiveUpdate20 dnevnik instalacije\r\n1;A.exe;" + t.program().toUtf8() + "\r\n0;Novi.exe;" +
+                t.program().toUtf8() + "\r\n");
+    t.write(QStringLiteral("UpdateBackup/A.exe"), "a");
+    t.write(QStringLiteral("A.exe"), "novo");
+    t.write(QStringLiteral("Novi.exe"), "novo");
+
+    start();
+
+    EXPECT_EQ(t.dijalozi.texts().value(0),
+              QStringLiteral("Prethodna instalacija novih verzija je bila prekinuta i poništena: vraćene su "
+                             "stare verzije programa. Nove verzije potrebno je ponovo instalirati."));
+    EXPECT_EQ(t.read(QStringLiteral("A.exe")), "a");
+    EXPECT_FALSE(t.exists(QStringLiteral("Novi.exe")));
+    EXPECT_FALSE(t.exists(QStringLiteral("UpdateBackup")));
+    const QStringList log = t.log();
+    const qsizetype kraj = log.indexOf(QStringLiteral("OporavakInstalacije - Kraj"));
+    ASSERT_GE(kraj, 0) << log.join(u'\n').toStdString();
+    EXPECT_TRUE(log.mid(0, kraj).filter(QStringLiteral("NapraviRsŠtoTrebaAžurirati")).isEmpty());
+    EXPECT_FALSE(log.mid(kraj).filter(QStringLiteral("NapraviRsŠtoTrebaAžurirati - početak")).isEmpty());
+}
+
 TEST_F(Window, OptionClickSavesButLoadingDoesNot)
 {
     t.postavke.write(QStringLiteral("Settings"), QStringLiteral("UpdateLok20N"), QStringLiteral("2"));

@@ -133,6 +133,27 @@ FsResult FaultyFileSystem::move(const QString& from, const QString& to)
     return real_.move(from, to);
 }
 
+FsResult FaultyFileSystem::syncFile(const QString& path)
+{
+    if (auto f = fault(QStringLiteral("syncFile"), path))
+        return *f;
+    return real_.syncFile(path);
+}
+
+FsResult FaultyFileSystem::syncFolder(const QString& path)
+{
+    if (auto f = fault(QStringLiteral("syncFolder"), path))
+        return *f;
+    return real_.syncFolder(path);
+}
+
+FsResult FaultyFileSystem::syncFileSystem(const QString& path)
+{
+    if (auto f = fault(QStringLiteral("syncFileSystem"), path))
+        return *f;
+    return real_.syncFileSystem(path);
+}
+
 FsResult FaultyFileSystem::fileSize(const QString& path, qint64& size)
 {
     if (auto f = fault(QStringLiteral("fileSize"), path))

@@ -1,0 +1,364 @@
+#include "platform/win32/FileOperations.h"
+
+#include "platform/win32/SystemMessage.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+namespace win32 {
+
+namespace {
+
+// "An operation is not supported on a directory"; older headers lack its name.
+constexpr DWORD kIsAFolder = 336;
+
+bool IsMissing(DWORD code)
+{
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_INVALID_DRIVE ||
+           code == ERROR_BAD_NETPATH || code == ERROR_BAD_NET_NAME;
+}
+
+FileOutcome Failure(DWORD code, FileOutcome::Stage stage = FileOutcome::Stage::None)
+{
+    FileOutcome outcome;
+    outcome.code = code ? code : ERROR_GEN_FAILURE;
+    outcome.notFound = IsMissing(code);
+    outcome.stage = stage;
+    return outcome;
+}
+
+FileOutcome LastFailure(FileOutcome::Stage stage = FileOutcome::Stage::None)
+{
+    return Failure(GetLastError(), stage);
+}
+
+std::wstring WithoutTrailingSeparator(const std::wstring& path)
+{
+    std::wstring p = path;
+    while (p.size() > 1 && (p.back() == L'\\' || p.back() == L'/') && p[p.size() - 2] != L':') p.pop_back();
+    return p;
+}
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+std::wstring NameOf(const std::wstring& path)
+{
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// A name beside `target` that no other file has: the process, a counter and the clock.
+std::wstring TemporaryBeside(const std::wstring& target)
+{
+    static std::atomic<unsigned> counter{0};
+    return FolderOf(target) + L"\\." + NameOf(target) + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
+           std::to_wstring(++counter) + L"." + std::to_wstring(GetTickCount64()) + L".tmp";
+}
+
+// Clears the read-only mark, which on Windows stops a delete or a replace.
+void AllowChange(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+bool WriteAll(HANDLE file, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, data, piece, &written, nullptr))
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+DWORD RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            AllowChange(path);
+            const bool isFolder = entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+            const bool isLink = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+            DWORD failed = 0;
+            if (isFolder && !isLink)
+                failed = RemoveTree(path);
+            else if (isFolder ? !RemoveDirectoryW(path.c_str()) : !DeleteFileW(path.c_str()))
+                failed = GetLastError();
+            if (failed) {
+                FindClose(find);
+                return failed;
+            }
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    AllowChange(folder);
+    return RemoveDirectoryW(folder.c_str()) ? 0 : GetLastError();
+}
+
+}  // namespace
+
+std::wstring FileErrorText(std::uint32_t code)
+{
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            return L"Datoteka ili direktorija nije pronađena.";
+        case ERROR_ACCESS_DENIED:
+            return L"Pristup je odbijen.";
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return L"Datoteka već postoji.";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return L"Na disku nema dovoljno mjesta.";
+        case ERROR_WRITE_PROTECT:
+            return L"Disk je zaštićen od pisanja.";
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return L"Datoteku koristi drugi program.";
+        case ERROR_DIRECTORY:
+            return L"Dio putanje nije direktorija.";
+        case kIsAFolder:
+            return L"Putanja je direktorija, a ne datoteka.";
+        case ERROR_DIR_NOT_EMPTY:
+            return L"Direktorija nije prazna.";
+        case ERROR_FILENAME_EXCED_RANGE:
+            return L"Ime datoteke je predugačko.";
+        case ERROR_CRC:
+        case ERROR_IO_DEVICE:
+        case ERROR_READ_FAULT:
+        case ERROR_WRITE_FAULT:
+            return L"Greška u čitanju ili pisanju na uređaj.";
+        case ERROR_NOT_SAME_DEVICE:
+            return L"Premještanje između uređaja nije moguće.";
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return L"Previše otvorenih datoteka.";
+        default:
+            return L"Sistemska greška " + std::to_wstring(code) + L": " + SystemMessage(code);
+    }
+}
+
+bool FileExists(const std::wstring& path)
+{
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path)
+{
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileOutcome CreateFolder(const std::wstring& path)
+{
+    if (path.empty())
+        return Failure(ERROR_PATH_NOT_FOUND);
+    if (!CreateDirectoryW(WithoutTrailingSeparator(path).c_str(), nullptr))
+        return LastFailure();
+    return {};
+}
+
+FileOutcome RemoveFolder(const std::wstring& path)
+{
+    const std::wstring folder = WithoutTrailingSeparator(path);
+    if (!FolderExists(folder))
+        return Failure(ERROR_PATH_NOT_FOUND);
+    if (const DWORD failed = RemoveTree(folder))
+        return Failure(failed);
+    return {};
+}
+
+FileOutcome RemoveFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return LastFailure();
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return Failure(kIsAFolder);
+    AllowChange(path);
+    if (!DeleteFileW(path.c_str())) {
+        const FileOutcome failed = LastFailure();
+        SetFileAttributesW(path.c_str(), attributes);
+        return failed;
+    }
+    return {};
+}
+
+FileOutcome CopyReplacing(const std::wstring& from, const std::wstring& to)
+{
+    const DWORD attributes = GetFileAttributesW(from.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return LastFailure(FileOutcome::Stage::Open);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return Failure(kIsAFolder, FileOutcome::Stage::Open);
+    // The copy beside the target cannot be made where the target's folder is missing.
+    if (!FolderExists(FolderOf(to)))
+        return Failure(ERROR_PATH_NOT_FOUND, FileOutcome::Stage::Open);
+    const std::wstring temporary = TemporaryBeside(to);
+    if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE)) {
+        const FileOutcome failed = LastFailure(FileOutcome::Stage::Transfer);
+        AllowChange(temporary);
+        DeleteFileW(temporary.c_str());
+        return failed;
+    }
+    AllowChange(to);
+    if (!MoveFileExW(temporary.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const FileOutcome failed = LastFailure(FileOutcome::Stage::Transfer);
+        AllowChange(temporary);
+        DeleteFileW(temporary.c_str());
+        return failed;
+    }
+    return {};
+}
+
+FileOutcome Move(const std::wstring& from, const std::wstring& to)
+{
+    if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return LastFailure();
+    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return Failure(ERROR_ALREADY_EXISTS);
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+        return {};
+    FileOutcome failed = LastFailure();
+    failed.notFound =
+        GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES && IsMissing(GetLastError());
+    return failed;
+}
+
+FileOutcome FileSize(const std::wstring& path, std::int64_t& size)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return LastFailure();
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return Failure(kIsAFolder);
+    size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return {};
+}
+
+FileOutcome ListFiles(const std::wstring& folder, std::vector<std::wstring>& names)
+{
+    names.clear();
+    const std::wstring base = WithoutTrailingSeparator(folder);
+    if (!FolderExists(base))
+        return FileExists(base) ? Failure(ERROR_DIRECTORY) : Failure(ERROR_PATH_NOT_FOUND);
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        // A drive's root has no "." entry: an empty one gives "no file".
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? FileOutcome{} : LastFailure();
+    }
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(entry.cFileName);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return {};
+}
+
+FileOutcome ReadWholeFile(const std::wstring& path, std::string& contents)
+{
+    contents.clear();
+    if (FolderExists(path))
+        return Failure(kIsAFolder, FileOutcome::Stage::Open);
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return LastFailure(FileOutcome::Stage::Open);
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            const FileOutcome failed = LastFailure(FileOutcome::Stage::Transfer);
+            CloseHandle(file);
+            return failed;
+        }
+        if (got == 0)
+            break;
+        contents.append(buffer, got);
+    }
+    CloseHandle(file);
+    return {};
+}
+
+FileOutcome AppendToFile(const std::wstring& path, const std::string& bytes)
+{
+    const HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return LastFailure(FileOutcome::Stage::Open);
+    const bool written = WriteAll(file, bytes.data(), bytes.size());
+    const FileOutcome failed = written ? FileOutcome{} : LastFailure(FileOutcome::Stage::Transfer);
+    CloseHandle(file);
+    return failed;
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (handle_)
+        CloseHandle(handle_);
+    if (!temporary_.empty() && !committed_)
+        DeleteFileW(temporary_.c_str());
+}
+
+FileOutcome ReplacingFile::open(const std::wstring& target)
+{
+    target_ = target;
+    temporary_ = TemporaryBeside(target);
+    const HANDLE file = CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        temporary_.clear();
+        return LastFailure(FileOutcome::Stage::Open);
+    }
+    handle_ = file;
+    return {};
+}
+
+FileOutcome ReplacingFile::write(const char* data, std::size_t size)
+{
+    if (!handle_)
+        return Failure(ERROR_INVALID_HANDLE, FileOutcome::Stage::Transfer);
+    if (!WriteAll(handle_, data, size))
+        return LastFailure(FileOutcome::Stage::Transfer);
+    return {};
+}
+
+FileOutcome ReplacingFile::commit()
+{
+    if (!handle_)
+        return Failure(ERROR_INVALID_HANDLE, FileOutcome::Stage::Transfer);
+    const BOOL closed = CloseHandle(handle_);
+    handle_ = nullptr;
+    if (!closed)
+        return LastFailure(FileOutcome::Stage::Transfer);
+    AllowChange(target_);
+    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return LastFailure(FileOutcome::Stage::Transfer);
+    committed_ = true;
+    return {};
+}
+
+}  // namespace win32
