@@ -300,7 +300,8 @@ int main(int argc, char** argv)
                                ms("removeFile");
         std::printf(
             "runda %d: UpdatePrograma %lld ms, cp %lld ms, omjer %.2f; rm kopija %lld ms\n"
-            "          premještanje %.0f ms, sinkronizacija datoteka %.0f ms i direktorija %.0f ms, "
+            "          premještanje %.0f ms, sinkronizacija datoteka %.0f ms, direktorija %.0f ms i "
+            "datotečnog sustava %.0f ms, "
             "kopiranje "
             "kontrolne datoteke %.0f ms, brisanje fajlova u Update %.0f ms, brisanje UpdateBackup %.0f ms, "
             "ostale datotečne operacije %.0f ms, ostalo %.0f ms%s\n",
