@@ -114,7 +114,7 @@ bool SkiniProvjereno(Prijenos& p, const Zapis& nova, const QString& arhiva)
 {
     Okruzenje& o = p.o;
     const QString pripremljena = p.mapaUpdate + arhiva;
-    if (!DownInet(o, arhiva, p.mapaUpdate))
+    if (!DownInet(o, arhiva, p.mapaUpdate, GraniceArhive(nova.polja[4])))
         return false;
     if (QString poruka; !ProvjeriArhivu(o, nova, pripremljena, poruka)) {
         o.fs.removeFile(pripremljena);
@@ -141,7 +141,7 @@ bool Skini(Prijenos& p, const Zapis& nova, const QString& arhiva, Odluka odluka)
         // A failed or needless deletion is no error: the download replaces the file either way.
         if (odluka == Odluka::Zamijeni)
             o.fs.removeFile(p.cilj + arhiva);
-        if (!DownInet(o, arhiva, p.cilj))
+        if (!DownInet(o, arhiva, p.cilj, GraniceArhive(nova.polja[4])))
             return false;
     }
     // Counted once the archive has arrived, so a run that stops reports only what it fetched.
@@ -215,7 +215,7 @@ bool UčitajNovuKontrolnu(Prijenos& p)
 {
     Okruzenje& o = p.o;
     Stanje& s = o.stanje;
-    if (!DownInet(o, ImeKontrolneDatoteke, p.mapaUpdate)) {
+    if (!DownInet(o, ImeKontrolneDatoteke, p.mapaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
         s.TrenutnaPoruka = QStringLiteral(
                                "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
                                "internetom i pokušajte ponovno!") +
@@ -239,7 +239,7 @@ bool UčitajNovuKontrolnu(Prijenos& p)
     p.provjerava = UčitajPouzdaneKljučeve(o).provjerava();
     if (p.provjerava) {
         o.fs.removeFile(p.mapaUpdate + ImePotpisa);
-        DownInet(o, ImePotpisa, p.mapaUpdate);
+        DownInet(o, ImePotpisa, p.mapaUpdate, HttpTransfer::Limits(NajvećiPotpis));
         const QString baznaAdresa = o.model.optLokacija() == 2 ? s.SekundarniServer : s.PrimarniServer;
         const ProvjeraKontrolne provjera =
             ProvjeriKontrolnuDatoteku(o, p.mapaUpdate + ImeKontrolneDatoteke, p.mapaUpdate + ImePotpisa,

@@ -54,9 +54,9 @@ bool PrihvatiIzdanje(Okruzenje& o, const QString& izvor)
 void dohvatiSaInterneta(Okruzenje& o, const QString& nova, bool potpis)
 {
     Stanje& s = o.stanje;
-    if (DownInet(o, ImeKontrolneDatoteke, s.PutanjaUpdate)) {
+    if (DownInet(o, ImeKontrolneDatoteke, s.PutanjaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
         if (potpis)
-            DownInet(o, ImePotpisa, s.PutanjaUpdate);
+            DownInet(o, ImePotpisa, s.PutanjaUpdate, HttpTransfer::Limits(NajvećiPotpis));
         if (!o.fs.fileExists(nova)) {
             LogirajGrešku(
                 o,

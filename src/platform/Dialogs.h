@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // How the program talks to the user: message boxes and the file-open dialog. The program shows real
 // dialogs; tests answer from a script and record what the user would have seen.
@@ -20,6 +21,12 @@ public:
         bool mustExist = true;  // only an existing file can be chosen
     };
 
+    // What a proxy that asks for a login is given.
+    struct Credentials {
+        QString user;
+        QString password;
+    };
+
     virtual ~Dialogs() = default;
 
     // Shows a message box and waits for the user.
@@ -27,4 +34,14 @@ public:
 
     // Shows the file-open dialog; the chosen path, or the empty string when cancelled.
     virtual QString chooseFile(const FileRequest& request) = 0;
+
+    // Asks for the user name and password that the proxy `proxy` ("host:port") wants; `again` when it
+    // refused the previous answer. Nothing when the user cancels. Without a window no one can answer,
+    // so by default nothing is asked and the transfer fails with the proxy's message.
+    virtual std::optional<Credentials> askProxyCredentials(const QString& proxy, bool again)
+    {
+        (void)proxy;
+        (void)again;
+        return std::nullopt;
+    }
 };

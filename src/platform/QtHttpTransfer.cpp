@@ -1,11 +1,16 @@
 #include "platform/QtHttpTransfer.h"
 
 #include <optional>
+#include <vector>
 
+#include <QAuthenticator>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslError>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 
@@ -76,6 +81,18 @@ QString describe(QNetworkReply::NetworkError e, const QString& qtText)
             return QStringLiteral("Preusmjeravanje sa https na http nije dopušteno.");
         case QNetworkReply::ProtocolUnknownError:
             return QStringLiteral("Adresa nije ispravna: ") + qtText;
+        case QNetworkReply::ProxyConnectionRefusedError:
+            return QStringLiteral("Proxy poslužitelj je odbio vezu.");
+        case QNetworkReply::ProxyConnectionClosedError:
+            return QStringLiteral("Proxy poslužitelj je zatvorio vezu prije kraja prijenosa.");
+        case QNetworkReply::ProxyNotFoundError:
+            return QStringLiteral("Proxy poslužitelj nije pronađen.");
+        case QNetworkReply::ProxyTimeoutError:
+            return QStringLiteral("Proxy poslužitelj ne odgovara.");
+        case QNetworkReply::ProxyAuthenticationRequiredError:
+            return QStringLiteral(
+                "Proxy poslužitelj traži prijavu, a korisničko ime i lozinka nisu upisani ili nisu "
+                "ispravni.");
         default:
             return qtText;
     }
@@ -93,115 +110,344 @@ std::optional<qint64> announcedLength(const QNetworkReply& reply)
     return ok ? std::optional<qint64>(length) : std::nullopt;
 }
 
-}  // namespace
-
-HttpTransfer::Result QtHttpTransfer::get(const QString& url, const StateHandler& onState,
-                                         const DataHandler& onData)
+// Why a server's certificate was refused, in the user's words; the rarer reasons keep the library's
+// text.
+QString describe(const QSslError& e)
 {
-    Result result;
-    auto state = [&](int code) {
-        if (onState)
-            onState(code);
-    };
+    switch (e.error()) {
+        case QSslError::SelfSignedCertificate:
+            return QStringLiteral("certifikat poslužitelja je samopotpisan i nije pouzdan");
+        case QSslError::SelfSignedCertificateInChain:
+            return QStringLiteral("u lancu certifikata je samopotpisan certifikat koji nije pouzdan");
+        case QSslError::HostNameMismatch:
+            return QStringLiteral("certifikat ne glasi na ime poslužitelja");
+        case QSslError::CertificateExpired:
+            return QStringLiteral("certifikat poslužitelja je istekao");
+        case QSslError::CertificateNotYetValid:
+            return QStringLiteral("certifikat poslužitelja još ne vrijedi");
+        case QSslError::UnableToGetIssuerCertificate:
+        case QSslError::UnableToGetLocalIssuerCertificate:
+            return QStringLiteral("izdavatelj certifikata nije poznat");
+        case QSslError::UnableToVerifyFirstCertificate:
+            return QStringLiteral("certifikat poslužitelja nije moguće provjeriti");
+        case QSslError::CertificateUntrusted:
+            return QStringLiteral("certifikat poslužitelja nije pouzdan");
+        case QSslError::CertificateRevoked:
+            return QStringLiteral("certifikat poslužitelja je opozvan");
+        case QSslError::NoPeerCertificate:
+            return QStringLiteral("poslužitelj nije poslao certifikat");
+        default:
+            return QStringLiteral("certifikat nije prihvaćen: ") + e.errorString();
+    }
+}
 
-    QNetworkAccessManager manager;
-    QNetworkRequest request{QUrl(url)};
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
+QString describeTls(const QList<QSslError>& errors, const QString& qtText)
+{
+    QStringList reasons;
+    for (const QSslError& e : errors) {
+        const QString reason = describe(e);
+        if (!reasons.contains(reason))
+            reasons << reason;
+    }
+    if (reasons.isEmpty())
+        reasons << qtText;
+    return QStringLiteral("Sigurna veza s poslužiteljem nije uspostavljena: ") +
+           reasons.join(QStringLiteral("; ")) + u'.';
+}
 
-    state(kConnecting);
-    QNetworkReply* reply = manager.get(request);
-    reply->setReadBufferSize(kReadBuffer);
+// Replies are deleted from the event loop: one can still have signals queued when its transfer ends.
+struct DeleteLater {
+    void operator()(QObject* o) const { o->deleteLater(); }
+};
 
-    QEventLoop loop;
-    QTimer inactivity;
-    inactivity.setSingleShot(true);
-    inactivity.setTimerType(Qt::PreciseTimer);
-    inactivity.setInterval(inactivityMs_);
-    bool timedOut = false;
-    bool refused = false;  // the receiver wanted no more
-    bool receiving = false;
-    bool restarted = false;  // the response began again after part of the body had arrived
-
-    // Hands everything buffered to the receiver. One buffer serves every piece, so a long transfer
-    // does not allocate memory for each one.
-    QByteArray chunk(kChunk, Qt::Uninitialized);
-    auto drain = [&]() {
-        while (!refused && !restarted && reply->bytesAvailable() > 0) {
-            chunk.resize(kChunk);
-            const qint64 n = reply->read(chunk.data(), chunk.size());
-            if (n <= 0)
-                break;
-            chunk.resize(n);
-            result.bytes += n;
-            if (onData && !onData(chunk)) {
-                refused = true;
-                reply->abort();
-            }
+// One GET from the request to its result: the reply, its two time-outs and why it was stopped.
+class Transfer {
+public:
+    Transfer(const HttpTransfer::Limits& limits, int windowMs, const HttpTransfer::StateHandler& onState,
+             const HttpTransfer::DataHandler& onData)
+        : limits_(limits), onState_(onState), onData_(onData), chunk_(kChunk, Qt::Uninitialized)
+    {
+        for (QTimer* t : {&inactivity_, &window_}) {
+            t->setSingleShot(true);
+            t->setTimerType(Qt::PreciseTimer);
+            t->setInterval(windowMs);
         }
-    };
-    auto activity = [&]() { inactivity.start(); };
+    }
 
-    QObject::connect(&inactivity, &QTimer::timeout, reply, [&]() {
-        timedOut = true;
-        reply->abort();
-    });
-    QObject::connect(reply, &QNetworkReply::socketStartedConnecting, reply, activity);
-    QObject::connect(reply, &QNetworkReply::redirected, reply, activity);
-    QObject::connect(reply, &QNetworkReply::requestSent, reply, [&]() {
-        activity();
-        state(kRequestSent);
-    });
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&]() {
-        activity();
+    HttpTransfer::Result run(QNetworkAccessManager& manager, const QString& url)
+    {
+        QNetworkRequest request{QUrl(url)};
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        request.setMaximumRedirectsAllowed(kMaxRedirects);
+
+        state(kConnecting);
+        reply_.reset(manager.get(request));
+        reply_->setReadBufferSize(kReadBuffer);
+        connectSignals();
+
+        QEventLoop loop;
+        QObject::connect(reply_.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        inactivity_.start();
+        if (!reply_->isFinished())
+            loop.exec();
+        inactivity_.stop();
+        window_.stop();
+
+        result_.error = end();
+        result_.ok = result_.error.isEmpty();
+        state(result_.ok ? kComplete : kError);
+        state(kDisconnected);
+        return result_;
+    }
+
+    // Stops the time-outs while the user answers a dialog, and starts them afresh afterwards: the
+    // time spent reading is not the server's.
+    void holdTimers(bool hold)
+    {
+        if (hold) {
+            held_.clear();
+            for (QTimer* t : {&inactivity_, &window_})
+                if (t->isActive()) {
+                    held_.push_back(t);
+                    t->stop();
+                }
+            return;
+        }
+        for (QTimer* t : held_) t->start();
+        held_.clear();
+    }
+
+private:
+    // Why the transfer was ended before the reply did.
+    enum class Stop { None, TimedOut, TooLarge, Refused, Restarted };
+
+    void state(int code)
+    {
+        if (onState_)
+            onState_(code);
+    }
+
+    void stop(Stop why)
+    {
+        stop_ = why;
+        reply_->abort();
+    }
+
+    void connectSignals()
+    {
+        QNetworkReply* r = reply_.get();
+        auto activity = [this] { inactivity_.start(); };
+        QObject::connect(&inactivity_, &QTimer::timeout, &context_, [this] { stop(Stop::TimedOut); });
+        QObject::connect(&window_, &QTimer::timeout, &context_, [this] { stop(Stop::TimedOut); });
+        QObject::connect(r, &QNetworkReply::socketStartedConnecting, &context_, activity);
+        QObject::connect(r, &QNetworkReply::redirected, &context_, activity);
+        QObject::connect(r, &QNetworkReply::requestSent, &context_, [this, activity] {
+            activity();
+            state(kRequestSent);
+        });
+        QObject::connect(r, &QNetworkReply::metaDataChanged, &context_, [this, activity] {
+            activity();
+            responseBegan();
+        });
+        QObject::connect(r, &QNetworkReply::downloadProgress, &context_, activity);
+        QObject::connect(r, &QNetworkReply::readyRead, &context_, [this, activity] {
+            activity();
+            if (!receiving_) {
+                receiving_ = true;
+                state(kResponseReceived);
+            }
+            drain();
+        });
+        QObject::connect(r, &QNetworkReply::sslErrors, &context_,
+                         [this](const QList<QSslError>& errors) { sslErrors_ = errors; });
+    }
+
+    void responseBegan()
+    {
         // After a broken connection the manager may send the request again and deliver the body
         // from its start after the part already handed on; that would be a corrupt file.
-        if (receiving) {
-            restarted = true;
-            reply->abort();
+        if (receiving_) {
+            stop(Stop::Restarted);
+            return;
+        }
+        const std::optional<qint64> announced = announcedLength(*reply_);
+        if (announced && *announced > limits_.maxBodyBytes) {
+            stop(Stop::TooLarge);
             return;
         }
         state(kReceiving);
-    });
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, activity);
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&]() {
-        activity();
-        if (!receiving) {
-            receiving = true;
-            state(kResponseReceived);
+        windowBytes_ = 0;
+        if (limits_.minBytesPerWindow > 0)
+            window_.start();
+    }
+
+    // Hands everything buffered to the receiver. One buffer serves every piece, so a long transfer
+    // does not allocate memory for each one.
+    void drain()
+    {
+        while (stop_ == Stop::None && reply_->bytesAvailable() > 0) {
+            chunk_.resize(kChunk);
+            const qint64 n = reply_->read(chunk_.data(), chunk_.size());
+            if (n <= 0)
+                break;
+            if (n > limits_.maxBodyBytes - result_.bytes) {
+                stop(Stop::TooLarge);
+                break;
+            }
+            chunk_.resize(n);
+            result_.bytes += n;
+            countForWindow(n);
+            if (onData_ && !onData_(chunk_))
+                stop(Stop::Refused);
         }
-        drain();
-    });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    }
 
-    inactivity.start();
-    if (!reply->isFinished())
-        loop.exec();
-    inactivity.stop();
+    // Each window that brings the floor starts the next one; a window that ends short of it is a stall.
+    void countForWindow(qint64 n)
+    {
+        windowBytes_ += n;
+        if (limits_.minBytesPerWindow > 0 && windowBytes_ >= limits_.minBytesPerWindow) {
+            windowBytes_ = 0;
+            window_.start();
+        }
+    }
 
-    const QNetworkReply::NetworkError e = reply->error();
-    const bool answered = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-    const bool broken = e != QNetworkReply::NoError && !(answered && isHttpStatusError(e));
-    if (!timedOut && !refused && !restarted && !broken)
-        drain();
-    // The manager sometimes reports a body cut short by a closed connection as complete when it had
-    // stopped reading because its buffer was full; the length the server announced tells. (With a
-    // compressed body the manager drops the header, as it no longer fits the bytes delivered.)
-    const std::optional<qint64> announced = announcedLength(*reply);
-    const bool cutShort = !broken && !timedOut && !refused && announced && *announced != result.bytes;
-    if (restarted)
-        result.error = describe(QNetworkReply::RemoteHostClosedError, QString());
-    else if (timedOut)
-        result.error = QStringLiteral("Isteklo je vrijeme čekanja: poslužitelj ne šalje podatke.");
-    else if (refused)
-        result.error = QStringLiteral("Prijenos je prekinut.");
-    else if (broken)
-        result.error = describe(e, reply->errorString());
-    else if (cutShort)
-        result.error = describe(QNetworkReply::RemoteHostClosedError, QString());
-    result.ok = result.error.isEmpty();
+    // The reason the transfer failed, or the empty string.
+    QString end()
+    {
+        const QNetworkReply::NetworkError e = reply_->error();
+        const bool answered = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+        const bool broken = e != QNetworkReply::NoError && !(answered && isHttpStatusError(e));
+        if (stop_ == Stop::None && !broken)
+            drain();
+        switch (stop_) {
+            case Stop::Restarted:
+                return describe(QNetworkReply::RemoteHostClosedError, QString());
+            case Stop::TimedOut:
+                return QStringLiteral("Isteklo je vrijeme čekanja: poslužitelj ne šalje podatke.");
+            case Stop::TooLarge:
+                return QStringLiteral("Poslužitelj šalje više podataka nego što je očekivano (najviše ") +
+                       QString::number(limits_.maxBodyBytes) + QStringLiteral(" bajtova).");
+            case Stop::Refused:
+                return QStringLiteral("Prijenos je prekinut.");
+            case Stop::None:
+                break;
+        }
+        if (e == QNetworkReply::SslHandshakeFailedError)
+            return describeTls(sslErrors_, reply_->errorString());
+        if (broken)
+            return describe(e, reply_->errorString());
+        // The manager sometimes reports a body cut short by a closed connection as complete when it
+        // had stopped reading because its buffer was full; the length the server announced tells.
+        // (With a compressed body the manager drops the header, as it no longer fits the bytes
+        // delivered.)
+        const std::optional<qint64> announced = announcedLength(*reply_);
+        if (announced && *announced != result_.bytes)
+            return describe(QNetworkReply::RemoteHostClosedError, QString());
+        return QString();
+    }
 
-    state(result.ok ? kComplete : kError);
-    state(kDisconnected);
+    const HttpTransfer::Limits limits_;
+    const HttpTransfer::StateHandler& onState_;
+    const HttpTransfer::DataHandler& onData_;
+    std::unique_ptr<QNetworkReply, DeleteLater> reply_;
+    // The context of every connection to this object: a signal the reply emits after the transfer
+    // has ended, on its way to deletion, reaches nothing.
+    QObject context_;
+    QTimer inactivity_;  // nothing at all arrives
+    QTimer window_;      // the body brings less than its floor
+    std::vector<QTimer*> held_;
+    qint64 windowBytes_ = 0;
+    QByteArray chunk_;
+    QList<QSslError> sslErrors_;
+    Stop stop_ = Stop::None;
+    bool receiving_ = false;
+    HttpTransfer::Result result_;
+};
+
+}  // namespace
+
+QtHttpTransfer::QtHttpTransfer(int inactivityMs) : inactivityMs_(inactivityMs) {}
+
+QtHttpTransfer::~QtHttpTransfer() = default;
+
+QNetworkAccessManager& QtHttpTransfer::manager()
+{
+    // Made at the first transfer, in the thread that runs the transfers and after the application.
+    if (!manager_) {
+        QNetworkProxyFactory::setUseSystemConfiguration(true);
+        manager_ = std::make_unique<QNetworkAccessManager>();
+        manager_->setProxy(proxy_);
+        QObject::connect(manager_.get(), &QNetworkAccessManager::proxyAuthenticationRequired, manager_.get(),
+                         [this](const QNetworkProxy& proxy, QAuthenticator* authenticator) {
+                             answerProxy(proxy, authenticator);
+                         });
+    }
+    return *manager_;
+}
+
+HttpTransfer::Result QtHttpTransfer::get(const QString& url, const Limits& limits,
+                                         const StateHandler& onState, const DataHandler& onData)
+{
+    loginRequestsInTransfer_ = 0;
+    Transfer transfer(limits, inactivityMs_, onState, onData);
+    holdTimers_ = [&transfer](bool hold) { transfer.holdTimers(hold); };
+    const Result result = transfer.run(manager(), url);
+    holdTimers_ = nullptr;
     return result;
+}
+
+void QtHttpTransfer::answerProxy(const QNetworkProxy& proxy, QAuthenticator* authenticator)
+{
+    // The manager keeps a login it was given for later connections; a second challenge within one
+    // transfer means the proxy refused what it was sent.
+    ++loginRequestsInTransfer_;
+    if (login_ && loginRequestsInTransfer_ == 1) {
+        authenticator->setUser(login_->user);
+        authenticator->setPassword(login_->password);
+        return;
+    }
+    login_.reset();
+    if (!dialogs_ || loginsAsked_ >= 2)
+        return;  // an authenticator left empty fails the transfer with the proxy's message
+    const bool again = loginsAsked_ > 0;
+    ++loginsAsked_;
+    if (holdTimers_)
+        holdTimers_(true);
+    const std::optional<Dialogs::Credentials> answer =
+        dialogs_->askProxyCredentials(proxy.hostName() + u':' + QString::number(proxy.port()), again);
+    if (holdTimers_)
+        holdTimers_(false);
+    if (!answer) {
+        loginsAsked_ = 2;  // a cancelled dialog is not shown again in this run
+        return;
+    }
+    login_ = answer;
+    authenticator->setUser(answer->user);
+    authenticator->setPassword(answer->password);
+}
+
+QString QtHttpTransfer::useProxy(const QString& address)
+{
+    const QString text = address.trimmed();
+    QString error;
+    proxy_ = QNetworkProxy(QNetworkProxy::DefaultProxy);
+    if (!text.isEmpty()) {
+        const QUrl url(text.contains(QStringLiteral("://")) ? text : QStringLiteral("http://") + text,
+                       QUrl::StrictMode);
+        const QString path = url.path();
+        if (url.isValid() && url.scheme() == QStringLiteral("http") && !url.host().isEmpty() &&
+            url.port() > 0 && (path.isEmpty() || path == QStringLiteral("/")) && !url.hasQuery() &&
+            !url.hasFragment())
+            proxy_ = QNetworkProxy(QNetworkProxy::HttpProxy, url.host(), static_cast<quint16>(url.port()),
+                                   url.userName(), url.password());
+        else
+            error = QStringLiteral("adresa \"") + text +
+                    QStringLiteral(
+                        "\" nije oblika http://poslužitelj:port, pa vrijedi proxy iz postavki sustava.");
+    }
+    if (manager_)
+        manager_->setProxy(proxy_);
+    return error;
 }

@@ -48,5 +48,6 @@ Aplikacija::Aplikacija(Sučelje sučelje)
          model_,
          stanje_}
 {
+    http_.askCredentialsThrough(&dijalozi_);
 }
 #endif

@@ -52,6 +52,7 @@ void UčitajProzor(Okruzenje& o)
     o.model.postaviKarticu(0);
     ProvjeriOperatera(o);
     UčitajServere(o);
+    UčitajProxy(o);
     UčitajPostavke(o);
     // The window's timer already runs: a copy falling due while the control file is fetched must not
     // work with the matrices at the same time.

@@ -5,6 +5,7 @@
 #include "core/Okruzenje.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/HttpTransfer.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -77,6 +78,16 @@ void UčitajServere(Okruzenje& o)
     o.model.postaviNatpisOpcije(1, QStringLiteral("Sa mrežne lokacije"));
     o.model.postaviNatpisOpcije(2,
                                 QStringLiteral("Internet (") + o.stanje.SekundarniServer.chopped(1) + u')');
+}
+
+void UčitajProxy(Okruzenje& o)
+{
+    const QString greška = o.http.useProxy(o.postavke.read(Settings, QStringLiteral("Proxy"), QString()));
+    if (!greška.isEmpty())
+        o.dijalozi.show(
+            Dialogs::Icon::Exclamation, NaslovPrograma,
+            QStringLiteral("Proxy poslužitelj iz postavki (Settings/Proxy) nije ispravno upisan: ") + greška,
+            Dialogs::Buttons::Ok);
 }
 
 quint32 BojaIntegratora(Okruzenje& o)

@@ -23,6 +23,10 @@ int OdabraniIzvor(Okruzenje& o);
 // into the captions of the two internet options.
 void UčitajServere(Okruzenje& o);
 
+// Sends the transfers through the proxy that "Proxy" names ("http://host:port"); without one, the
+// system's proxy configuration holds. An address that cannot be used is told in a box.
+void UčitajProxy(Okruzenje& o);
+
 // The base URL "scheme://host[:port]/download/Verzija20/" of a server as the store or the build
 // names it; a value without a scheme gets "http://".
 QString BaznaAdresa(const QString& server);

@@ -1,9 +1,16 @@
 #include "shell/QtDialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 Dialogs::Answer QtDialogs::show(Icon icon, const QString& caption, const QString& text, Buttons buttons)
 {
@@ -55,4 +62,36 @@ QString QtDialogs::chooseFile(const FileRequest& request)
                                  QStringLiteral(" ne postoji.\nProvjerite je li putanja ispravno upisana."));
     }
     return QString();
+}
+
+std::optional<Dialogs::Credentials> QtDialogs::askProxyCredentials(const QString& proxy, bool again)
+{
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(QStringLiteral("Prijava na proxy poslužitelj"));
+    auto* tekst =
+        new QLabel(again ? QStringLiteral("Proxy poslužitelj ") + proxy +
+                               QStringLiteral(" nije prihvatio korisničko ime i lozinku. Upišite ih ponovno.")
+                         : QStringLiteral("Proxy poslužitelj ") + proxy +
+                               QStringLiteral(" traži korisničko ime i lozinku."));
+    tekst->setWordWrap(true);
+    auto* korisnik = new QLineEdit;
+    korisnik->setObjectName(QStringLiteral("korisnik"));
+    auto* lozinka = new QLineEdit;
+    lozinka->setObjectName(QStringLiteral("lozinka"));
+    lozinka->setEchoMode(QLineEdit::Password);
+    auto* polja = new QFormLayout;
+    polja->addRow(QStringLiteral("Korisničko ime:"), korisnik);
+    polja->addRow(QStringLiteral("Lozinka:"), lozinka);
+    auto* gumbi = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    gumbi->button(QDialogButtonBox::Ok)->setText(QStringLiteral("U redu"));
+    gumbi->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Odustani"));
+    QObject::connect(gumbi, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(gumbi, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* raspored = new QVBoxLayout(&dialog);
+    raspored->addWidget(tekst);
+    raspored->addLayout(polja);
+    raspored->addWidget(gumbi);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return Credentials{korisnik->text(), lozinka->text()};
 }

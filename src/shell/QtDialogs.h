@@ -11,6 +11,7 @@ public:
 
     Answer show(Icon icon, const QString& caption, const QString& text, Buttons buttons) override;
     QString chooseFile(const FileRequest& request) override;
+    std::optional<Credentials> askProxyCredentials(const QString& proxy, bool again) override;
 
 private:
     QWidget* parent_ = nullptr;

@@ -114,7 +114,7 @@ bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
 }
 
 // Internet: an archive left by an earlier run is deleted, so that a run never reuses an old download.
-bool SkiniArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
+bool SkiniArhivu(Dohvat& d, const Zapis& z, const QString& arhiva)
 {
     Okruzenje& o = d.o;
     Stanje& s = o.stanje;
@@ -133,8 +133,8 @@ bool SkiniArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
     }
 
     d.logiraj(QStringLiteral("Početak skidanja ") + arhiva);
-    OznačiStavku(o, ime, 1);
-    if (!DownInet(o, arhiva, d.mapaUpdate))
+    OznačiStavku(o, z.ime(), 1);
+    if (!DownInet(o, arhiva, d.mapaUpdate, GraniceArhive(z.polja[4])))
         return false;
     if (!o.fs.fileExists(cilj))
         return d.greška(QStringLiteral("Nije nađena 7z datoteka: ") + d.mapaUpdate + arhiva +
@@ -150,7 +150,7 @@ bool PrviProlaz(Dohvat& d)
         const QString& ime = z.ime();
         const QString arhiva = ImeArhive(ime);
         const bool dohvaćena =
-            d.izvor == Izvor::MrežnaLokacija ? KopirajArhivu(d, ime, arhiva) : SkiniArhivu(d, ime, arhiva);
+            d.izvor == Izvor::MrežnaLokacija ? KopirajArhivu(d, ime, arhiva) : SkiniArhivu(d, z, arhiva);
         if (!dohvaćena)
             return false;
 

@@ -14,5 +14,6 @@ struct Okruzenje;
 bool SnimitiSaMrežneLokacije(Okruzenje& o);
 
 // Downloads the archives from the chosen download server; an archive left by an earlier run is
-// deleted first. The control file is the one the check already downloaded.
+// deleted first, and a body bigger than its record's "VeličinaDownload" is cut off. The control file
+// is the one the check already downloaded.
 bool SnimitiSaInterneta(Okruzenje& o);

@@ -1,5 +1,6 @@
 #include "transfer/DownInet.h"
 
+#include "core/TekstKontrolneDatoteke.h"
 #include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
@@ -8,6 +9,7 @@
 #include "platform/HttpTransfer.h"
 
 #include <QUrl>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -22,6 +24,11 @@ QString AdresaZahtjeva(const QString& baznaAdresa, const QString& imeDatoteke)
 }
 
 }  // namespace
+
+HttpTransfer::Limits GraniceArhive(const QString& veličinaDownload)
+{
+    return HttpTransfer::Limits(std::max<qint64>(0, CijeliBroj(veličinaDownload)));
+}
 
 void Inet1_StateChanged(Okruzenje& o, int stanje)
 {
@@ -45,7 +52,8 @@ void Inet1_StateChanged(Okruzenje& o, int stanje)
     PostaviTrenutnoStanje(o, o.stanje.ZadnjeStanjePrijenosa);
 }
 
-bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija)
+bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija,
+              const HttpTransfer::Limits& granice)
 {
     bool rezultat = false;
     const QString cilj = direktorija + imeDatoteke;
@@ -62,7 +70,8 @@ bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktori
     std::unique_ptr<FileWriter> pisac;
     FsResult pisanje;
     const HttpTransfer::Result prijenos = o.http.get(
-        AdresaZahtjeva(baznaAdresa, imeDatoteke), [&o](int stanje) { Inet1_StateChanged(o, stanje); },
+        AdresaZahtjeva(baznaAdresa, imeDatoteke), granice,
+        [&o](int stanje) { Inet1_StateChanged(o, stanje); },
         [&](const QByteArray& dio) {
             if (dio.isEmpty())
                 return true;

@@ -1,14 +1,27 @@
 #pragma once
 
+#include "platform/HttpTransfer.h"
+
 #include <QString>
 
 struct Okruzenje;
 
+// The largest control file a server may send: one of 71 records takes a few KiB.
+constexpr qint64 NajvećaKontrolnaDatoteka = 256 * 1024;
+// The largest signature file a server may send.
+constexpr qint64 NajvećiPotpis = 4 * 1024;
+
+// An archive's body may be at most the size its record announces (the text of "VeličinaDownload"):
+// a bigger one is already wrong.
+HttpTransfer::Limits GraniceArhive(const QString& veličinaDownload);
+
 // Fetches one file from the download server chosen in the window (the secondary one for option 2,
 // else the primary one) into `direktorija`, which ends in "/". True only when a non-empty body was
 // received and stored whole under the file's name; the stored file replaces an older one only then.
-// Tells the user itself; on a failed fetch or write the reason is left in TrenutnaPoruka.
-bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija);
+// Tells the user itself; on a failed fetch or write the reason is left in TrenutnaPoruka. A body past
+// `granice` (more than expected, or too slow) is a failed fetch: its partial file is removed.
+bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija,
+              const HttpTransfer::Limits& granice);
 
 // Shows the text of a transfer state code (0 to 12) in status-bar panel 2; any other code shows the
 // text last shown again.

@@ -673,6 +673,41 @@ TEST_F(Distribucija, ProgressBarWrapsAfter29)
     EXPECT_FALSE(t.model.progBarVidljiv());
 }
 
+// The copy to the office's folder takes the same ceilings as the fetch: the control file's and, for
+// an archive, the size its record announces.
+TEST_F(Distribucija, ControlFileOverItsCeilingStopsTheCopyBeforeAnyArchive)
+{
+    server.reply(QStringLiteral("Verzije.txt"), 200, QByteArray(256 * 1024 + 1, ';'));
+
+    EXPECT_FALSE(DownloadNaLokaciju(t.o, true));
+
+    EXPECT_EQ(
+        t.dijalozi.texts(),
+        (QStringList{QStringLiteral("Greška: Poslužitelj šalje više podataka nego što je očekivano "
+                                    "(najviše 262144 bajtova)."),
+                     QStringLiteral("Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu "
+                                    "sa internetom i pokušajte ponovno! Prekida se ažuriranje!")}));
+    EXPECT_EQ(t.read(cilj + QStringLiteral("Verzije.txt")), objavljeno);
+    EXPECT_EQ(server.requests(), QStringList{kPutanjaServera + QStringLiteral("Verzije.txt")});
+}
+
+TEST_F(Distribucija, ArchiveOverItsRecordsSizeStopsTheCopyAndLeavesNoPart)
+{
+    staro(QStringLiteral("Program.exe"), 3, QStringLiteral("2"));
+    const QByteArray arhiva = arhivaNaServeru(QStringLiteral("Program.7z"));
+    server.reply(QStringLiteral("Program.7z"), 200, arhiva + 'x');
+
+    EXPECT_FALSE(DownloadNaLokaciju(t.o, true));
+
+    ASSERT_FALSE(t.dijalozi.texts().isEmpty());
+    EXPECT_EQ(t.dijalozi.texts().last(),
+              QStringLiteral("Greška: Poslužitelj šalje više podataka nego što je očekivano (najviše ") +
+                  QString::number(arhiva.size()) + QStringLiteral(" bajtova)."));
+    EXPECT_FALSE(t.exists(cilj + QStringLiteral("Program.7z")));
+    EXPECT_EQ(QDir(cilj).entryList({QStringLiteral(".*Program*")}, QDir::Files | QDir::Hidden),
+              QStringList());
+}
+
 // A total above 2,147,483,647 bytes keeps its true value: the sizes are those of the control file.
 TEST_F(Distribucija, TotalAbove32BitsIsKept)
 {

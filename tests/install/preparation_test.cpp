@@ -2,6 +2,8 @@
 #include "support/HttpServer.h"
 #include "support/TestOkruzenje.h"
 
+#include <httplib.h>
+
 #include <gtest/gtest.h>
 #include <QDir>
 
@@ -80,6 +82,33 @@ TEST_F(Preparation, UnreachableServerStillComparesAnEarlierControlFile)
     EXPECT_TRUE(t.log().contains(QStringLiteral("PripremiVerzijaTXT- ") + text));
     EXPECT_EQ(listed(), QStringList{QStringLiteral("A.exe")});
     EXPECT_TRUE(t.model.cmdDownloadAndUpdateOmogućen());
+}
+
+// A control file without end is cut at its ceiling; the check goes on with the one fetched before.
+TEST_F(Preparation, EndlessControlFileIsToldAndTheEarlierOneIsCompared)
+{
+    server.handle(QStringLiteral("/download/Verzija20/Verzije.txt"), [](const auto&, auto& r) {
+        r.set_chunked_content_provider("text/plain", [](size_t offset, auto& sink) {
+            static const std::string red = "A.exe;20;9;0;110;210;\r\n";
+            if (offset >= 64 * 1024 * 1024) {
+                sink.done();
+                return true;
+            }
+            return sink.write(red.data(), red.size());
+        });
+    });
+    t.write(QStringLiteral("Update/Verzije.txt"), Published);
+
+    EXPECT_TRUE(PripremiVerzijaTXT(t.o));
+
+    EXPECT_EQ(
+        t.dijalozi.texts(),
+        (QStringList{QStringLiteral("Greška: Poslužitelj šalje više podataka nego što je očekivano "
+                                    "(najviše 262144 bajtova)."),
+                     QStringLiteral("Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu "
+                                    "sa internetom i pokušajte ponovno! Prekida se ažuriranje!")}));
+    EXPECT_EQ(t.read(QStringLiteral("Update/Verzije.txt")), Published);
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("A.exe")});
 }
 
 TEST_F(Preparation, MissingInstalledControlFileGivesThreeBoxesAndNoDownload)

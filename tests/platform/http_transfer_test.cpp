@@ -33,12 +33,16 @@ struct Fetched {
 
 // `stopAfter`: the receiver refuses more once it holds that many bytes. `pause`: it takes that long
 // over each piece, as a slow disk would.
+// Bodies up to 64 MiB are expected unless a test says otherwise.
+const HttpTransfer::Limits kGenerous(64 * 1024 * 1024);
+
 Fetched fetch(HttpTransfer& http, const QString& url, qint64 stopAfter = -1,
-              std::chrono::milliseconds pause = std::chrono::milliseconds(0))
+              std::chrono::milliseconds pause = std::chrono::milliseconds(0),
+              const HttpTransfer::Limits& limits = kGenerous)
 {
     Fetched f;
     f.result = http.get(
-        url, [&](int code) { f.states.push_back(code); },
+        url, limits, [&](int code) { f.states.push_back(code); },
         [&](const QByteArray& chunk) {
             f.body += chunk;
             ++f.chunks;
@@ -148,6 +152,7 @@ struct FailureCase {
     std::chrono::milliseconds pause;  // the receiver's time for each piece
     QString error;
     QByteArray sent;  // what the server sends; the receiver gets no more, and never a byte twice
+    HttpTransfer::Limits limits = kGenerous;
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os)
@@ -164,7 +169,7 @@ TEST_P(HttpTransferFailure, ReportsWhyAndEndsWithErrorThenDisconnected)
     c.arrange(server);
     QtHttpTransfer http(1000);
 
-    const Fetched f = fetch(http, server.baseUrl() + QStringLiteral("A.7z"), c.stopAfter, c.pause);
+    const Fetched f = fetch(http, server.baseUrl() + QStringLiteral("A.7z"), c.stopAfter, c.pause, c.limits);
 
     EXPECT_FALSE(f.result.ok);
     EXPECT_EQ(f.result.error, c.error);
@@ -193,6 +198,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"nothing_more_within_the_time_out",
                     [](HttpServer& s) { s.replyStalled(QStringLiteral("A.7z"), "prvi dio", 100); }, -1, 0ms,
                     QStringLiteral("Isteklo je vrijeme čekanja: poslužitelj ne šalje podatke."), "prvi dio"},
+        // the body keeps coming, but brings less than its floor in a window
+        FailureCase{"trickle_below_the_floor",
+                    [](HttpServer& s) { s.replySlow(QStringLiteral("A.7z"), kHalf, 200, 50ms); }, -1, 0ms,
+                    QStringLiteral("Isteklo je vrijeme čekanja: poslužitelj ne šalje podatke."), kHalf,
+                    HttpTransfer::Limits(kHalf.size(), 16 * 1024)},
         FailureCase{"receiver_refuses_more",
                     [](HttpServer& s) { s.replyStalled(QStringLiteral("A.7z"), "ab", 100); }, 1, 0ms,
                     QStringLiteral("Prijenos je prekinut."), "ab"}),
@@ -220,7 +230,9 @@ TEST(HttpTransferSlow, SlowButSteadyReplyCompletesWhileEventsAreProcessed)
     QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
     timer.start(20);
 
-    const Fetched f = fetch(http, server.baseUrl() + QStringLiteral("A.7z"));
+    // about 660 bytes a window: above this floor, as a slow honest line is above the program's
+    const Fetched f = fetch(http, server.baseUrl() + QStringLiteral("A.7z"), -1, 0ms,
+                            HttpTransfer::Limits(body.size(), 256));
 
     EXPECT_TRUE(f.result.ok) << f.result.error.toStdString();
     EXPECT_TRUE(f.body == body);

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -103,6 +106,57 @@ TEST(FileDialog, FolderOfTheChosenFileMustExist)
               QStringLiteral("Putanja ") + mapa.path() +
                   QStringLiteral("/nema ne postoji.\nProvjerite je li putanja ispravno upisana."));
     EXPECT_EQ(izabrano, mapa.path() + QStringLiteral("/Novo.txt"));
+}
+
+// The proxy login: the user types a name and a password and confirms, or cancels; the second question
+// says the first answer was refused.
+TEST(ProxyLoginDialog, TypedAnswerIsReturnedAndCancelGivesNothing)
+{
+    QtDialogs dijalozi;
+    QString pitanje;
+    QString drugoPitanje;
+    QString naslov;
+    Korisnik* igrač = nullptr;
+    Korisnik k({
+        [&](QWidget* w) {
+            naslov = w->windowTitle();
+            pitanje = w->findChild<QLabel*>()->text();
+            auto* korisnik = w->findChild<QLineEdit*>(QStringLiteral("korisnik"));
+            auto* lozinka = w->findChild<QLineEdit*>(QStringLiteral("lozinka"));
+            ASSERT_NE(korisnik, nullptr);
+            ASSERT_NE(lozinka, nullptr);
+            EXPECT_EQ(lozinka->echoMode(), QLineEdit::Password);
+            korisnik->setText(QStringLiteral("ured"));
+            lozinka->setText(QStringLiteral("tajna šifra"));
+            auto* gumbi = w->findChild<QDialogButtonBox*>();
+            EXPECT_EQ(gumbi->button(QDialogButtonBox::Ok)->text(), QStringLiteral("U redu"));
+            // the second dialog may be made at the same address
+            igrač->zaboravi();
+            gumbi->button(QDialogButtonBox::Ok)->click();
+        },
+        [&](QWidget* w) {
+            drugoPitanje = w->findChild<QLabel*>()->text();
+            w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        },
+    });
+    igrač = &k;
+
+    const std::optional<Dialogs::Credentials> prvi =
+        dijalozi.askProxyCredentials(QStringLiteral("proxy.ured:3128"), false);
+    const std::optional<Dialogs::Credentials> drugi =
+        dijalozi.askProxyCredentials(QStringLiteral("proxy.ured:3128"), true);
+
+    ASSERT_TRUE(prvi.has_value());
+    EXPECT_EQ(prvi->user, QStringLiteral("ured"));
+    EXPECT_EQ(prvi->password, QStringLiteral("tajna šifra"));
+    EXPECT_FALSE(drugi.has_value());
+    EXPECT_EQ(naslov, QStringLiteral("Prijava na proxy poslužitelj"));
+    EXPECT_EQ(pitanje, QStringLiteral("Proxy poslužitelj proxy.ured:3128 traži korisničko ime i lozinku."));
+    EXPECT_EQ(drugoPitanje,
+              QStringLiteral("Proxy poslužitelj proxy.ured:3128 nije prihvatio korisničko ime i "
+                             "lozinku. Upišite ih ponovno."));
+    EXPECT_EQ(k.odigrano(), 2u);
+    EXPECT_EQ(k.neočekivani(), 0);
 }
 
 }  // namespace

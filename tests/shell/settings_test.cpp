@@ -1,6 +1,10 @@
 #include "shell/Postavke.h"
+#include "support/HttpProxy.h"
+#include "support/HttpServer.h"
+#include "support/QtPrinters.h"
 #include "support/TestOkruzenje.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <QDir>
 
@@ -175,6 +179,36 @@ TEST(Servers, StoreOverridesBuildDefaultsAndCaptionsShowBaseUrls)
               QStringLiteral("Internet (http://download2.lumivex.example/download/Verzija20)"));
     EXPECT_EQ(BaznaAdresa(QStringLiteral("https://primjer.hr/")),
               QStringLiteral("https://primjer.hr/download/Verzija20/"));
+}
+
+// The stored proxy carries every transfer, even to a host only it knows; an address that cannot be
+// used is told and leaves the system's configuration.
+TEST(ProxySetting, StoredProxyCarriesTheTransfersAndABadOneIsTold)
+{
+    TestOkruzenje t;
+    HttpServer server;
+    server.reply(QStringLiteral("A.7z"), 200, "a");
+    HttpProxy proxy;
+    const QString url = QStringLiteral("http://posluzitelj.ured:") + QString::number(server.port()) +
+                        QStringLiteral("/download/Verzija20/A.7z");
+    t.postavke.write(S, QStringLiteral("Proxy"), proxy.address());
+
+    UčitajProxy(t.o);
+    const HttpTransfer::Result r = t.http.get(url, HttpTransfer::Limits(10), {}, {});
+
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_THAT(proxy.forwarded(), ::testing::ElementsAre(url));
+    EXPECT_TRUE(t.dijalozi.texts().isEmpty());
+
+    t.postavke.write(S, QStringLiteral("Proxy"), QStringLiteral("proxy.ured"));
+    UčitajProxy(t.o);
+
+    EXPECT_THAT(
+        t.dijalozi.texts(),
+        ::testing::ElementsAre(QStringLiteral(
+            "Proxy poslužitelj iz postavki (Settings/Proxy) nije ispravno upisan: adresa \"proxy.ured\" "
+            "nije oblika http://poslužitelj:port, pa vrijedi proxy iz postavki sustava.")));
+    EXPECT_EQ(t.dijalozi.boxes()[0].icon, Dialogs::Icon::Exclamation);
 }
 
 }  // namespace

@@ -19,7 +19,10 @@ public:
     {
         if (auto f = fs_.fault(QStringLiteral("write"), target_))
             return *f;
-        return real_->write(bytes);
+        FsResult result = real_->write(bytes);
+        if (result)
+            fs_.countWritten(target_, bytes.size());
+        return result;
     }
     FsResult commit() override
     {

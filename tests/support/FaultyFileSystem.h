@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <QStringList>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -34,6 +35,13 @@ public:
     const std::vector<Operation>& operations() const { return record_; }
     // How many times an operation failed because of this wrapper.
     int faults() const { return faults_; }
+    // Bytes written through writers for `target`, whether or not they were committed.
+    qint64 written(const QString& target) const
+    {
+        const auto found = written_.find(target);
+        return found == written_.end() ? 0 : found->second;
+    }
+    void countWritten(const QString& target, qint64 bytes) { written_[target] += bytes; }
 
     bool fileExists(const QString& path) override;
     bool folderExists(const QString& path) override;
@@ -71,4 +79,5 @@ private:
     bool persist_ = false;
     std::vector<PathRule> rules_;
     int faults_ = 0;
+    std::map<QString, qint64> written_;
 };

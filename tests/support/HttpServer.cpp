@@ -1,6 +1,9 @@
 #include "support/HttpServer.h"
 
+#include "support/TestCertificates.h"
+
 #include <httplib.h>
+#include <openssl/pem.h>
 
 #include <QFile>
 #include <QTcpServer>
@@ -19,12 +22,38 @@ std::string utf8(const QString& s)
     return s.toStdString();
 }
 
+std::unique_ptr<httplib::Server> tlsServer(const TlsIdentity& identity)
+{
+    BIO* certificateText = BIO_new_mem_buf(identity.certificate.constData(), -1);
+    BIO* keyText = BIO_new_mem_buf(identity.key.constData(), -1);
+    X509* certificate = PEM_read_bio_X509(certificateText, nullptr, nullptr, nullptr);
+    EVP_PKEY* key = PEM_read_bio_PrivateKey(keyText, nullptr, nullptr, nullptr);
+    // The server's context keeps references of its own to both.
+    auto server = std::make_unique<httplib::SSLServer>(certificate, key);
+    EVP_PKEY_free(key);
+    X509_free(certificate);
+    BIO_free(keyText);
+    BIO_free(certificateText);
+    return server;
+}
+
 }  // namespace
 
-HttpServer::HttpServer(const QString& folder) : folder_(folder), server_(std::make_unique<httplib::Server>())
+HttpServer::HttpServer(const QString& folder)
+    : HttpServer(folder, std::make_unique<httplib::Server>(), "http")
+{
+}
+
+HttpServer::HttpServer(const QString& folder, const TlsIdentity& identity)
+    : HttpServer(folder, tlsServer(identity), "https")
+{
+}
+
+HttpServer::HttpServer(const QString& folder, std::unique_ptr<httplib::Server> server, const char* scheme)
+    : folder_(folder), server_(std::move(server)), scheme_(QString::fromLatin1(scheme))
 {
     // A client that leaves a connection open must not hold up the end of a test.
-    server_->set_keep_alive_timeout(1);
+    server_->set_keep_alive_timeout(0);
     server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         dispatch(request, response);
     });
@@ -56,7 +85,7 @@ QString HttpServer::baseUrl() const
 
 QString HttpServer::url(const QString& path) const
 {
-    return QStringLiteral("http://127.0.0.1:") + QString::number(port_) + path;
+    return scheme_ + QStringLiteral("://127.0.0.1:") + QString::number(port_) + path;
 }
 
 void HttpServer::reply(const QString& name, int status, const QByteArray& body)

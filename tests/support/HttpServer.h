@@ -13,6 +13,8 @@
 #include <string>
 #include <thread>
 
+struct TlsIdentity;
+
 namespace httplib {
 class Server;
 struct Request;
@@ -33,6 +35,8 @@ public:
 
     // Serves the files of `folder` (none when empty) and starts listening.
     explicit HttpServer(const QString& folder = QString());
+    // The same over HTTPS, showing `identity`'s certificate.
+    HttpServer(const QString& folder, const TlsIdentity& identity);
     // Stops listening; a reply that is pausing gives up at once.
     ~HttpServer();
 
@@ -40,9 +44,10 @@ public:
     HttpServer& operator=(const HttpServer&) = delete;
 
     int port() const { return port_; }
-    // "http://127.0.0.1:<port>/download/Verzija20/", the form of a download server's base URL.
+    // "http://127.0.0.1:<port>/download/Verzija20/" (https with a certificate), the form of a download
+    // server's base URL.
     QString baseUrl() const;
-    // "http://127.0.0.1:<port>" followed by `path` ("/download/Verzija20/a.7z").
+    // "http://127.0.0.1:<port>" (or https) followed by `path` ("/download/Verzija20/a.7z").
     QString url(const QString& path) const;
     const QString& folder() const { return folder_; }
 
@@ -74,11 +79,13 @@ public:
     static QString unreachableBaseUrl();
 
 private:
+    HttpServer(const QString& folder, std::unique_ptr<httplib::Server> server, const char* scheme);
     void dispatch(const httplib::Request& request, httplib::Response& response);
     void serveFile(const std::string& name, httplib::Response& response);
 
     QString folder_;
     std::unique_ptr<httplib::Server> server_;
+    QString scheme_;
     int port_ = 0;
     std::thread thread_;
     std::atomic<bool> listenEnded_{false};

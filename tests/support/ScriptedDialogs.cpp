@@ -37,3 +37,18 @@ QStringList ScriptedDialogs::texts() const
     for (const Box& b : boxes_) t << b.text;
     return t;
 }
+
+std::optional<Dialogs::Credentials> ScriptedDialogs::askProxyCredentials(const QString& proxy, bool again)
+{
+    loginQuestions_.push_back({proxy, again});
+    if (logins_.empty()) {
+        ADD_FAILURE() << "unscripted proxy login question for " << proxy.toStdString();
+        return std::nullopt;
+    }
+    const bool given = logins_.front().has_value();
+    const Credentials login = given ? *logins_.front() : Credentials{};
+    logins_.pop_front();
+    if (!given)
+        return std::nullopt;
+    return login;
+}

@@ -18,14 +18,28 @@ public:
         Answer answer;
     };
 
+    // One proxy login question as the user saw it.
+    struct LoginQuestion {
+        QString proxy;
+        bool again;
+    };
+
     Answer show(Icon icon, const QString& caption, const QString& text, Buttons buttons) override;
     QString chooseFile(const FileRequest& request) override;
+    // Answers from the script of proxyLogins; a question nobody scripted fails the test.
+    std::optional<Credentials> askProxyCredentials(const QString& proxy, bool again) override;
 
     // Answers for the next Yes/No boxes, in order. A question beyond them fails the test and is answered
     // No.
     void answer(std::initializer_list<Answer> answers) { answers_.insert(answers_.end(), answers); }
     // Paths the file dialog returns, in order; the empty string cancels. Once they run out it cancels.
     void chooseFiles(const QStringList& paths) { files_.insert(files_.end(), paths.begin(), paths.end()); }
+    // Answers for the next proxy login questions, in order; std::nullopt cancels.
+    void proxyLogins(std::initializer_list<std::optional<Credentials>> logins)
+    {
+        logins_.insert(logins_.end(), logins);
+    }
+    const std::vector<LoginQuestion>& loginQuestions() const { return loginQuestions_; }
     // Called for every box before it is answered, e.g. to change the world while the user reads it.
     std::function<void(const Box&)> onShow;
 
@@ -39,4 +53,6 @@ private:
     std::deque<QString> files_;
     std::vector<Box> boxes_;
     std::vector<FileRequest> fileRequests_;
+    std::deque<std::optional<Credentials>> logins_;
+    std::vector<LoginQuestion> loginQuestions_;
 };

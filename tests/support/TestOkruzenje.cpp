@@ -5,12 +5,14 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-TestOkruzenje::TestOkruzenje()
+TestOkruzenje::TestOkruzenje(int httpWindowMs)
     : postavke(dir.path() + QStringLiteral("/config/Lumivex.ini")),
+      http(httpWindowMs),
       registar(dir.path() + QStringLiteral("/config/Lumivex/registry.ini")),
       o{fs, postavke, sat, računalo, dijalozi, procesi, http, prozori, registar, model, stanje},
       program_(dir.path() + QStringLiteral("/program/"))
 {
+    http.askCredentialsThrough(&dijalozi);
     QDir().mkpath(program_ + QStringLiteral("Update"));
     računalo.folder = dir.path() + QStringLiteral("/program");
     stanje.PutanjaPrograma = program_;

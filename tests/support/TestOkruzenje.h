@@ -20,7 +20,8 @@
 // temporary folder, and a fake computer whose executable lies in the program folder.
 class TestOkruzenje {
 public:
-    TestOkruzenje();
+    // `httpWindowMs`: the transfers' time-out window.
+    explicit TestOkruzenje(int httpWindowMs = 60000);
 
     // The program folder, ending in "/".
     QString program() const { return program_; }

@@ -77,6 +77,9 @@ void PrintTo(const DownloadCase& c, std::ostream* os)
     *os << c.name;
 }
 
+// Room for every body of the table: the ceilings have a table of their own.
+const HttpTransfer::Limits kProstraneGranice(64 * 1024 * 1024);
+
 const QString kZauzeto = QStringLiteral("Datoteku koristi drugi program.");
 
 const DownloadCase kDownloadCases[] = {
@@ -235,7 +238,7 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
     t.model.postaviOptLokacija(c.option);
     const QString bazna = c.option == 2 ? t.stanje.SekundarniServer : t.stanje.PrimarniServer;
 
-    const bool rezultat = DownInet(t.o, c.file, t.stanje.PutanjaUpdate);
+    const bool rezultat = DownInet(t.o, c.file, t.stanje.PutanjaUpdate, kProstraneGranice);
 
     const QString pocetak = QStringLiteral("Početak Download: ") + bazna + c.file;
     const QString greskaPisanja =
@@ -318,7 +321,8 @@ TEST_F(DownInetTest, LargeFileGoesToDiskPieceByPieceAndReplacesTargetOnce)
     const QByteArray body = randomBytes(8 * 1024 * 1024);
     t.write(primarni.folder() + QStringLiteral("/Veliki.7z"), body);
 
-    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Veliki.7z"), t.stanje.PutanjaUpdate));
+    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Veliki.7z"), t.stanje.PutanjaUpdate,
+                         HttpTransfer::Limits(body.size())));
 
     int writes = 0;
     int commits = 0;
@@ -336,7 +340,8 @@ TEST_F(DownInetTest, MissingTargetFolderTakesTheWriteFailurePath)
     t.write(primarni.folder() + QStringLiteral("/Verzije.txt"), "V20");
     const QString folder = t.program() + QStringLiteral("Nema/");
 
-    EXPECT_FALSE(DownInet(t.o, QStringLiteral("Verzije.txt"), folder));
+    EXPECT_FALSE(
+        DownInet(t.o, QStringLiteral("Verzije.txt"), folder, HttpTransfer::Limits(NajvećaKontrolnaDatoteka)));
 
     const QString poruka = QStringLiteral(
         "DownInet: Greška u downloadu datoteke: Verzije.txt Datoteka ili direktorija nije pronađena.");
@@ -359,7 +364,8 @@ TEST_F(DownInetTest, StatusBarFollowsTheTransferAndIsClearedAtTheEnd)
             panel2 << t.model.panel2();
     });
 
-    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Verzije.txt"), t.stanje.PutanjaUpdate));
+    ASSERT_TRUE(DownInet(t.o, QStringLiteral("Verzije.txt"), t.stanje.PutanjaUpdate,
+                         HttpTransfer::Limits(NajvećaKontrolnaDatoteka)));
 
     EXPECT_THAT(panel1, ElementsAre(QStringLiteral("Download: Verzije.txt"), QString()));
     ASSERT_GE(panel2.size(), 5);

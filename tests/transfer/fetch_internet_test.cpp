@@ -111,6 +111,23 @@ TEST_F(InternetFetch, FailingDownloadStopsWithOnlyTheTransfersMessage)
     EXPECT_FALSE(t.exists(t.stanje.PutanjaUpdate + QStringLiteral("B.7z")));
 }
 
+// An archive may be no bigger than its record says: one byte more ends the download at once.
+TEST_F(InternetFetch, ArchiveOverItsRecordsSizeStopsWithTheTransfersMessage)
+{
+    izdanje.dodaj(QStringLiteral("A.exe"), sadržajA);
+    izdanje.objavi();
+    const QByteArray arhiva = t.read(server.folder() + QStringLiteral("/A.7z"));
+    server.reply(QStringLiteral("A.7z"), 200, arhiva + 'x');
+
+    EXPECT_FALSE(SnimitiSaInterneta(t.o));
+
+    EXPECT_EQ(t.dijalozi.texts(),
+              QStringList{
+                  QStringLiteral("Greška: Poslužitelj šalje više podataka nego što je očekivano (najviše ") +
+                  QString::number(arhiva.size()) + QStringLiteral(" bajtova).")});
+    EXPECT_FALSE(t.exists(t.stanje.PutanjaUpdate + QStringLiteral("A.7z")));
+}
+
 // One way the run stops after a download; the setup changes a one-item release before it is listed.
 struct FailureCase {
     const char* naziv;
