@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
-// The names of the files that the updater itself treats apart from the other items of a release.
+// The names (and the size limits) of the files that the updater itself treats apart from the other
+// items of a release.
 
 // The control file: in the program folder the installed release, in the Update folder the new one,
 // in a distribution folder the release that lies there.
@@ -20,3 +22,8 @@ inline const QString ImeKomponenteIzmjeneBaze = QStringLiteral("LumiIzmjBaza20.d
 
 // The updater's own program, which the updater never installs over itself.
 inline const QString ImeUpdatera = QStringLiteral("LumivexLiveUpdate20.exe");
+
+// The largest control file and signature file that are fetched or read before they are verified; a
+// larger one is refused. A control file of 71 records takes a few KiB.
+constexpr qint64 NajvećaKontrolnaDatoteka = 256 * 1024;
+constexpr qint64 NajvećiPotpis = 4 * 1024;

@@ -144,10 +144,10 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
                             QStringLiteral(")."));
 
     QByteArray sadržaj;
-    if (const FsResult r = pročitajDo(o, kontrolna, NajvećaKontrolna, sadržaj, preveliko); !r)
+    if (const FsResult r = pročitajDo(o, kontrolna, NajvećaKontrolnaDatoteka, sadržaj, preveliko); !r)
         return odbij(o, odbijeno + QStringLiteral("datoteku nije moguće pročitati: ") + r.error);
     if (preveliko)
-        return odbij(o, odbijeno + QStringLiteral("datoteka je veća od %1 bajtova.").arg(NajvećaKontrolna));
+        return odbij(o, odbijeno + QStringLiteral("datoteka je veća od %1 bajtova.").arg(NajvećaKontrolnaDatoteka));
 
     switch (ProvjeriMinisignPotpis(m, sadržaj, ključevi.ključevi)) {
         case IshodPotpisa::Ispravan:

@@ -14,10 +14,6 @@ class FileSystem;
 // archive is the one its record names. Every fetch and the distribution copy ask these two; nothing
 // else knows the signature format.
 
-// Inputs are read up to these sizes before they are verified; a larger file is refused.
-constexpr qint64 NajvećiPotpis = 4 * 1024;
-constexpr qint64 NajvećaKontrolna = 256 * 1024;
-
 // The keys this installation trusts: those of Verzije.pub in the program folder and those compiled
 // in. A key file that is there but cannot be read is a fault of its own (`greška`): releases are then
 // refused, never taken as unsigned.

@@ -1,15 +1,11 @@
 #pragma once
 
+#include "core/ImenaDatoteka.h"
 #include "platform/HttpTransfer.h"
 
 #include <QString>
 
 struct Okruzenje;
-
-// The largest control file a server may send: one of 71 records takes a few KiB.
-constexpr qint64 NajvećaKontrolnaDatoteka = 256 * 1024;
-// The largest signature file a server may send.
-constexpr qint64 NajvećiPotpis = 4 * 1024;
 
 // An archive's body may be at most the size its record announces (the text of "VeličinaDownload"):
 // a bigger one is already wrong.
