@@ -32,6 +32,11 @@ bool dekodiraj(const QByteArray& tekst, qsizetype duljina, QByteArray& bajtovi)
 template <size_t N>
 void prepiši(std::array<std::uint8_t, N>& u, const QByteArray& iz, qsizetype od)
 {
+    // Callers have checked the length; a short input still never reads past its end.
+    if (od < 0 || iz.size() < od + qsizetype(N)) {
+        u.fill(0);
+        return;
+    }
     std::memcpy(u.data(), iz.constData() + od, N);
 }
 
