@@ -1,5 +1,4 @@
 // The package's launcher: runs the updater for the suite of a Wine prefix ($WINEPREFIX, or ~/.wine).
-#include "platform/IniSettingsStore.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/QtProcessRunner.h"
 #include "shell/Aplikacija.h"
@@ -18,7 +17,7 @@ int main(int argc, char* argv[])
     PostaviAplikaciju(prijevod);
 
     LocalFileSystem fs;
-    IniSettingsStore postavke(IniSettingsStore::userFile(QStringLiteral("Lumivex.ini")));
+    SystemSettingsStore postavke = KorisničkePostavke();
     const QString prefiks = WinePrefiks(qEnvironmentVariable("WINEPREFIX"), QDir::homePath());
 
     PokretanjeUPrefiksu pokretanje;

@@ -6,8 +6,6 @@
 #include "platform/SystemClock.h"
 #include "shell/QtDialogs.h"
 
-#include <memory>
-
 // The ports whose implementation depends on the system the program is built for.
 #ifdef Q_OS_WIN
 #include "platform/win32/Win32FileSystem.h"
@@ -21,6 +19,7 @@ using SystemSettingsStore = Win32SettingsStore;
 using SystemMachineInfo = Win32MachineInfo;
 using SystemProcessRunner = Win32ProcessRunner;
 using SystemRegistry = Win32Registry;
+using SystemWindowFinder = Win32WindowFinder;
 #else
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
@@ -33,14 +32,21 @@ using SystemSettingsStore = IniSettingsStore;
 using SystemMachineInfo = LocalMachineInfo;
 using SystemProcessRunner = QtProcessRunner;
 using SystemRegistry = IniRegistry;
+using SystemWindowFinder = X11WindowFinder;
 #endif
 
 class QTranslator;
 
-// The application's names, which place its settings, and Qt's own texts in Croatian, so that Yes and
-// No read "Da" and "Ne"; `prijevod` must live as long as the application. Called once the
-// QApplication exists.
+// The application's names, which place its settings; called once the application object exists.
+void PostaviImenaAplikacije();
+
+// The names, and Qt's own texts in Croatian, so that Yes and No read "Da" and "Ne"; `prijevod` must
+// live as long as the application. Called once the QApplication exists.
 void PostaviAplikaciju(QTranslator& prijevod);
+
+// The user's own settings store and registry, where this system keeps them.
+SystemSettingsStore KorisničkePostavke();
+SystemRegistry KorisničkiRegistar();
 
 // The real program's parts: this machine's ports, the shared state and the window model, put
 // together once in main(). The window's procedures show real message boxes; a run without a window
@@ -63,7 +69,7 @@ private:
     HeadlessDialogs bezProzora_;
     SystemProcessRunner procesi_;
     QtHttpTransfer http_;
-    std::unique_ptr<WindowFinder> prozori_;
+    SystemWindowFinder prozori_;
     SystemRegistry registar_;
     ProzorModel model_;
     Stanje stanje_;

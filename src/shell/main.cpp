@@ -13,17 +13,11 @@
 
 namespace {
 
-void postaviImena()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("LumivexLiveUpdate20"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Lumivex"));
-}
-
 // The modes without a window run on a core application, so they need no display.
 int bezProzora(int argc, char* argv[], Način način)
 {
     QCoreApplication app(argc, argv);
-    postaviImena();
+    PostaviImenaAplikacije();
     Aplikacija aplikacija(Aplikacija::Sučelje::BezProzora);
     LockFileInstanceLock brava;
     QTextStream izlaz(stdout);
