@@ -148,6 +148,7 @@ int PokreniBezProzora(Okruzenje& o, HeadlessDialogs& dijalozi, InstanceLock& bra
     OporaviPrekinutuInstalaciju(o);
 
     UčitajServere(o);
+    UčitajProxy(o);
     UčitajPostavke(o);
     switch (način) {
         case Način::Distribucija:
