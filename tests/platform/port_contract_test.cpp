@@ -81,8 +81,20 @@ TEST(FileSystemContract, FailureTable)
             case FileOperation::ReadFile:
                 outcome = fs.readFile(path, contents);
                 break;
+            case FileOperation::ReadInParts:
+                outcome = fs.readInParts(path, [](const QByteArray&) { return true; });
+                break;
             case FileOperation::AppendToFile:
                 outcome = fs.appendToFile(path, "x");
+                break;
+            case FileOperation::SyncFile:
+                outcome = fs.syncFile(path);
+                break;
+            case FileOperation::SyncFolder:
+                outcome = fs.syncFolder(path);
+                break;
+            case FileOperation::SyncFileSystem:
+                outcome = fs.syncFileSystem(path);
                 break;
         }
         EXPECT_FALSE(outcome.ok);

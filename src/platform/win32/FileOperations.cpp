@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <vector>
 
 namespace win32 {
 
@@ -80,6 +81,20 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size)
         size -= written;
     }
     return true;
+}
+
+// Opened for the write access that FlushFileBuffers needs, without keeping anyone else out.
+HANDLE OpenForFlush(const std::wstring& path, DWORD flags)
+{
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, flags, nullptr);
+}
+
+FileOutcome FlushAndClose(HANDLE handle)
+{
+    const FileOutcome flushed = FlushFileBuffers(handle) ? FileOutcome{} : LastFailure();
+    CloseHandle(handle);
+    return flushed;
 }
 
 DWORD RemoveTree(const std::wstring& folder)
@@ -245,6 +260,70 @@ FileOutcome Move(const std::wstring& from, const std::wstring& to)
     return failed;
 }
 
+FileOutcome SyncFile(const std::wstring& path)
+{
+    HANDLE file = OpenForFlush(path, FILE_ATTRIBUTE_NORMAL);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD refused = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const bool readOnlyFile = attributes != INVALID_FILE_ATTRIBUTES &&
+                                  (attributes & FILE_ATTRIBUTE_READONLY) &&
+                                  !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (refused != ERROR_ACCESS_DENIED || !readOnlyFile)
+            return Failure(refused);
+        // The read-only mark refuses the write access a flush needs, so it is lifted for the open only.
+        SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        file = OpenForFlush(path, FILE_ATTRIBUTE_NORMAL);
+        const DWORD opened = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        SetFileAttributesW(path.c_str(), attributes);
+        if (file == INVALID_HANDLE_VALUE)
+            return Failure(opened);
+    }
+    return FlushAndClose(file);
+}
+
+FileOutcome SyncFolder(const std::wstring& path)
+{
+    const std::wstring folder = WithoutTrailingSeparator(path);
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return LastFailure();
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Failure(ERROR_DIRECTORY);
+    const HANDLE handle = OpenForFlush(folder, FILE_FLAG_BACKUP_SEMANTICS);
+    const FileOutcome flushed = handle == INVALID_HANDLE_VALUE ? LastFailure() : FlushAndClose(handle);
+    // A system that will not flush a folder still keeps its names safe: every rename here is made
+    // with MOVEFILE_WRITE_THROUGH.
+    if (flushed.code == ERROR_ACCESS_DENIED || flushed.code == ERROR_INVALID_FUNCTION ||
+        flushed.code == ERROR_INVALID_PARAMETER)
+        return {};
+    return flushed;
+}
+
+FileOutcome SyncFileSystem(const std::wstring& path)
+{
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return LastFailure();
+    std::vector<wchar_t> mount(std::max<std::size_t>(MAX_PATH, path.size()) + 1);
+    if (!GetVolumePathNameW(path.c_str(), mount.data(), static_cast<DWORD>(mount.size())))
+        return LastFailure();
+    std::wstring volume = mount.data();
+    if (volume.size() == 3 && volume[1] == L':' && volume[2] == L'\\') {
+        volume = L"\\\\.\\" + volume.substr(0, 2);
+    } else {
+        // A volume mounted in a folder is opened by its name; a network share has none and fails here.
+        wchar_t name[MAX_PATH + 1];
+        if (!GetVolumeNameForVolumeMountPointW(volume.c_str(), name, MAX_PATH + 1))
+            return LastFailure();
+        volume = WithoutTrailingSeparator(name);
+    }
+    const HANDLE handle = CreateFileW(volume.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return LastFailure();
+    return FlushAndClose(handle);
+}
+
 FileOutcome FileSize(const std::wstring& path, std::int64_t& size)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -277,9 +356,8 @@ FileOutcome ListFiles(const std::wstring& folder, std::vector<std::wstring>& nam
     return {};
 }
 
-FileOutcome ReadWholeFile(const std::wstring& path, std::string& contents)
+FileOutcome ReadInParts(const std::wstring& path, const std::function<bool(std::string_view)>& part)
 {
-    contents.clear();
     if (FolderExists(path))
         return Failure(kIsAFolder, FileOutcome::Stage::Open);
     const HANDLE file =
@@ -287,20 +365,28 @@ FileOutcome ReadWholeFile(const std::wstring& path, std::string& contents)
                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return LastFailure(FileOutcome::Stage::Open);
-    char buffer[65536];
+    std::vector<char> buffer(64 * 1024);
+    FileOutcome outcome;
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
-            const FileOutcome failed = LastFailure(FileOutcome::Stage::Transfer);
-            CloseHandle(file);
-            return failed;
-        }
-        if (got == 0)
+        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+            outcome = LastFailure(FileOutcome::Stage::Transfer);
             break;
-        contents.append(buffer, got);
+        }
+        if (got == 0 || !part(std::string_view(buffer.data(), got)))
+            break;
     }
     CloseHandle(file);
-    return {};
+    return outcome;
+}
+
+FileOutcome ReadWholeFile(const std::wstring& path, std::string& contents)
+{
+    contents.clear();
+    return ReadInParts(path, [&contents](std::string_view piece) {
+        contents.append(piece);
+        return true;
+    });
 }
 
 FileOutcome AppendToFile(const std::wstring& path, const std::string& bytes)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace win32 {
@@ -41,10 +43,24 @@ FileOutcome CopyReplacing(const std::wstring& from, const std::wstring& to);
 // `from` is missing: a missing destination folder is another failure.
 FileOutcome Move(const std::wstring& from, const std::wstring& to);
 
+// Writes the file's bytes to the disk, read-only or not.
+FileOutcome SyncFile(const std::wstring& path);
+
+// Writes the folder's list of names to the disk.
+FileOutcome SyncFolder(const std::wstring& path);
+
+// Writes all that the system holds in memory for the volume of `path` to the disk. Opening a volume
+// takes an administrator: for a normal user this fails, and the caller syncs each file instead.
+FileOutcome SyncFileSystem(const std::wstring& path);
+
 FileOutcome FileSize(const std::wstring& path, std::int64_t& size);
 
 // The names of the folder's files (not its subfolders), sorted.
 FileOutcome ListFiles(const std::wstring& folder, std::vector<std::wstring>& names);
+
+// Hands the file's bytes to `part` in order, at most 64 KiB at a time; `part` returns false to stop
+// reading early, which is no failure.
+FileOutcome ReadInParts(const std::wstring& path, const std::function<bool(std::string_view)>& part);
 
 // Reads a whole file; after a failed read `contents` holds what was read before it.
 FileOutcome ReadWholeFile(const std::wstring& path, std::string& contents);

@@ -80,6 +80,21 @@ FsResult Win32FileSystem::move(const QString& from, const QString& to)
     return Converted(win32::Move(Native(from), Native(to)));
 }
 
+FsResult Win32FileSystem::syncFile(const QString& path)
+{
+    return Converted(win32::SyncFile(Native(path)));
+}
+
+FsResult Win32FileSystem::syncFolder(const QString& path)
+{
+    return Converted(win32::SyncFolder(Native(path)));
+}
+
+FsResult Win32FileSystem::syncFileSystem(const QString& path)
+{
+    return Converted(win32::SyncFileSystem(Native(path)));
+}
+
 FsResult Win32FileSystem::fileSize(const QString& path, qint64& size)
 {
     std::int64_t found = 0;
@@ -104,6 +119,13 @@ FsResult Win32FileSystem::readFile(const QString& path, QByteArray& contents)
     const FsResult result = Converted(win32::ReadWholeFile(Native(path), bytes));
     contents = QByteArray::fromStdString(bytes);
     return result;
+}
+
+FsResult Win32FileSystem::readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part)
+{
+    return Converted(win32::ReadInParts(Native(path), [&part](std::string_view piece) {
+        return part(QByteArray(piece.data(), static_cast<qsizetype>(piece.size())));
+    }));
 }
 
 FsResult Win32FileSystem::appendToFile(const QString& path, const QByteArray& bytes)

@@ -15,7 +15,11 @@ enum class FileOperation {
     FileSize,
     ListFiles,
     ReadFile,
-    AppendToFile
+    ReadInParts,
+    AppendToFile,
+    SyncFile,
+    SyncFolder,
+    SyncFileSystem
 };
 enum class FileStage { None, Open, Transfer };
 
@@ -32,6 +36,7 @@ struct FileFailureCase {
 inline constexpr const char kMissing[] = "Datoteka ili direktorija nije pronađena.";
 inline constexpr const char kFolder[] = "Putanja je direktorija, a ne datoteka.";
 inline constexpr const char kExists[] = "Datoteka već postoji.";
+inline constexpr const char kNotAFolder[] = "Dio putanje nije direktorija.";
 
 inline constexpr FileFailureCase kFileFailureCases[] = {
     {"copy of a missing file", FileOperation::CopyReplacing, "nema.txt", "a.txt", kMissing, true,
@@ -55,8 +60,17 @@ inline constexpr FileFailureCase kFileFailureCases[] = {
     {"list of a missing folder", FileOperation::ListFiles, "nema", "", kMissing, true, FileStage::None},
     {"read of a missing file", FileOperation::ReadFile, "nema.txt", "", kMissing, true, FileStage::Open},
     {"read of a folder", FileOperation::ReadFile, "mapa", "", kFolder, false, FileStage::Open},
+    {"read in parts of a missing file", FileOperation::ReadInParts, "nema.txt", "", kMissing, true,
+     FileStage::Open},
+    {"read in parts of a folder", FileOperation::ReadInParts, "mapa", "", kFolder, false, FileStage::Open},
     {"append in a missing folder", FileOperation::AppendToFile, "nema/Update.log", "", kMissing, true,
      FileStage::Open},
+    {"sync of a missing file", FileOperation::SyncFile, "nema.txt", "", kMissing, true, FileStage::None},
+    {"sync of a missing folder", FileOperation::SyncFolder, "nema", "", kMissing, true, FileStage::None},
+    {"sync of a file as a folder", FileOperation::SyncFolder, "a.txt", "", kNotAFolder, false,
+     FileStage::None},
+    {"sync of the file system of a missing folder", FileOperation::SyncFileSystem, "nema/", "", kMissing,
+     true, FileStage::None},
 };
 
 }  // namespace contract
