@@ -236,6 +236,14 @@ FileOutcome CopyReplacing(const std::wstring& from, const std::wstring& to)
         DeleteFileW(temporary.c_str());
         return failed;
     }
+    // The copy's bytes reach the disk before its name does, or a power cut could leave `to` empty.
+    if (FileOutcome flushed = SyncFile(temporary); !flushed.ok()) {
+        flushed.stage = FileOutcome::Stage::Transfer;
+        flushed.notFound = false;
+        AllowChange(temporary);
+        DeleteFileW(temporary.c_str());
+        return flushed;
+    }
     AllowChange(to);
     if (!MoveFileExW(temporary.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const FileOutcome failed = LastFailure(FileOutcome::Stage::Transfer);
@@ -292,8 +300,9 @@ FileOutcome SyncFolder(const std::wstring& path)
         return Failure(ERROR_DIRECTORY);
     const HANDLE handle = OpenForFlush(folder, FILE_FLAG_BACKUP_SEMANTICS);
     const FileOutcome flushed = handle == INVALID_HANDLE_VALUE ? LastFailure() : FlushAndClose(handle);
-    // A system that will not flush a folder still keeps its names safe: every rename here is made
-    // with MOVEFILE_WRITE_THROUGH.
+    // A system that will not flush a folder handle leaves a user's program no other way to force the
+    // folder's names out; NTFS logs every change of names in its own journal, so the folder counts
+    // as synced once it is known to exist.
     if (flushed.code == ERROR_ACCESS_DENIED || flushed.code == ERROR_INVALID_FUNCTION ||
         flushed.code == ERROR_INVALID_PARAMETER)
         return {};
@@ -436,8 +445,13 @@ FileOutcome ReplacingFile::commit()
 {
     if (!handle_)
         return Failure(ERROR_INVALID_HANDLE, FileOutcome::Stage::Transfer);
+    // The bytes reach the disk before the name does, or a power cut could leave the target empty.
+    const BOOL flushed = FlushFileBuffers(handle_);
+    const DWORD flushError = flushed ? 0 : GetLastError();
     const BOOL closed = CloseHandle(handle_);
     handle_ = nullptr;
+    if (!flushed)
+        return Failure(flushError, FileOutcome::Stage::Transfer);
     if (!closed)
         return LastFailure(FileOutcome::Stage::Transfer);
     AllowChange(target_);

@@ -35,8 +35,8 @@ FileOutcome RemoveFolder(const std::wstring& path);
 // Deletes one file, read-only or not; notFound when there is no such file.
 FileOutcome RemoveFile(const std::wstring& path);
 
-// Copies `from` over `to` (read-only or not) through a copy beside `to`, so that `to` holds either
-// its old bytes or all of the new ones.
+// Copies `from` over `to` (read-only or not) through a copy beside `to`, flushed before it is renamed
+// into place, so that `to` holds either its old bytes or all of the new ones, even after a power cut.
 FileOutcome CopyReplacing(const std::wstring& from, const std::wstring& to);
 
 // Renames `from` to `to`, across drives too, never replacing an existing `to`. notFound only when
@@ -68,8 +68,8 @@ FileOutcome ReadWholeFile(const std::wstring& path, std::string& contents);
 // Appends in one write at the end of the file, creating it when missing.
 FileOutcome AppendToFile(const std::wstring& path, const std::string& bytes);
 
-// A file written beside its target and renamed over it by commit(); one destroyed without commit
-// removes its file.
+// A file written beside its target, flushed and renamed over it by commit(); one destroyed without
+// commit removes its file.
 class ReplacingFile {
 public:
     ReplacingFile() = default;
