@@ -1,5 +1,6 @@
 #include "platform/LocalFileSystem.h"
 
+#include "platform/FileErrorWords.h"
 #include "platform/FileMask.h"
 
 #include <QDir>
@@ -11,46 +12,56 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 
-QString OpisGreške(int code)
+namespace {
+
+std::optional<FileErrorKind> kindOf(int code)
 {
     switch (code) {
         case ENOENT:
-            return QStringLiteral("Datoteka ili direktorija nije pronađena.");
+            return FileErrorKind::Missing;
         case EACCES:
         case EPERM:
-            return QStringLiteral("Pristup je odbijen.");
+            return FileErrorKind::AccessDenied;
         case EEXIST:
-            return QStringLiteral("Datoteka već postoji.");
+            return FileErrorKind::Exists;
         case ENOSPC:
-            return QStringLiteral("Na disku nema dovoljno mjesta.");
+            return FileErrorKind::DiskFull;
         case EROFS:
-            return QStringLiteral("Disk je zaštićen od pisanja.");
+            return FileErrorKind::WriteProtected;
         case EBUSY:
         case ETXTBSY:
-            return QStringLiteral("Datoteku koristi drugi program.");
+            return FileErrorKind::InUse;
         case ENOTDIR:
-            return QStringLiteral("Dio putanje nije direktorija.");
+            return FileErrorKind::NotAFolder;
         case EISDIR:
-            return QStringLiteral("Putanja je direktorija, a ne datoteka.");
+            return FileErrorKind::IsAFolder;
         case ENOTEMPTY:
-            return QStringLiteral("Direktorija nije prazna.");
+            return FileErrorKind::FolderNotEmpty;
         case ENAMETOOLONG:
-            return QStringLiteral("Ime datoteke je predugačko.");
+            return FileErrorKind::NameTooLong;
         case EIO:
-            return QStringLiteral("Greška u čitanju ili pisanju na uređaj.");
+            return FileErrorKind::DeviceFault;
         case EXDEV:
-            return QStringLiteral("Premještanje između uređaja nije moguće.");
+            return FileErrorKind::OtherDevice;
         case EMFILE:
         case ENFILE:
-            return QStringLiteral("Previše otvorenih datoteka.");
+            return FileErrorKind::TooManyOpenFiles;
         default:
-            return QStringLiteral("Sistemska greška %1: %2")
-                .arg(code)
-                .arg(QString::fromLocal8Bit(std::strerror(code)));
+            return std::nullopt;
     }
+}
+
+}  // namespace
+
+QString OpisGreške(int code)
+{
+    if (const std::optional<FileErrorKind> kind = kindOf(code))
+        return QString::fromUtf8(FileErrorWords(*kind));
+    return QStringLiteral("Sistemska greška %1: %2").arg(code).arg(QString::fromLocal8Bit(std::strerror(code)));
 }
 
 namespace {

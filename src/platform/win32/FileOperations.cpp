@@ -1,11 +1,13 @@
 #include "platform/win32/FileOperations.h"
 
+#include "platform/FileErrorWords.h"
 #include "platform/win32/SystemMessage.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <vector>
 
 namespace win32 {
@@ -128,7 +130,9 @@ DWORD RemoveTree(const std::wstring& folder)
 
 }  // namespace
 
-std::wstring FileErrorText(std::uint32_t code)
+namespace {
+
+std::optional<FileErrorKind> KindOf(std::uint32_t code)
 {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
@@ -136,40 +140,60 @@ std::wstring FileErrorText(std::uint32_t code)
         case ERROR_INVALID_DRIVE:
         case ERROR_BAD_NETPATH:
         case ERROR_BAD_NET_NAME:
-            return L"Datoteka ili direktorija nije pronađena.";
+            return FileErrorKind::Missing;
         case ERROR_ACCESS_DENIED:
-            return L"Pristup je odbijen.";
+            return FileErrorKind::AccessDenied;
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
-            return L"Datoteka već postoji.";
+            return FileErrorKind::Exists;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-            return L"Na disku nema dovoljno mjesta.";
+            return FileErrorKind::DiskFull;
         case ERROR_WRITE_PROTECT:
-            return L"Disk je zaštićen od pisanja.";
+            return FileErrorKind::WriteProtected;
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            return L"Datoteku koristi drugi program.";
+            return FileErrorKind::InUse;
         case ERROR_DIRECTORY:
-            return L"Dio putanje nije direktorija.";
+            return FileErrorKind::NotAFolder;
         case kIsAFolder:
-            return L"Putanja je direktorija, a ne datoteka.";
+            return FileErrorKind::IsAFolder;
         case ERROR_DIR_NOT_EMPTY:
-            return L"Direktorija nije prazna.";
+            return FileErrorKind::FolderNotEmpty;
         case ERROR_FILENAME_EXCED_RANGE:
-            return L"Ime datoteke je predugačko.";
+            return FileErrorKind::NameTooLong;
         case ERROR_CRC:
         case ERROR_IO_DEVICE:
         case ERROR_READ_FAULT:
         case ERROR_WRITE_FAULT:
-            return L"Greška u čitanju ili pisanju na uređaj.";
+            return FileErrorKind::DeviceFault;
         case ERROR_NOT_SAME_DEVICE:
-            return L"Premještanje između uređaja nije moguće.";
+            return FileErrorKind::OtherDevice;
         case ERROR_TOO_MANY_OPEN_FILES:
-            return L"Previše otvorenih datoteka.";
+            return FileErrorKind::TooManyOpenFiles;
         default:
-            return L"Sistemska greška " + std::to_wstring(code) + L": " + SystemMessage(code);
+            return std::nullopt;
     }
+}
+
+std::wstring FromUtf8(const char* text)
+{
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (length <= 1)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
+    wide.resize(static_cast<std::size_t>(length - 1));
+    return wide;
+}
+
+}  // namespace
+
+std::wstring FileErrorText(std::uint32_t code)
+{
+    if (const std::optional<FileErrorKind> kind = KindOf(code))
+        return FromUtf8(FileErrorWords(*kind));
+    return L"Sistemska greška " + std::to_wstring(code) + L": " + SystemMessage(code);
 }
 
 bool FileExists(const std::wstring& path)
