@@ -94,9 +94,18 @@ HANDLE OpenForFlush(const std::wstring& path, DWORD flags)
 
 FileOutcome FlushAndClose(HANDLE handle)
 {
-    const FileOutcome flushed = FlushFileBuffers(handle) ? FileOutcome{} : LastFailure();
-    CloseHandle(handle);
-    return flushed;
+    FileOutcome outcome = FlushFileBuffers(handle) ? FileOutcome{} : LastFailure();
+    if (!CloseHandle(handle) && outcome.ok())
+        outcome = LastFailure();
+    return outcome;
+}
+
+// Removes the unfinished copy beside a target and hands on why it was given up.
+FileOutcome Discarded(const std::wstring& temporary, FileOutcome failed)
+{
+    AllowChange(temporary);
+    DeleteFileW(temporary.c_str());
+    return failed;
 }
 
 DWORD RemoveTree(const std::wstring& folder)
@@ -127,10 +136,6 @@ DWORD RemoveTree(const std::wstring& folder)
     AllowChange(folder);
     return RemoveDirectoryW(folder.c_str()) ? 0 : GetLastError();
 }
-
-}  // namespace
-
-namespace {
 
 std::optional<FileErrorKind> KindOf(std::uint32_t code)
 {
@@ -254,27 +259,17 @@ FileOutcome CopyReplacing(const std::wstring& from, const std::wstring& to)
     if (!FolderExists(FolderOf(to)))
         return Failure(ERROR_PATH_NOT_FOUND, FileOutcome::Stage::Open);
     const std::wstring temporary = TemporaryBeside(to);
-    if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE)) {
-        const FileOutcome failed = LastFailure(FileOutcome::Stage::Transfer);
-        AllowChange(temporary);
-        DeleteFileW(temporary.c_str());
-        return failed;
-    }
+    if (!CopyFileW(from.c_str(), temporary.c_str(), TRUE))
+        return Discarded(temporary, LastFailure(FileOutcome::Stage::Transfer));
     // The copy's bytes reach the disk before its name does, or a power cut could leave `to` empty.
     if (FileOutcome flushed = SyncFile(temporary); !flushed.ok()) {
         flushed.stage = FileOutcome::Stage::Transfer;
         flushed.notFound = false;
-        AllowChange(temporary);
-        DeleteFileW(temporary.c_str());
-        return flushed;
+        return Discarded(temporary, flushed);
     }
     AllowChange(to);
-    if (!MoveFileExW(temporary.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const FileOutcome failed = LastFailure(FileOutcome::Stage::Transfer);
-        AllowChange(temporary);
-        DeleteFileW(temporary.c_str());
-        return failed;
-    }
+    if (!MoveFileExW(temporary.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Discarded(temporary, LastFailure(FileOutcome::Stage::Transfer));
     return {};
 }
 
@@ -470,14 +465,12 @@ FileOutcome ReplacingFile::commit()
     if (!handle_)
         return Failure(ERROR_INVALID_HANDLE, FileOutcome::Stage::Transfer);
     // The bytes reach the disk before the name does, or a power cut could leave the target empty.
-    const BOOL flushed = FlushFileBuffers(handle_);
-    const DWORD flushError = flushed ? 0 : GetLastError();
-    const BOOL closed = CloseHandle(handle_);
+    FileOutcome closed = FlushAndClose(handle_);
     handle_ = nullptr;
-    if (!flushed)
-        return Failure(flushError, FileOutcome::Stage::Transfer);
-    if (!closed)
-        return LastFailure(FileOutcome::Stage::Transfer);
+    if (!closed.ok()) {
+        closed.stage = FileOutcome::Stage::Transfer;
+        return closed;
+    }
     AllowChange(target_);
     if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return LastFailure(FileOutcome::Stage::Transfer);
