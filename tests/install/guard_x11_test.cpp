@@ -4,6 +4,7 @@
 #include "support/QtPrinters.h"
 #include "support/TestOkruzenje.h"
 #include "support/Xvfb.h"
+#include "support/MissingTool.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ protected:
     void SetUp() override
     {
         if (!xvfb.running())
-            GTEST_SKIP() << xvfb.why().toStdString();
+            SKIP_FOR_MISSING_TOOL() << xvfb.why().toStdString();
         d = XOpenDisplay(nullptr);
         ASSERT_NE(d, nullptr);
         root = DefaultRootWindow(d);

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include "support/MissingTool.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ protected:
     void SetUp() override
     {
         if (QStandardPaths::findExecutable(QStringLiteral("systemd-analyze")).isEmpty())
-            GTEST_SKIP() << "systemd-analyze is missing (scripts/setup installs systemd)";
+            SKIP_FOR_MISSING_TOOL() << "systemd-analyze is missing (scripts/setup installs systemd)";
         ASSERT_TRUE(root.isValid());
         const Ishod installed =
             Pokreni(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(LUMIVEX_BUILD_DIR),
@@ -77,6 +78,9 @@ TEST_F(Units, TheServiceRunsTheDistributionOnceAndTheTimerNightly)
     EXPECT_TRUE(service.contains(QStringLiteral("\nUser=")));
     // Only the timer starts it: the service itself cannot be enabled.
     EXPECT_FALSE(service.contains(QStringLiteral("[Install]")));
+    // The page it names is the package's own, installed beside it, not a manual a machine may lack.
+    const QString documentation = service.section(QStringLiteral("\nDocumentation=file://"), 1).section(u'\n', 0, 0);
+    EXPECT_TRUE(QFile::exists(root.path() + documentation)) << documentation.toStdString();
 
     const QString timer = unit("lumivex-distribucija.timer");
     EXPECT_TRUE(timer.contains(QStringLiteral("\nPersistent=true\n")));

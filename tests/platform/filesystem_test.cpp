@@ -1,4 +1,5 @@
 #include "platform/LocalFileSystem.h"
+#include "support/MissingTool.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -152,7 +153,7 @@ TEST_F(LocalFs, MoveBetweenFileSystemsCopiesAndRemovesTheOriginal)
     struct stat there {};
     if (!other.isValid() || ::stat(QFile::encodeName(dir.path()).constData(), &here) != 0 ||
         ::stat(QFile::encodeName(other.path()).constData(), &there) != 0 || here.st_dev == there.st_dev)
-        GTEST_SKIP() << "no second file system at /dev/shm";
+        SKIP_FOR_MISSING_TOOL() << "no second file system at /dev/shm";
     const QString from = other.path() + QStringLiteral("/novi.exe");
     QFile f(from);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));

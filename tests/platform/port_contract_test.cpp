@@ -10,6 +10,7 @@
 #include "platform/contract/SettingsCases.h"
 #include "platform/contract/WindowLookupCases.h"
 #include "support/Xvfb.h"
+#include "support/MissingTool.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -180,7 +181,7 @@ protected:
     void SetUp() override
     {
         if (!xvfb.running())
-            GTEST_SKIP() << xvfb.why().toStdString();
+            SKIP_FOR_MISSING_TOOL() << xvfb.why().toStdString();
         d = XOpenDisplay(nullptr);
         ASSERT_NE(d, nullptr);
     }

@@ -10,6 +10,7 @@
 #include "support/TestOkruzenje.h"
 #include "support/X11Prozori.h"
 #include "support/Xvfb.h"
+#include "support/MissingTool.h"
 
 #include <gtest/gtest.h>
 #include <QCryptographicHash>
@@ -401,7 +402,7 @@ TEST_F(CommandLineDemo, InstallationWhileASuiteProgramRunsChangesNothing)
 {
     Xvfb xvfb;
     if (!xvfb.running())
-        GTEST_SKIP() << xvfb.why().toStdString();
+        SKIP_FOR_MISSING_TOOL() << xvfb.why().toStdString();
     ASSERT_TRUE(poslužitelj.posluži());
     ProzorNaZaslonu knjigovodstvo(QStringLiteral("Lumivex Knjigovodstvo 20"));
     ASSERT_TRUE(knjigovodstvo.otvoren());
@@ -440,7 +441,7 @@ TEST_F(CommandLineDemo, ASecondUpdaterOnTheSameInstallationDoesNotStart)
 {
     Xvfb xvfb;
     if (!xvfb.running())
-        GTEST_SKIP() << xvfb.why().toStdString();
+        SKIP_FOR_MISSING_TOOL() << xvfb.why().toStdString();
     ASSERT_TRUE(poslužitelj.posluži());
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
