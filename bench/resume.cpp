@@ -139,7 +139,7 @@ void print(const char* who, const Outcome& o, qint64 size, bool sameFile)
         all += b;
         parts << QString::number(b);
     }
-    std::printf("%-6s zahtjeva %zu, poslano %s = %lld bajtova, %.3f x veličina, %lld ms, datoteka %s\n", who,
+    std::printf("%-6s zahtjeva %zu, poslano %s = %lld bajtova, %.4f x veličina, %lld ms, datoteka %s\n", who,
                 o.sent.size(), qPrintable(parts.join(QStringLiteral(" + "))), all,
                 size > 0 ? static_cast<double>(all) / size : 0.0, o.ms, sameFile ? "ista" : "RAZLIČITA");
     std::printf("       %s\n", qPrintable(o.note));
