@@ -472,11 +472,11 @@ private:
             result_.total = announcedLength(r).value_or(-1);
             return true;
         }
-        // Only one part that starts where the held bytes end, of a body of the size expected, and
-        // that the announced length covers exactly, may follow them.
+        // Only one part asked for, that starts where the held bytes end, of a body of the size
+        // expected, and that the announced length covers exactly, may follow them.
         const std::optional<ContentRange> part = contentRange(finalValue(r, "Content-Range"));
         const std::optional<qint64> announced = announcedLength(r);
-        const bool follows = part && part->first == asked_ &&
+        const bool follows = part && part->first == asked_ && asked_ == std::max<qint64>(0, range_->offset) &&
                              (part->total < 0 || range_->total < 0 || part->total == range_->total) &&
                              (!announced || *announced == part->last - part->first + 1);
         if (!follows) {

@@ -2,6 +2,8 @@
 #include "support/HttpServer.h"
 #include "support/QtPrinters.h"
 
+#include <httplib.h>
+
 #include <gtest/gtest.h>
 #include <QDateTime>
 #include <QFile>
@@ -300,6 +302,24 @@ TEST(RangedFetch, WeakEntityTagGivesWayToTheDate)
     EXPECT_EQ(server.served().back().ifRange, full.result.lastModified);
     EXPECT_EQ(rest.result.body, Body::Continuation);
     EXPECT_EQ(rest.body, QByteArray("456789"));
+}
+
+// Without a validator no range is asked for, and a part the server sends all the same is not appended,
+// even one that starts where the held bytes end.
+TEST(RangedFetch, PartNotAskedForIsNeverAContinuation)
+{
+    HttpServer server;
+    server.handle(QStringLiteral("/download/Verzija20/A.7z"), [](const auto&, auto& r) {
+        r.status = 206;
+        r.set_header("Content-Range", "bytes 4-9/10");
+        r.set_content("456789", "application/octet-stream");
+    });
+    QtHttpTransfer http;
+    const Fetched f = fetchRanged(http, server.baseUrl() + QStringLiteral("A.7z"), {4, 10, {}, {}}, 100);
+
+    EXPECT_EQ(server.served().back().range, QByteArray());
+    EXPECT_EQ(f.result.body, Body::Misplaced);
+    EXPECT_EQ(f.body, QByteArray());
 }
 
 TEST(RangedFetch, ReceiverThatRefusesTheResponseGetsNoByteOfIt)
