@@ -53,8 +53,8 @@ public:
         Continuation,
         // A 416: the server has nothing from the offset held; nothing is handed on.
         Unsatisfiable,
-        // A 206 for another part than the one asked for (another start or total, or several parts);
-        // nothing is handed on.
+        // A 206 for another part than the one asked for (another start or total, or several parts), or
+        // for a part not asked for at all; nothing is handed on.
         Misplaced,
     };
 
