@@ -1,5 +1,6 @@
 #include "platform/QtHttpTransfer.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -155,6 +156,67 @@ QString describeTls(const QList<QSslError>& errors, const QString& qtText)
            reasons.join(QStringLiteral("; ")) + u'.';
 }
 
+// The value of a header of the final response. After a redirect the manager can keep the redirect's
+// headers and append the final response's values to them: the last value counts. A date has a comma
+// of its own, and a quoted entity tag may hold one.
+QByteArray finalValue(const QNetworkReply& reply, const char* name)
+{
+    const QByteArray values = reply.rawHeader(name).trimmed();
+    if (qstricmp(name, "ETag") == 0) {
+        const qsizetype close = values.lastIndexOf('"');
+        const qsizetype open = close > 0 ? values.lastIndexOf('"', close - 1) : -1;
+        if (close != values.size() - 1 || open < 0)
+            return values;
+        const qsizetype start = open >= 2 && values.mid(open - 2, 2) == "W/" ? open - 2 : open;
+        return values.mid(start);
+    }
+    const QList<QByteArray> parts = values.split(',');
+    if (qstricmp(name, "Last-Modified") == 0)
+        return parts.size() > 2 ? (parts[parts.size() - 2] + ',' + parts.last()).trimmed() : values;
+    return parts.last().trimmed();
+}
+
+// One part of a body as a 206 names it: "bytes first-last/total", the total "*" when unknown.
+struct ContentRange {
+    qint64 first = 0;
+    qint64 last = 0;
+    qint64 total = -1;
+};
+
+std::optional<qint64> decimal(const QByteArray& text)
+{
+    if (text.isEmpty() || text.size() > 18 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return text.toLongLong();
+}
+
+std::optional<ContentRange> contentRange(const QByteArray& value)
+{
+    if (!value.startsWith("bytes "))
+        return std::nullopt;
+    const QByteArray spec = value.mid(6).trimmed();
+    const qsizetype dash = spec.indexOf('-');
+    const qsizetype slash = spec.indexOf('/');
+    if (dash < 0 || slash < dash)
+        return std::nullopt;
+    const std::optional<qint64> first = decimal(spec.left(dash));
+    const std::optional<qint64> last = decimal(spec.mid(dash + 1, slash - dash - 1));
+    const QByteArray totalText = spec.mid(slash + 1);
+    const std::optional<qint64> total = totalText == "*" ? std::optional<qint64>(-1) : decimal(totalText);
+    if (!first || !last || !total || *last < *first || (*total >= 0 && *last >= *total))
+        return std::nullopt;
+    return ContentRange{*first, *last, *total};
+}
+
+// What a ranged request may name the version it holds by: a weak entity tag never matches in If-Range.
+QByteArray rangeValidator(const HttpTransfer::Held& held)
+{
+    if (!held.etag.isEmpty() && !held.etag.startsWith("W/"))
+        return held.etag;
+    return held.lastModified;
+}
+
 // Replies are deleted from the event loop: one can still have signals queued when its transfer ends.
 struct DeleteLater {
     void operator()(QObject* o) const { o->deleteLater(); }
@@ -163,9 +225,16 @@ struct DeleteLater {
 // One GET from the request to its result: the reply, its two time-outs and why it was stopped.
 class Transfer {
 public:
+    // `held` makes it a ranged request; without it the body is handed on whatever it is.
     Transfer(const HttpTransfer::Limits& limits, int windowMs, const HttpTransfer::StateHandler& onState,
-             const HttpTransfer::DataHandler& onData)
-        : limits_(limits), onState_(onState), onData_(onData), chunk_(kChunk, Qt::Uninitialized)
+             const HttpTransfer::DataHandler& onData, const HttpTransfer::Held* held = nullptr,
+             const HttpTransfer::ResponseHandler* onResponse = nullptr)
+        : limits_(limits),
+          onState_(onState),
+          onData_(onData),
+          range_(held),
+          onResponse_(onResponse),
+          chunk_(kChunk, Qt::Uninitialized)
     {
         for (QTimer* t : {&inactivity_, &window_}) {
             t->setSingleShot(true);
@@ -174,12 +243,14 @@ public:
         }
     }
 
-    HttpTransfer::Result run(QNetworkAccessManager& manager, const QString& url)
+    HttpTransfer::RangedResult run(QNetworkAccessManager& manager, const QString& url)
     {
         QNetworkRequest request{QUrl(url)};
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::NoLessSafeRedirectPolicy);
         request.setMaximumRedirectsAllowed(kMaxRedirects);
+        if (range_)
+            askForRange(request);
 
         state(kConnecting);
         reply_.reset(manager.get(request));
@@ -196,6 +267,8 @@ public:
 
         result_.error = end();
         result_.ok = result_.error.isEmpty();
+        if (range_)
+            classifyFailure();
         state(result_.ok ? kComplete : kError);
         state(kDisconnected);
         return result_;
@@ -220,7 +293,7 @@ public:
 
 private:
     // Why the transfer was ended before the reply did.
-    enum class Stop { None, TimedOut, TooLarge, Refused, Restarted };
+    enum class Stop { None, TimedOut, TooLarge, Refused, Restarted, Unsatisfiable, Misplaced };
 
     void state(int code)
     {
@@ -251,6 +324,9 @@ private:
             responseBegan();
         });
         QObject::connect(r, &QNetworkReply::downloadProgress, &context_, activity);
+        if (range_)
+            QObject::connect(r, &QNetworkReply::downloadProgress, &context_,
+                             [this](qint64 received) { received_ = std::max(received_, received); });
         QObject::connect(r, &QNetworkReply::readyRead, &context_, [this, activity] {
             activity();
             if (!receiving_) {
@@ -271,11 +347,15 @@ private:
             stop(Stop::Restarted);
             return;
         }
+        if (range_ && !takeRangedResponse())
+            return;
         const std::optional<qint64> announced = announcedLength(*reply_);
         if (announced && *announced > limits_.maxBodyBytes) {
             stop(Stop::TooLarge);
             return;
         }
+        if (range_ && !accepted())
+            return;
         state(kReceiving);
         windowBytes_ = 0;
         if (limits_.minBytesPerWindow > 0)
@@ -331,6 +411,10 @@ private:
                        QString::number(limits_.maxBodyBytes) + QStringLiteral(" bajtova).");
             case Stop::Refused:
                 return QStringLiteral("Prijenos je prekinut.");
+            case Stop::Misplaced:
+                return QStringLiteral("Poslužitelj nije poslao traženi dio datoteke.");
+            case Stop::Unsatisfiable:
+                return QString();
             case Stop::None:
                 break;
         }
@@ -348,9 +432,107 @@ private:
         return QString();
     }
 
+    // Asks for the rest of the body from the offset held, only if the server's version is still the
+    // one held; a range with nothing to name that version by could append another file's bytes.
+    void askForRange(QNetworkRequest& request)
+    {
+        // A range counts the bytes of the file itself, not those of a compressed form of it.
+        request.setRawHeader("Accept-Encoding", "identity");
+        const QByteArray validator = rangeValidator(*range_);
+        if (range_->offset <= 0 || validator.isEmpty())
+            return;
+        request.setRawHeader("Range", "bytes=" + QByteArray::number(range_->offset) + '-');
+        request.setRawHeader("If-Range", validator);
+        asked_ = range_->offset;
+    }
+
+    // Notes what the response is; false when its body is not to be handed on and the transfer ends.
+    bool takeRangedResponse()
+    {
+        const QNetworkReply& r = *reply_;
+        result_.status = r.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        result_.etag = finalValue(r, "ETag");
+        result_.lastModified = finalValue(r, "Last-Modified");
+        result_.acceptsRanges = finalValue(r, "Accept-Ranges").compare("bytes", Qt::CaseInsensitive) == 0;
+        if (result_.status == 416) {
+            result_.body = HttpTransfer::Body::Unsatisfiable;
+            const QByteArray range = finalValue(r, "Content-Range");
+            if (range.startsWith("bytes */"))
+                result_.total = decimal(range.mid(8)).value_or(-1);
+            // The manager has taken the status for an error already and complains when aborted after
+            // that, so a short page is left to arrive, unread.
+            stop_ = Stop::Unsatisfiable;
+            const std::optional<qint64> announced = announcedLength(r);
+            if (!announced || *announced > kReadBuffer)
+                reply_->abort();
+            return false;
+        }
+        if (result_.status != 206) {
+            result_.body = HttpTransfer::Body::Whole;
+            result_.total = announcedLength(r).value_or(-1);
+            return true;
+        }
+        // Only one part asked for, that starts where the held bytes end, of a body of the size
+        // expected, and that the announced length covers exactly, may follow them.
+        const std::optional<ContentRange> part = contentRange(finalValue(r, "Content-Range"));
+        const std::optional<qint64> announced = announcedLength(r);
+        const bool follows = part && part->first == asked_ && asked_ == std::max<qint64>(0, range_->offset) &&
+                             (part->total < 0 || range_->total < 0 || part->total == range_->total) &&
+                             (!announced || *announced == part->last - part->first + 1);
+        if (!follows) {
+            result_.body = HttpTransfer::Body::Misplaced;
+            stop(Stop::Misplaced);
+            return false;
+        }
+        result_.body = HttpTransfer::Body::Continuation;
+        result_.total = part->total;
+        return true;
+    }
+
+    // Tells the caller what the body is before a byte of it is handed on; false when it refuses it.
+    bool accepted()
+    {
+        if (!onResponse_ || !*onResponse_ || (*onResponse_)(result_))
+            return true;
+        stop(Stop::Refused);
+        return false;
+    }
+
+    // Sorts a failure by what a caller does about it: try again, try elsewhere, or give up.
+    void classifyFailure()
+    {
+        using F = HttpTransfer::Failure;
+        result_.received = std::max(received_, result_.bytes);
+        if (result_.ok) {
+            result_.failure = F::None;
+            return;
+        }
+        const QNetworkReply::NetworkError e = reply_->error();
+        const bool began = result_.status > 0;
+        switch (stop_) {
+            case Stop::TooLarge:
+                result_.failure = F::TooLarge;
+                return;
+            case Stop::Refused:
+                result_.failure = F::Refused;
+                return;
+            case Stop::Misplaced:
+                result_.failure = F::Misplaced;
+                return;
+            default:
+                break;
+        }
+        if (e == QNetworkReply::SslHandshakeFailedError || e == QNetworkReply::InsecureRedirectError)
+            result_.failure = F::Insecure;
+        else
+            result_.failure = began ? F::Broken : F::Unreachable;
+    }
+
     const HttpTransfer::Limits limits_;
     const HttpTransfer::StateHandler& onState_;
     const HttpTransfer::DataHandler& onData_;
+    const HttpTransfer::Held* range_;  // what the caller holds, for a ranged request
+    const HttpTransfer::ResponseHandler* onResponse_;
     std::unique_ptr<QNetworkReply, DeleteLater> reply_;
     // The context of every connection to this object: a signal the reply emits after the transfer
     // has ended, on its way to deletion, reaches nothing.
@@ -363,7 +545,9 @@ private:
     QList<QSslError> sslErrors_;
     Stop stop_ = Stop::None;
     bool receiving_ = false;
-    HttpTransfer::Result result_;
+    qint64 asked_ = 0;     // where the part asked for starts
+    qint64 received_ = 0;  // body bytes the manager reports received
+    HttpTransfer::RangedResult result_;
 };
 
 }  // namespace
@@ -390,10 +574,25 @@ QNetworkAccessManager& QtHttpTransfer::manager()
 HttpTransfer::Result QtHttpTransfer::get(const QString& url, const Limits& limits,
                                          const StateHandler& onState, const DataHandler& onData)
 {
+    return run(url, limits, onState, onData, nullptr, nullptr);
+}
+
+HttpTransfer::RangedResult QtHttpTransfer::getRanged(const QString& url, const Held& held,
+                                                     const Limits& limits, const StateHandler& onState,
+                                                     const ResponseHandler& onResponse,
+                                                     const DataHandler& onData)
+{
+    return run(url, limits, onState, onData, &held, onResponse);
+}
+
+HttpTransfer::RangedResult QtHttpTransfer::run(const QString& url, const Limits& limits,
+                                               const StateHandler& onState, const DataHandler& onData,
+                                               const Held* held, const ResponseHandler& onResponse)
+{
     loginRequestsInTransfer_ = 0;
-    Transfer transfer(limits, inactivityMs_, onState, onData);
+    Transfer transfer(limits, inactivityMs_, onState, onData, held, &onResponse);
     holdTimers_ = [&transfer](bool hold) { transfer.holdTimers(hold); };
-    const Result result = transfer.run(manager(), url);
+    const RangedResult result = transfer.run(manager(), url);
     holdTimers_ = nullptr;
     return result;
 }

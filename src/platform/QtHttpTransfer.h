@@ -31,9 +31,15 @@ public:
 
     Result get(const QString& url, const Limits& limits, const StateHandler& onState,
                const DataHandler& onData) override;
+    RangedResult getRanged(const QString& url, const Held& held, const Limits& limits,
+                           const StateHandler& onState, const ResponseHandler& onResponse,
+                           const DataHandler& onData) override;
     QString useProxy(const QString& address) override;
 
 private:
+    // One transfer, ranged when `held` is given.
+    RangedResult run(const QString& url, const Limits& limits, const StateHandler& onState,
+                     const DataHandler& onData, const Held* held, const ResponseHandler& onResponse);
     QNetworkAccessManager& manager();
     void answerProxy(const QNetworkProxy& proxy, QAuthenticator* authenticator);
 

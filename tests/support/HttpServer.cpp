@@ -5,10 +5,14 @@
 #include <httplib.h>
 #include <openssl/pem.h>
 
+#include <sys/stat.h>
+#include <QDateTime>
 #include <QFile>
+#include <QLocale>
 #include <QTcpServer>
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -35,6 +39,38 @@ std::unique_ptr<httplib::Server> tlsServer(const TlsIdentity& identity)
     BIO_free(keyText);
     BIO_free(certificateText);
     return server;
+}
+
+// A file's version as a static server names it: an entity tag from its size and modification time to
+// the nanosecond, and the time as an HTTP date.
+struct Version {
+    std::string etag;
+    std::string lastModified;
+};
+
+Version versionOf(const QString& path)
+{
+    struct stat s {};
+    ::stat(QFile::encodeName(path).constData(), &s);
+    char etag[64];
+    std::snprintf(etag, sizeof etag, "\"%llx-%llx-%lx\"", static_cast<unsigned long long>(s.st_size),
+                  static_cast<unsigned long long>(s.st_mtim.tv_sec), static_cast<long>(s.st_mtim.tv_nsec));
+    const QDateTime modified = QDateTime::fromSecsSinceEpoch(s.st_mtim.tv_sec, Qt::UTC);
+    const QString date = QLocale::c().toString(modified, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"));
+    return {etag, date.toStdString()};
+}
+
+// If-Range names the present version by a strong entity tag or by the exact date; a weak tag never
+// matches.
+bool ifRangeMatches(const std::string& ifRange, const Version& version)
+{
+    if (ifRange.empty())
+        return true;
+    if (ifRange.front() == '"')
+        return ifRange == version.etag;
+    if (ifRange.rfind("W/", 0) == 0)
+        return false;
+    return ifRange == version.lastModified;
 }
 
 }  // namespace
@@ -164,16 +200,49 @@ void HttpServer::clearReplies()
     handlers_.clear();
 }
 
+void HttpServer::honourRanges(bool honour)
+{
+    std::lock_guard lock(mutex_);
+    honourRanges_ = honour;
+}
+
+void HttpServer::sendValidators(bool send)
+{
+    std::lock_guard lock(mutex_);
+    sendValidators_ = send;
+}
+
+void HttpServer::misplaceRanges(qint64 by)
+{
+    std::lock_guard lock(mutex_);
+    misplaceBy_ = by;
+}
+
+void HttpServer::cutAfter(const QString& name, qint64 bytes, int times)
+{
+    std::lock_guard lock(mutex_);
+    cuts_[utf8(name)] = {bytes, times};
+}
+
 QStringList HttpServer::requests() const
 {
     std::lock_guard lock(mutex_);
     return requests_;
 }
 
+std::vector<HttpServer::Served> HttpServer::served() const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<Served> copy;
+    for (const auto& s : served_) copy.push_back(*s);
+    return copy;
+}
+
 void HttpServer::clearRequests()
 {
     std::lock_guard lock(mutex_);
     requests_.clear();
+    served_.clear();
 }
 
 bool HttpServer::pause(std::chrono::milliseconds duration)
@@ -194,10 +263,20 @@ QString HttpServer::unreachableBaseUrl()
 
 void HttpServer::dispatch(const httplib::Request& request, httplib::Response& response)
 {
+    // The library would cut every body to the request's range, even a 200's, and answer a range past
+    // the end with a 206 of a negative length; the server decides about ranges itself.
+    const httplib::Ranges ranges = request.ranges;
+    const_cast<httplib::Request&>(request).ranges.clear();
+
     Handler handler;
+    auto record = std::make_shared<Served>();
+    record->path = QString::fromStdString(request.path);
+    record->range = QByteArray::fromStdString(request.get_header_value("Range"));
+    record->ifRange = QByteArray::fromStdString(request.get_header_value("If-Range"));
     {
         std::lock_guard lock(mutex_);
         requests_ << QString::fromStdString(request.path);
+        served_.push_back(record);
         const auto found = handlers_.find(request.path);
         if (found != handlers_.end())
             handler = found->second;
@@ -205,12 +284,16 @@ void HttpServer::dispatch(const httplib::Request& request, httplib::Response& re
     if (handler)
         handler(request, response);
     else if (request.path.rfind(kBasePath, 0) == 0)
-        serveFile(request.path.substr(kBasePath.size()), response);
+        serveFile(request.path.substr(kBasePath.size()), ranges, request, response, record);
     else
         response.status = 404;
+    std::lock_guard lock(mutex_);
+    record->status = response.status == -1 ? 200 : response.status;
 }
 
-void HttpServer::serveFile(const std::string& name, httplib::Response& response)
+void HttpServer::serveFile(const std::string& name, const httplib::Ranges& ranges,
+                           const httplib::Request& request, httplib::Response& response,
+                           const std::shared_ptr<Served>& record)
 {
     const bool escapes = name.find("..") != std::string::npos;
     const QString path = folder_ + u'/' + QString::fromStdString(name);
@@ -219,13 +302,73 @@ void HttpServer::serveFile(const std::string& name, httplib::Response& response)
         response.set_content("<html><body>404 Not Found</body></html>", "text/html");
         return;
     }
-    auto in = std::make_shared<std::ifstream>(QFile::encodeName(path).toStdString(), std::ios::binary);
+    const Version version = versionOf(path);
     const size_t size = static_cast<size_t>(QFile(path).size());
-    response.set_content_provider(size, kBinary, [in](size_t offset, size_t length, httplib::DataSink& sink) {
-        std::vector<char> buffer(std::min<size_t>(length, 256 * 1024));
-        in->seekg(static_cast<std::streamoff>(offset));
-        in->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const std::streamsize got = in->gcount();
-        return got > 0 && sink.write(buffer.data(), static_cast<size_t>(got));
-    });
+    bool honour = false;
+    qint64 misplaceBy = 0;
+    qint64 cut = -1;
+    {
+        std::lock_guard lock(mutex_);
+        honour = honourRanges_;
+        misplaceBy = misplaceBy_;
+        if (sendValidators_) {
+            response.set_header("ETag", version.etag);
+            response.set_header("Last-Modified", version.lastModified);
+        }
+        const auto found = cuts_.find(name);
+        if (found != cuts_.end() && found->second.second > 0) {
+            cut = found->second.first;
+            --found->second.second;
+        }
+    }
+
+    size_t first = 0;
+    size_t length = size;
+    response.status = 200;
+    if (honour) {
+        response.set_header("Accept-Ranges", "bytes");
+        // One range is honoured; a client that asks for several gets the whole file, as it may.
+        if (ranges.size() == 1 && ifRangeMatches(request.get_header_value("If-Range"), version)) {
+            const auto [from, to] = ranges.front();
+            const size_t start =
+                from >= 0 ? static_cast<size_t>(from) : size - std::min(size, static_cast<size_t>(to));
+            if (start >= size || (from < 0 && to == 0)) {
+                response.status = 416;
+                response.set_header("Content-Range", "bytes */" + std::to_string(size));
+                return;
+            }
+            const size_t end = from >= 0 && to >= 0 ? std::min(size, static_cast<size_t>(to) + 1) : size;
+            first = std::min(
+                end - 1, static_cast<size_t>(std::max<qint64>(0, static_cast<qint64>(start) + misplaceBy)));
+            length = end - first;
+            response.status = 206;
+            response.set_header("Content-Range", "bytes " + std::to_string(first) + '-' +
+                                                     std::to_string(end - 1) + '/' + std::to_string(size));
+        }
+    }
+
+    // The bytes are counted before they go, so a client never holds bytes the count lacks.
+    const size_t limit = cut >= 0 ? std::min(length, static_cast<size_t>(cut)) : length;
+    auto in = std::make_shared<std::ifstream>(QFile::encodeName(path).toStdString(), std::ios::binary);
+    response.set_content_provider(
+        length, kBinary,
+        [this, in, first, limit, record](size_t offset, size_t wanted, httplib::DataSink& sink) {
+            if (offset >= limit)
+                return false;  // closes the connection
+            std::vector<char> buffer(std::min<size_t>({wanted, limit - offset, 256 * 1024}));
+            in->seekg(static_cast<std::streamoff>(first + offset));
+            in->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            const std::streamsize got = in->gcount();
+            if (got <= 0)
+                return false;
+            {
+                std::lock_guard lock(mutex_);
+                record->bodyBytes += got;
+            }
+            if (sink.write(buffer.data(), static_cast<size_t>(got)))
+                return true;
+            std::lock_guard lock(mutex_);
+            record->bodyBytes -= got;
+            return false;
+        });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 struct TlsIdentity;
 
@@ -23,8 +26,11 @@ struct Response;
 
 // A real HTTP server on 127.0.0.1 with a port of its own, answering in threads of its own while the
 // test's thread runs the transfer. It serves the files of a folder under "/download/Verzija20/",
-// streamed from disk; a reply set for one name takes the place of the file. Replies can be changed
-// while the server runs.
+// streamed from disk, as a static server does: with an ETag and a Last-Modified date, and honouring
+// one range of "Range: bytes=" (206 with Content-Range, 416 from the end on) when If-Range is absent
+// or names the file's present version (else 200 with the whole file). A reply set for one name takes
+// the place of the file and is sent as it is, whatever the request's Range. Replies and the ways of
+// serving can be changed while the server runs.
 //
 //     HttpServer server(t.root("server"));
 //     server.reply("Prazno.7z", 200, "");
@@ -68,8 +74,29 @@ public:
     // Forgets every reply set; the folder is served again.
     void clearReplies();
 
-    // The decoded paths of the requests received so far, in order.
+    // How every file is served: ranges honoured or ignored (a whole 200, no Accept-Ranges), validators
+    // sent or not. Both by default.
+    void honourRanges(bool honour);
+    void sendValidators(bool send);
+    // A range is answered with a 206 for the part that starts `by` bytes later than the one asked for,
+    // as its Content-Range says; 0 (the default) answers what was asked.
+    void misplaceRanges(qint64 by);
+    // The next `times` bodies of the file `name` end after `bytes` bytes of this response's body: the
+    // connection is closed there, whatever the length announced.
+    void cutAfter(const QString& name, qint64 bytes, int times = 1);
+
+    // What the server did for one request.
+    struct Served {
+        QString path;      // decoded
+        QByteArray range;  // the request's Range and If-Range headers, empty when absent
+        QByteArray ifRange;
+        int status = 0;
+        qint64 bodyBytes = 0;  // body bytes of a file written to the connection; 0 for a reply set
+    };
+
+    // The decoded paths of the requests received so far, in order, and what was done for each.
     QStringList requests() const;
+    std::vector<Served> served() const;
     void clearRequests();
 
     // Waits up to `duration` in a handler; false when the server began stopping meanwhile.
@@ -81,7 +108,9 @@ public:
 private:
     HttpServer(const QString& folder, std::unique_ptr<httplib::Server> server, const char* scheme);
     void dispatch(const httplib::Request& request, httplib::Response& response);
-    void serveFile(const std::string& name, httplib::Response& response);
+    void serveFile(const std::string& name, const std::vector<std::pair<ssize_t, ssize_t>>& ranges,
+                   const httplib::Request& request, httplib::Response& response,
+                   const std::shared_ptr<Served>& record);
 
     QString folder_;
     std::unique_ptr<httplib::Server> server_;
@@ -95,4 +124,9 @@ private:
     bool stopping_ = false;
     std::map<std::string, Handler> handlers_;
     QStringList requests_;
+    std::vector<std::shared_ptr<Served>> served_;
+    bool honourRanges_ = true;
+    bool sendValidators_ = true;
+    qint64 misplaceBy_ = 0;
+    std::map<std::string, std::pair<qint64, int>> cuts_;  // name: bytes, times left
 };
