@@ -1,3 +1,4 @@
+#include "platform/OwnTemporaryFiles.h"
 #include "platform/contract/FileFailureCases.h"
 #include "platform/contract/MoveRace.h"
 #include "platform/win32/FileOperations.h"
@@ -228,9 +229,10 @@ TEST_CASE("a move never replaces a file that appears under its target's name mea
         WaitForSingleObject(creator, INFINITE);
         CloseHandle(creator);
 
-        const bool whole = moved.ok() ? !c.created && !FileExists(f / L"a.txt") && f.get(L"b.txt") == race.moved
-                                      : c.created && Utf8(FileErrorText(moved.code)) == race.text &&
-                                            f.get(L"a.txt") == race.moved && f.get(L"b.txt") == race.created;
+        const bool whole = moved.ok()
+                               ? !c.created && !FileExists(f / L"a.txt") && f.get(L"b.txt") == race.moved
+                               : c.created && Utf8(FileErrorText(moved.code)) == race.text &&
+                                     f.get(L"a.txt") == race.moved && f.get(L"b.txt") == race.created;
         INFO("round " << round << " (offset " << offset << "): the move "
                       << (moved.ok() ? std::string("worked") : Utf8(FileErrorText(moved.code)))
                       << ", the creation " << (c.created ? "worked" : "failed") << ", b.txt holds "
@@ -312,6 +314,18 @@ TEST_CASE("a replacing file shows nothing before commit and leaves nothing when 
     CHECK_FALSE(opened.ok());
     CHECK(opened.stage == FileOutcome::Stage::Open);
     CHECK(opened.notFound);
+}
+
+TEST_CASE("an unfinished file beside its target carries the updater's name")
+{
+    Folder f;
+    ReplacingFile writer;
+    REQUIRE(writer.open(f / L"Verzije.txt").ok());
+    const Names entries = f.entries();
+    REQUIRE(entries.size() == 1);
+    const std::wstring prefix = std::wstring(L".Verzije.txt") + kOwnTemporaryMarkWide;
+    CHECK(entries[0].rfind(prefix, 0) == 0);
+    CHECK(entries[0].size() > prefix.size());
 }
 
 TEST_CASE("a file read in parts arrives whole, in pieces of 64 KiB at most, and stops when asked")
