@@ -175,7 +175,8 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
     // key could lock an office out of its updates for years.
     if (const qint64 sada = o.sat.now().toSecsSinceEpoch(); r.vrijeme > sada + NajvećiPomakSata)
         return odbij(o, odbijeno + QStringLiteral("potpisano je ") + datum(r.vrijeme) +
-                            QStringLiteral(", više od jednog dana nakon vremena ovog računala (") + datum(sada) +
+                            QStringLiteral(", više od jednog dana nakon vremena ovog računala (") +
+                            datum(sada) +
                             QStringLiteral("). Izdanje iz budućnosti se ne instalira; provjerite datum i "
                                            "vrijeme računala."));
     const QByteArray istek = StavkaKomentara(m.pouzdaniKomentar, "expires");

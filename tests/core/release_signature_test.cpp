@@ -250,8 +250,9 @@ const SignatureCase kCases[] = {
          const qint64 sada = f.t.sat.now().toSecsSinceEpoch();
          return kOdbijeno + QStringLiteral("potpisano je ") + datum(sada + 24 * 3600 + 1) +
                 QStringLiteral(", više od jednog dana nakon vremena ovog računala (") + datum(sada) +
-                QStringLiteral("). Izdanje iz budućnosti se ne instalira; provjerite datum i vrijeme "
-                               "računala.");
+                QStringLiteral(
+                    "). Izdanje iz budućnosti se ne instalira; provjerite datum i vrijeme "
+                    "računala.");
      }},
     {"SignedYearsAheadOfTheClock", [](Signature& f) { f.potpiši(*Signature::ključ, 4102444800); },
      Ishod::Odbijeno,
@@ -259,8 +260,9 @@ const SignatureCase kCases[] = {
          return kOdbijeno + QStringLiteral("potpisano je ") + datum(4102444800) +
                 QStringLiteral(", više od jednog dana nakon vremena ovog računala (") +
                 datum(f.t.sat.now().toSecsSinceEpoch()) +
-                QStringLiteral("). Izdanje iz budućnosti se ne instalira; provjerite datum i vrijeme "
-                               "računala.");
+                QStringLiteral(
+                    "). Izdanje iz budućnosti se ne instalira; provjerite datum i vrijeme "
+                    "računala.");
      }},
     {"RecordWithoutHash",
      [](Signature& f) {

@@ -323,7 +323,8 @@ TEST_F(Recovery, StartRemovesTheTemporaryFilesAKillLeftAndNothingElse)
     tuđe.sort();
     EXPECT_EQ(Skrivene(P()), tuđe);
     EXPECT_TRUE(t.exists(P() + "Verzije.txt.LumivexLiveUpdate20-privremena-Xa3k9Q"));
-    EXPECT_TRUE(t.exists(P() + ".A.exe.LumivexLiveUpdate20-privremena-Xa3k9Q/.B.LumivexLiveUpdate20-privremena-X"));
+    EXPECT_TRUE(
+        t.exists(P() + ".A.exe.LumivexLiveUpdate20-privremena-Xa3k9Q/.B.LumivexLiveUpdate20-privremena-X"));
     EXPECT_TRUE(oporavak().contains("OporavakInstalacije - Obrisana privremena datoteka " + ostavljena))
         << oporavak().join(u'\n').toStdString();
     EXPECT_TRUE(t.dijalozi.boxes().empty());

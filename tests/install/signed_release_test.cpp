@@ -189,8 +189,9 @@ TEST_F(SignedRelease, ControlFileChangedInTheNetworkFolderAfterTheListingIsRefus
     cmdDownloadAndUpdate_Click(t.o);
 
     const QString poruka = QStringLiteral("Potpis datoteke ") + naIzvoru(QStringLiteral("Verzije.txt")) +
-                           QStringLiteral(" nije ispravan: sadržaj datoteke promijenjen je nakon "
-                                          "potpisivanja. Prekida se ažuriranje!");
+                           QStringLiteral(
+                               " nije ispravan: sadržaj datoteke promijenjen je nakon "
+                               "potpisivanja. Prekida se ažuriranje!");
     EXPECT_TRUE(t.stanje.PorukeGrešaka.contains(poruka)) << t.dijalozi.texts().join(u'\n').toStdString();
     EXPECT_EQ(t.dijalozi.boxes().size(), 1u) << t.dijalozi.texts().join(u'\n').toStdString();
     EXPECT_FALSE(t.exists(t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt")));

@@ -162,9 +162,9 @@ TEST(FileSystemContract, MoveNeverReplacesAFileThatAppearsMeanwhile)
         QByteArray inA, inB;
         fs.readFile(a, inA);
         fs.readFile(b, inB);
-        const bool whole = moved ? !created && !QFile::exists(a) && inB == race.moved
-                                 : created && moved.error == Text(race.text) && inA == race.moved &&
-                                       inB == race.created;
+        const bool whole =
+            moved ? !created && !QFile::exists(a) && inB == race.moved
+                  : created && moved.error == Text(race.text) && inA == race.moved && inB == race.created;
         ASSERT_TRUE(whole) << "round " << round << " (offset " << offset << "): the move "
                            << (moved ? "worked" : moved.error.toStdString()) << ", the creation "
                            << (created ? "worked" : "failed") << ", b.txt holds " << inB.toStdString();

@@ -146,10 +146,10 @@ const HostileCase kHostileCases[] = {
      [](HttpServer& s, const QString& path, qint64 ceiling) {
          s.handle(path, [&s, ceiling](const httplib::Request&, httplib::Response& r) {
              const auto start = std::chrono::steady_clock::now();
-             r.set_content_provider(static_cast<size_t>(ceiling), kBinary,
-                                    [&s, start](size_t, size_t, httplib::DataSink& sink) {
-                                        return beforeTheServersEnd(start) && s.pause(1s) && sink.write("x", 1);
-                                    });
+             r.set_content_provider(
+                 static_cast<size_t>(ceiling), kBinary, [&s, start](size_t, size_t, httplib::DataSink& sink) {
+                     return beforeTheServersEnd(start) && s.pause(1s) && sink.write("x", 1);
+                 });
          });
      },
      true},

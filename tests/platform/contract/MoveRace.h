@@ -5,9 +5,9 @@
 // would: in each round a second thread creates "b.txt" as a new file only (never over another) at
 // about the moment a move of "a.txt" to "b.txt" starts, a little earlier or later from round to
 // round; in every `settledEvery`-th round the move starts only once the creation has ended, so both
-// orders come up whatever the machine's load. Exactly one of the two may get the name: when the move does, the creation fails; when the
-// creation does, the move fails with `text` and "a.txt" keeps its bytes. Both the Linux file system
-// and the Windows body run it.
+// orders come up whatever the machine's load. Exactly one of the two may get the name: when the move does,
+// the creation fails; when the creation does, the move fails with `text` and "a.txt" keeps its bytes. Both
+// the Linux file system and the Windows body run it.
 namespace contract {
 
 struct MoveRace {
