@@ -237,6 +237,9 @@ protected:
         ASSERT_TRUE(t.dir.isValid());
         demo = t.dir.path();
         ASSERT_TRUE(poslužitelj.pripremi(demo));
+        // The demo's release is signed at the real time, which may lie days after the virtual clock's
+        // day: a release signed ahead of the clock is refused.
+        t.sat.set(QDateTime::currentDateTime());
         program = demo + QStringLiteral("/program/LumivexLiveUpdate20");
         config = demo + QStringLiteral("/config");
     }
