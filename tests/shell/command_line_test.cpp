@@ -13,13 +13,11 @@
 
 #include <gtest/gtest.h>
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QMap>
 #include <QProcess>
 #include <QSettings>
 #include <QTextStream>
-#include <QThread>
 
 #include <csignal>
 
