@@ -44,6 +44,10 @@ bool sekunde(const QByteArray& tekst, qint64& vrijeme)
     return true;
 }
 
+// How far a release's signed time may lie after the computer's clock: clocks of office computers
+// drift, and a release signed minutes ago must pass on a computer that runs a little late.
+constexpr qint64 NajvećiPomakSata = 24 * 60 * 60;
+
 QString datum(qint64 sekunde)
 {
     return QDateTime::fromSecsSinceEpoch(sekunde).toString(QStringLiteral("dd.MM.yyyy. HH:mm:ss"));
@@ -167,6 +171,14 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
     if (!sekunde(StavkaKomentara(m.pouzdaniKomentar, "timestamp"), r.vrijeme))
         return odbij(o,
                      lošPotpis + QStringLiteral("pouzdani komentar nema vrijeme potpisivanja (timestamp)."));
+    // A release dated ahead would, once installed, make every genuine release look older: a stolen
+    // key could lock an office out of its updates for years.
+    if (const qint64 sada = o.sat.now().toSecsSinceEpoch(); r.vrijeme > sada + NajvećiPomakSata)
+        return odbij(o, odbijeno + QStringLiteral("potpisano je ") + datum(r.vrijeme) +
+                            QStringLiteral(", više od jednog dana nakon vremena ovog računala (") +
+                            datum(sada) +
+                            QStringLiteral("). Izdanje iz budućnosti se ne instalira; provjerite datum i "
+                                           "vrijeme računala."));
     const QByteArray istek = StavkaKomentara(m.pouzdaniKomentar, "expires");
     if (!istek.isEmpty()) {
         qint64 vrijemeIsteka = 0;

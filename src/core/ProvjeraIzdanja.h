@@ -41,7 +41,8 @@ struct ProvjeraKontrolne {
 // trusted or does not cover the file and its trusted comment; when the control file is too large or
 // a record lacks its archive's SHA-256; when its signed timestamp is older than that of the signature
 // `prethodniPotpis` (the release installed or mirrored so far; no such file sets no floor); when its
-// "expires" time has passed. `izvor` names the control file in the message (where it came from).
+// "expires" time has passed; when it was signed more than one day after the computer's clock.
+// `izvor` names the control file in the message (where it came from).
 // Without a trusted key every release is accepted as before and one line says it was not verified.
 ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrolna, const QString& potpis,
                                             const QString& prethodniPotpis, const QString& izvor);

@@ -11,6 +11,7 @@
 #include "install/Dnevnik.h"
 #include "install/Oporavak.h"
 #include "install/PripremaVerzije.h"
+#include "install/PrivremeneDatoteke.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"
@@ -391,6 +392,8 @@ void OčistiNakonInstalacije(Okruzenje& o)
             logiraj(o,
                     QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") + r.error);
     }
+
+    UkloniPrivremeneDatotekeInstalacije(o, QStringLiteral("UpdatePrograma - "));
 
     // The journal goes last, so that a crash in the clean-up is finished at the next start.
     logiraj(o, QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);

@@ -16,5 +16,6 @@ struct Okruzenje;
 bool UpdatePrograma(Okruzenje& o);
 
 // The clean-up after an installation whose journal is committed: the fetched files of the Update
-// folder, then the backup folder, the journal last.
+// folder, the updater's own temporary files left in the installation's folders, then the backup
+// folder, the journal last.
 void OčistiNakonInstalacije(Okruzenje& o);

@@ -6,6 +6,7 @@
 #include "install/Dnevnik.h"
 #include "install/Instalacija.h"
 #include "install/PripremaVerzije.h"
+#include "install/PrivremeneDatoteke.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"
 #include "platform/Dialogs.h"
@@ -72,6 +73,7 @@ bool VratiZapis(Okruzenje& o, const ZapisDnevnika& z)
 bool OporaviPrekinutuInstalaciju(Okruzenje& o)
 {
     PostaviPutanje(o);
+    UkloniPrivremeneDatotekeInstalacije(o, QStringLiteral("OporavakInstalacije - "));
     return DovršiPrekinutuInstalaciju(o);
 }
 

@@ -10,7 +10,8 @@ struct Okruzenje;
 // removed, and the user is told in an information box. A committed journal only finishes the
 // installation's clean-up. Every step may be repeated, so a crash during the recovery is recovered
 // at the next start. False when an uncommitted journal remains (a step failed; the user has been told).
-// Sets the working folders first, as start-up has not yet done so.
+// Sets the working folders first, as start-up has not yet done so, and removes the temporary files
+// that a kill of the file system's copies and writes left in them.
 bool OporaviPrekinutuInstalaciju(Okruzenje& o);
 
 // The same recovery on the working folders already set, for an installation that finds a journal.

@@ -2,6 +2,7 @@
 
 #include "platform/FileErrorWords.h"
 #include "platform/FileMask.h"
+#include "platform/OwnTemporaryFiles.h"
 
 #include <QDir>
 
@@ -10,6 +11,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -135,10 +137,40 @@ int syncFd(int fd)
     return 0;
 }
 
+// Gives `from` the name `to` unless a file or folder already has it, in one step, so that a file
+// that appears under the name meanwhile is never replaced. Returns the errno of a failure.
+int renameNoReplace(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return errno;
+    // The file system cannot rename without replacing; a new link never replaces a name either.
+    struct stat st {};
+    if (::lstat(from.constData(), &st) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode)) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            if (::unlink(from.constData()) == 0)
+                return 0;
+            const int code = errno;
+            ::unlink(to.constData());
+            return code;
+        }
+        if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
+            return errno;
+    }
+    // A folder, or a file system without links: only a check before the rename is left.
+    if (::lstat(to.constData(), &st) == 0)
+        return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
 // Creates an empty temporary file in `folder` for a file that will be named `name`.
 int createTemporary(const QString& folder, const QString& name, QByteArray& tempPath)
 {
-    tempPath = native(folder + QStringLiteral("/.") + name + QStringLiteral(".XXXXXX"));
+    tempPath = native(folder + QStringLiteral("/.") + name + QLatin1String(kOwnTemporaryMark) +
+                      QStringLiteral("XXXXXX"));
     return ::mkstemp(tempPath.data());
 }
 
@@ -247,6 +279,11 @@ FsResult LocalFileSystem::removeFiles(const QString& folder, const QString& mask
 
 FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
 {
+    return copy(from, to, true);
+}
+
+FsResult LocalFileSystem::copy(const QString& from, const QString& to, bool replacing)
+{
     const int in = ::open(native(from).constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return fromErrno(errno, FsResult::Stage::Open);
@@ -308,8 +345,12 @@ FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
         failure = syncFd(out);
     if (::close(out) != 0 && failure == 0)
         failure = errno;
-    if (failure == 0 && ::rename(tempPath.constData(), native(target).constData()) != 0)
-        failure = errno;
+    if (failure == 0) {
+        if (replacing)
+            failure = ::rename(tempPath.constData(), native(target).constData()) == 0 ? 0 : errno;
+        else
+            failure = renameNoReplace(tempPath, native(target));
+    }
     if (failure != 0) {
         ::unlink(tempPath.constData());
         return fromErrno(failure, FsResult::Stage::Transfer);
@@ -321,11 +362,6 @@ FsResult LocalFileSystem::copyReplacing(const QString& from, const QString& to)
 
 FsResult LocalFileSystem::move(const QString& from, const QString& to)
 {
-    struct stat st {};
-    if (::lstat(native(from).constData(), &st) != 0)
-        return fromErrno(errno);
-    if (::lstat(native(to).constData(), &st) == 0)
-        return fromErrno(EEXIST);
     // Only a missing `from` is notFound: a missing destination folder must not pass for an absent old
     // file, or the caller would overwrite that file without having a backup of it.
     const auto failed = [&](FsResult r) {
@@ -333,12 +369,13 @@ FsResult LocalFileSystem::move(const QString& from, const QString& to)
         r.notFound = ::lstat(native(from).constData(), &source) != 0 && errno == ENOENT;
         return r;
     };
-    if (::rename(native(from).constData(), native(to).constData()) == 0)
+    const int code = renameNoReplace(native(from), native(to));
+    if (code == 0)
         return FsResult::success();
-    if (errno != EXDEV)
-        return failed(fromErrno(errno));
+    if (code != EXDEV)
+        return failed(fromErrno(code));
     // Another device: copy, then remove the original only when the copy is whole.
-    if (FsResult copied = copyReplacing(from, to); !copied)
+    if (FsResult copied = copy(from, to, false); !copied)
         return failed(copied);
     if (::unlink(native(from).constData()) != 0) {
         const int code = errno;

@@ -22,6 +22,10 @@ public:
     FsResult readInParts(const QString& path, const std::function<bool(const QByteArray&)>& part) override;
     FsResult appendToFile(const QString& path, const QByteArray& bytes) override;
     std::unique_ptr<FileWriter> replaceFile(const QString& target, FsResult& result) override;
+
+private:
+    // copyReplacing, and the copy of a move across file systems, which never replaces `to`.
+    FsResult copy(const QString& from, const QString& to, bool replacing);
 };
 
 // The Croatian description of a system error number, as the user reads it after

@@ -104,8 +104,13 @@ const SignatureCase kCases[] = {
     {"ValidPrehashedED", [](Signature& f) { f.potpiši(*Signature::ključ, T); }, Ishod::Provjereno, bez},
     {"ValidLegacyEd", [](Signature& f) { f.potpiši(*Signature::ključ, T, QString(), true); },
      Ishod::Provjereno, bez},
-    {"ToolsOwnTrustedComment", [](Signature& f) { f.potpiši(*Signature::ključ); }, Ishod::Provjereno, bez,
-     -1},
+    // The tool signs at the real time, which may lie days after the virtual clock's day.
+    {"ToolsOwnTrustedComment",
+     [](Signature& f) {
+         f.t.sat.set(QDateTime::currentDateTime());
+         f.potpiši(*Signature::ključ);
+     },
+     Ishod::Provjereno, bez, -1},
     {"SignedByThePublishingTool",
      [](Signature& f) {
          TajniKljuč tajni;
@@ -234,6 +239,30 @@ const SignatureCase kCases[] = {
      [](Signature& f) {
          return kOdbijeno + QStringLiteral("izdanje je isteklo ") +
                 datum(f.t.sat.now().toSecsSinceEpoch() - 1) + u'.';
+     }},
+    {"SignedADayAheadOfTheClock",
+     [](Signature& f) { f.potpiši(*Signature::ključ, f.t.sat.now().toSecsSinceEpoch() + 24 * 3600); },
+     Ishod::Provjereno, bez, 0},
+    {"SignedMoreThanADayAheadOfTheClock",
+     [](Signature& f) { f.potpiši(*Signature::ključ, f.t.sat.now().toSecsSinceEpoch() + 24 * 3600 + 1); },
+     Ishod::Odbijeno,
+     [](Signature& f) {
+         const qint64 sada = f.t.sat.now().toSecsSinceEpoch();
+         return kOdbijeno + QStringLiteral("potpisano je ") + datum(sada + 24 * 3600 + 1) +
+                QStringLiteral(", više od jednog dana nakon vremena ovog računala (") + datum(sada) +
+                QStringLiteral(
+                    "). Izdanje iz budućnosti se ne instalira; provjerite datum i vrijeme "
+                    "računala.");
+     }},
+    {"SignedYearsAheadOfTheClock", [](Signature& f) { f.potpiši(*Signature::ključ, 4102444800); },
+     Ishod::Odbijeno,
+     [](Signature& f) {
+         return kOdbijeno + QStringLiteral("potpisano je ") + datum(4102444800) +
+                QStringLiteral(", više od jednog dana nakon vremena ovog računala (") +
+                datum(f.t.sat.now().toSecsSinceEpoch()) +
+                QStringLiteral(
+                    "). Izdanje iz budućnosti se ne instalira; provjerite datum i vrijeme "
+                    "računala.");
      }},
     {"RecordWithoutHash",
      [](Signature& f) {

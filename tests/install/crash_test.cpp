@@ -367,6 +367,65 @@ TEST_P(Sweep, EveryStopOfTheInstallationAndOfItsRecoveryEndsInAWholeInstallation
     ::testing::Test::RecordProperty("recovery_points", točkeOporavka);
 }
 
+// Where the whole file system cannot be synced (a user's program on Windows, or under Wine), each file
+// and folder must be synced by itself: every stop of the installation still ends in a whole one.
+TEST_P(Sweep, EveryStopEndsInAWholeInstallationWhenTheFileSystemIsSyncedFileByFile)
+{
+    const Mode način = GetParam();
+    Stroj početak = StaraInstalacija();
+    početak.disk.refuseFileSystemSync();
+
+    int operacija = 0;
+    {
+        Stroj s = početak;
+        Pokretanje p(s, config);
+        ASSERT_TRUE(p.Instaliraj());
+        operacija = s.disk.operations();
+        ASSERT_TRUE(s.disk.record().filter(QStringLiteral("syncFile ") + Update).size() > 0);
+    }
+    for (int k = 0; k < operacija; ++k) {
+        Stroj s = početak;
+        {
+            Pokretanje p(s, config);
+            s.disk.crashAfter(k, način);
+            p.Instaliraj();
+        }
+        const std::string gdje = "stop after operation " + std::to_string(k) + " (" +
+                                 (k > 0 ? s.disk.record().value(k - 1).toStdString() : std::string("none")) +
+                                 ")";
+        s.disk.restart();
+        const Dnevnik dnevnik = StanjeDnevnika(s.disk);
+        Pokretanje p(s, config);
+        EXPECT_TRUE(OporaviPrekinutuInstalaciju(p.o)) << gdje;
+        EXPECT_EQ(Provjeri(s, dnevnik, p.Poruka()), "") << gdje;
+        EXPECT_EQ(Slijedi(s), "") << gdje;
+    }
+}
+
+// Once the user has read that the new programs are installed, a power cut must not take them back,
+// on either way of syncing.
+TEST_P(Sweep, APowerCutAfterTheReportedSuccessKeepsTheNewInstallation)
+{
+    for (const bool datotekuPoDatoteku : {false, true}) {
+        SCOPED_TRACE(datotekuPoDatoteku ? "file by file" : "whole file system");
+        Stroj s = StaraInstalacija();
+        if (datotekuPoDatoteku)
+            s.disk.refuseFileSystemSync();
+        {
+            Pokretanje p(s, config);
+            ASSERT_TRUE(p.Instaliraj());
+        }
+        s.disk.crashAfter(0, GetParam());
+        s.disk.fileExists(Program);
+        s.disk.restart();
+        Pokretanje p(s, config);
+        EXPECT_TRUE(OporaviPrekinutuInstalaciju(p.o));
+        EXPECT_EQ(Instalirano(s.disk), Očekivano(true));
+        EXPECT_EQ(p.Poruka(), 0);
+        EXPECT_TRUE(s.registrirane.contains(Komponenta));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Sweep, ::testing::Values(Mode::Crash, Mode::PowerCut),
                          [](const auto& info) { return info.param == Mode::Crash ? "Crash" : "PowerCut"; });
 

@@ -3,6 +3,7 @@
 #include "install/Oporavak.h"
 
 #include "install/PripremaVerzije.h"
+#include "platform/LocalFileSystem.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingProcessRunner.h"
 #include "support/TestOkruzenje.h"
@@ -10,6 +11,10 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -248,6 +253,98 @@ TEST_F(Recovery, InstallationUndoesAnUncommittedJournalBeforeEmptyingTheBackup)
     const QStringList log = t.log();
     EXPECT_LT(log.indexOf("OporavakInstalacije - Vraćanje iz backupa: A.exe"),
               log.indexOf("UpdatePrograma - Backup programa: A.exe"));
+    EXPECT_FALSE(QDir(B()).exists());
+}
+
+// The hidden files of the file system's unfinished writes as a kill leaves them: a child process
+// starts writing each target and dies without a word.
+void UbijenTijekomPisanja(const QStringList& ciljevi)
+{
+    const pid_t dijete = ::fork();
+    ASSERT_GE(dijete, 0);
+    if (dijete == 0) {
+        LocalFileSystem fs;
+        for (const QString& cilj : ciljevi) {
+            FsResult otvoreno;
+            std::unique_ptr<FileWriter> pisač = fs.replaceFile(cilj, otvoreno);
+            if (!pisač || !pisač->write("pola"))
+                ::_exit(1);
+            pisač.release();
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(dijete, &status, 0), dijete);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+QStringList Skrivene(const QString& mapa)
+{
+    QStringList imena =
+        QDir(mapa).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(QRegularExpression("^\\."));
+    imena.sort();
+    return imena;
+}
+
+// Files of the user's that only look alike, and one of the updater's own in a subfolder, which is
+// no folder of the installation.
+const QStringList kTuđe{".bashrc",
+                        ".Verzije.txt.Xa3k9Q",
+                        ".LumivexLiveUpdate20-privremena-Xa3k9Q",
+                        ".Moj.txt.LumivexLiveUpdate20-privremena-",
+                        ".Moj.txt.LumivexLiveUpdate20-privremena-abc def",
+                        ".Moj.txt.LumivexLiveUpdate20-privremena-abc~"};
+
+void NapišiTuđe(TestOkruzenje& t, const QString& mapa)
+{
+    for (const QString& ime : kTuđe) t.write(mapa + ime, "korisnikovo");
+    t.write(mapa + "Verzije.txt.LumivexLiveUpdate20-privremena-Xa3k9Q", "korisnikovo");
+    t.mkdir(mapa + ".A.exe.LumivexLiveUpdate20-privremena-Xa3k9Q/");
+    t.write(mapa + ".A.exe.LumivexLiveUpdate20-privremena-Xa3k9Q/.B.LumivexLiveUpdate20-privremena-X", "k");
+}
+
+// A kill while the control file is copied in, the journal written, an archive fetched or a help file
+// written leaves the file system's hidden files; the next start removes them, and only them.
+TEST_F(Recovery, StartRemovesTheTemporaryFilesAKillLeftAndNothingElse)
+{
+    t.mkdir(t.stanje.PutanjaHelp);
+    UbijenTijekomPisanja({P() + "Verzije.txt", B() + ImeDnevnika, t.stanje.PutanjaUpdate + "Program.7z",
+                          t.stanje.PutanjaHelp + "Pomoc.chm"});
+    for (const QString& mapa : {P(), B(), t.stanje.PutanjaUpdate, t.stanje.PutanjaHelp})
+        ASSERT_EQ(Skrivene(mapa).size(), 1) << mapa.toStdString();
+    const QString ostavljena = P() + Skrivene(P()).value(0);
+    NapišiTuđe(t, P());
+
+    EXPECT_TRUE(OporaviPrekinutuInstalaciju(o));
+
+    for (const QString& mapa : {B(), t.stanje.PutanjaUpdate, t.stanje.PutanjaHelp})
+        EXPECT_EQ(Skrivene(mapa), QStringList()) << mapa.toStdString();
+    QStringList tuđe = kTuđe;
+    tuđe.sort();
+    EXPECT_EQ(Skrivene(P()), tuđe);
+    EXPECT_TRUE(t.exists(P() + "Verzije.txt.LumivexLiveUpdate20-privremena-Xa3k9Q"));
+    EXPECT_TRUE(
+        t.exists(P() + ".A.exe.LumivexLiveUpdate20-privremena-Xa3k9Q/.B.LumivexLiveUpdate20-privremena-X"));
+    EXPECT_TRUE(oporavak().contains("OporavakInstalacije - Obrisana privremena datoteka " + ostavljena))
+        << oporavak().join(u'\n').toStdString();
+    EXPECT_TRUE(t.dijalozi.boxes().empty());
+}
+
+// The clean-up after an installation removes them too, so that a kill during one installation's copy
+// of the control file leaves nothing after the next.
+TEST_F(Recovery, CleanUpAfterAnInstallationRemovesTheTemporaryFilesAKillLeft)
+{
+    dnevnik(kZaglavlje + zapis('1', "Verzije.txt", P()) + "POTVRĐENO\r\n");
+    t.mkdir(t.stanje.PutanjaSkripti);
+    UbijenTijekomPisanja({P() + "Verzije.txt", t.stanje.PutanjaSkripti + "Skripta.enc"});
+    NapišiTuđe(t, P());
+
+    EXPECT_TRUE(DovršiPrekinutuInstalaciju(o));
+
+    QStringList tuđe = kTuđe;
+    tuđe.sort();
+    EXPECT_EQ(Skrivene(P()), tuđe);
+    EXPECT_EQ(Skrivene(t.stanje.PutanjaSkripti), QStringList());
     EXPECT_FALSE(QDir(B()).exists());
 }
 

@@ -176,6 +176,29 @@ TEST_P(SignedSource, SwappedArchiveOfTheSameSizeIsRefusedAndRemoved)
     EXPECT_TRUE(ništaInstalirano());
 }
 
+// The network folder is writable by every office computer: a control file changed there after the
+// listing is checked again when the fetch copies it, and nothing is installed.
+TEST_F(SignedRelease, ControlFileChangedInTheNetworkFolderAfterTheListingIsRefused)
+{
+    t.model.postaviOptLokacija(1);
+    ASSERT_TRUE(PripremiVerzijaTXT(t.o)) << t.dijalozi.texts().join(u'\n').toStdString();
+    QByteArray b = t.read(naIzvoru(QStringLiteral("Verzije.txt")));
+    t.write(naIzvoru(QStringLiteral("Verzije.txt")), b.replace("Program.exe;20;2;0", "Program.exe;20;9;0"));
+    t.dijalozi.answer({Answer::Yes});
+
+    cmdDownloadAndUpdate_Click(t.o);
+
+    const QString poruka = QStringLiteral("Potpis datoteke ") + naIzvoru(QStringLiteral("Verzije.txt")) +
+                           QStringLiteral(
+                               " nije ispravan: sadržaj datoteke promijenjen je nakon "
+                               "potpisivanja. Prekida se ažuriranje!");
+    EXPECT_TRUE(t.stanje.PorukeGrešaka.contains(poruka)) << t.dijalozi.texts().join(u'\n').toStdString();
+    EXPECT_EQ(t.dijalozi.boxes().size(), 1u) << t.dijalozi.texts().join(u'\n').toStdString();
+    EXPECT_FALSE(t.exists(t.stanje.PutanjaUpdate + QStringLiteral("Verzije.txt")));
+    EXPECT_TRUE(ništaInstalirano());
+    EXPECT_EQ(t.read(QStringLiteral("Verzije.txt")).contains("Program.exe;20;9;0"), false);
+}
+
 struct RefusalCase {
     const char* name;
     std::function<void(SignedRelease&)> change;

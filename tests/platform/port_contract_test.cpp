@@ -6,6 +6,7 @@
 #include "platform/LocalMachineInfo.h"
 #include "platform/X11WindowFinder.h"
 #include "platform/contract/FileFailureCases.h"
+#include "platform/contract/MoveRace.h"
 #include "platform/contract/RegistryCases.h"
 #include "platform/contract/SettingsCases.h"
 #include "platform/contract/WindowLookupCases.h"
@@ -17,6 +18,10 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
 
 // Xlib's macros (None, True, Status) clash with Qt's headers, so it comes last.
 #include <X11/Xatom.h>
@@ -108,6 +113,66 @@ TEST(FileSystemContract, FailureTable)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                   (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("mapa")}));
     }
+}
+
+// Spends time that the compiler cannot take away.
+void Spin(int times)
+{
+    volatile int counter = 0;
+    for (int i = 0; i < times; ++i) counter = counter + 1;
+}
+
+TEST(FileSystemContract, MoveNeverReplacesAFileThatAppearsMeanwhile)
+{
+    const contract::MoveRace& race = contract::kMoveRace;
+    LocalFileSystem fs;
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.txt"));
+    const QString b = dir.filePath(QStringLiteral("b.txt"));
+    int moves = 0;
+    int creations = 0;
+    for (int round = 0; round < race.rounds; ++round) {
+        const int offset = contract::MoveRaceOffset(race, round);
+        QFile::remove(b);
+        {
+            QFile file(a);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(race.moved);
+        }
+        std::atomic<bool> ready{false};
+        std::atomic<bool> go{false};
+        std::atomic<bool> ended{false};
+        bool created = false;
+        std::thread creator([&] {
+            ready = true;
+            while (!go) std::this_thread::yield();
+            Spin(std::max(offset, 0));
+            QFile file(b);
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                created = file.write(race.created) == qint64(qstrlen(race.created));
+            file.close();
+            ended = true;
+        });
+        while (!ready) std::this_thread::yield();
+        go = true;
+        Spin(std::max(-offset, 0));
+        while (contract::MoveRaceWaitsForTheCreation(race, round) && !ended) std::this_thread::yield();
+        const FsResult moved = fs.move(a, b);
+        creator.join();
+
+        QByteArray inA, inB;
+        fs.readFile(a, inA);
+        fs.readFile(b, inB);
+        const bool whole =
+            moved ? !created && !QFile::exists(a) && inB == race.moved
+                  : created && moved.error == Text(race.text) && inA == race.moved && inB == race.created;
+        ASSERT_TRUE(whole) << "round " << round << " (offset " << offset << "): the move "
+                           << (moved ? "worked" : moved.error.toStdString()) << ", the creation "
+                           << (created ? "worked" : "failed") << ", b.txt holds " << inB.toStdString();
+        ++(moved ? moves : creations);
+    }
+    EXPECT_GT(moves, 0);
+    EXPECT_GT(creations, 0);
 }
 
 TEST(RegistryContract, DwordTable)

@@ -323,6 +323,8 @@ FsResult CrashingFileSystem::syncFileSystem(const QString& path)
 {
     if (!step(QStringLiteral("syncFileSystem ") + path))
         return dead();
+    if (refuseFileSystemSync_)
+        return error(EACCES);
     if (!names_.contains(clean(path)))
         return error(ENOENT);
     durableNames_ = names_;

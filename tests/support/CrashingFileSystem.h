@@ -30,6 +30,10 @@ public:
     // Every file below `folder`, by path.
     QMap<QString, QByteArray> filesUnder(const QString& folder) const;
 
+    // Makes syncFileSystem fail, as it does for a user's program on Windows and under Wine, so that
+    // the installation syncs each file itself.
+    void refuseFileSystemSync() { refuseFileSystemSync_ = true; }
+
     // The next k operations run; every one after them fails.
     void crashAfter(int k, Mode mode);
     bool crashed() const { return crashed_; }
@@ -87,5 +91,6 @@ private:
     int limit_ = -1;
     int done_ = 0;
     bool crashed_ = false;
+    bool refuseFileSystemSync_ = false;
     QStringList record_;
 };

@@ -1,4 +1,6 @@
+#include "platform/OwnTemporaryFiles.h"
 #include "platform/contract/FileFailureCases.h"
+#include "platform/contract/MoveRace.h"
 #include "platform/win32/FileOperations.h"
 
 #include "Text.h"
@@ -6,6 +8,8 @@
 #include <doctest/doctest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,6 +165,85 @@ TEST_CASE("the failure table")
     }
 }
 
+namespace {
+
+// Spends time that the compiler cannot take away.
+void Spin(int times)
+{
+    volatile int counter = 0;
+    for (int i = 0; i < times; ++i) counter = counter + 1;
+}
+
+// The other program of a move race: it creates the target as a new file only.
+struct Creation {
+    std::wstring path;
+    const char* bytes;
+    int spins;
+    std::atomic<bool> ready{false};
+    std::atomic<bool> go{false};
+    std::atomic<bool> ended{false};
+    bool created = false;
+};
+
+DWORD WINAPI Create(void* argument)
+{
+    Creation& c = *static_cast<Creation*>(argument);
+    c.ready = true;
+    while (!c.go) SwitchToThread();
+    Spin(c.spins);
+    const HANDLE file =
+        CreateFileW(c.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        const DWORD size = static_cast<DWORD>(std::strlen(c.bytes));
+        c.created = WriteFile(file, c.bytes, size, &written, nullptr) && written == size;
+        CloseHandle(file);
+    }
+    c.ended = true;
+    return 0;
+}
+
+}  // namespace
+
+TEST_CASE("a move never replaces a file that appears under its target's name meanwhile")
+{
+    const contract::MoveRace& race = contract::kMoveRace;
+    Folder f;
+    int moves = 0;
+    int creations = 0;
+    for (int round = 0; round < race.rounds; ++round) {
+        const int offset = contract::MoveRaceOffset(race, round);
+        DeleteFileW((f / L"b.txt").c_str());
+        f.put(L"a.txt", race.moved);
+        Creation c;
+        c.path = f / L"b.txt";
+        c.bytes = race.created;
+        c.spins = std::max(offset, 0);
+        const HANDLE creator = CreateThread(nullptr, 0, Create, &c, 0, nullptr);
+        REQUIRE(creator != nullptr);
+        while (!c.ready) SwitchToThread();
+        c.go = true;
+        Spin(std::max(-offset, 0));
+        while (contract::MoveRaceWaitsForTheCreation(race, round) && !c.ended) SwitchToThread();
+        const FileOutcome moved = Move(f / L"a.txt", f / L"b.txt");
+        WaitForSingleObject(creator, INFINITE);
+        CloseHandle(creator);
+
+        const bool whole = moved.ok()
+                               ? !c.created && !FileExists(f / L"a.txt") && f.get(L"b.txt") == race.moved
+                               : c.created && Utf8(FileErrorText(moved.code)) == race.text &&
+                                     f.get(L"a.txt") == race.moved && f.get(L"b.txt") == race.created;
+        INFO("round " << round << " (offset " << offset << "): the move "
+                      << (moved.ok() ? std::string("worked") : Utf8(FileErrorText(moved.code)))
+                      << ", the creation " << (c.created ? "worked" : "failed") << ", b.txt holds "
+                      << f.get(L"b.txt"));
+        REQUIRE(whole);
+        ++(moved.ok() ? moves : creations);
+    }
+    CHECK(moves > 0);
+    CHECK(creations > 0);
+}
+
 TEST_CASE("read-only files are deleted, alone and inside a folder tree")
 {
     Folder f;
@@ -231,6 +314,18 @@ TEST_CASE("a replacing file shows nothing before commit and leaves nothing when 
     CHECK_FALSE(opened.ok());
     CHECK(opened.stage == FileOutcome::Stage::Open);
     CHECK(opened.notFound);
+}
+
+TEST_CASE("an unfinished file beside its target carries the updater's name")
+{
+    Folder f;
+    ReplacingFile writer;
+    REQUIRE(writer.open(f / L"Verzije.txt").ok());
+    const Names entries = f.entries();
+    REQUIRE(entries.size() == 1);
+    const std::wstring prefix = std::wstring(L".Verzije.txt") + kOwnTemporaryMarkWide;
+    CHECK(entries[0].rfind(prefix, 0) == 0);
+    CHECK(entries[0].size() > prefix.size());
 }
 
 TEST_CASE("a file read in parts arrives whole, in pieces of 64 KiB at most, and stops when asked")

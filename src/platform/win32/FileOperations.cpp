@@ -1,6 +1,7 @@
 #include "platform/win32/FileOperations.h"
 
 #include "platform/FileErrorWords.h"
+#include "platform/OwnTemporaryFiles.h"
 #include "platform/win32/SystemMessage.h"
 
 #include <windows.h>
@@ -56,12 +57,14 @@ std::wstring NameOf(const std::wstring& path)
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// A name beside `target` that no other file has: the process, a counter and the clock.
+// A name beside `target` that no other file has, marked as the updater's: the process, a counter and
+// the clock.
 std::wstring TemporaryBeside(const std::wstring& target)
 {
     static std::atomic<unsigned> counter{0};
-    return FolderOf(target) + L"\\." + NameOf(target) + L"." + std::to_wstring(GetCurrentProcessId()) + L"." +
-           std::to_wstring(++counter) + L"." + std::to_wstring(GetTickCount64()) + L".tmp";
+    return FolderOf(target) + L"\\." + NameOf(target) + kOwnTemporaryMarkWide +
+           std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(++counter) + L"." +
+           std::to_wstring(GetTickCount64());
 }
 
 // Clears the read-only mark, which on Windows stops a delete or a replace.
@@ -277,8 +280,8 @@ FileOutcome Move(const std::wstring& from, const std::wstring& to)
 {
     if (GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES)
         return LastFailure();
-    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return Failure(ERROR_ALREADY_EXISTS);
+    // Without MOVEFILE_REPLACE_EXISTING the system itself refuses an existing `to`, in the same step as
+    // the rename, so a file that appears under the name meanwhile is never replaced.
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
         return {};
     FileOutcome failed = LastFailure();
