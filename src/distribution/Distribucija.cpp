@@ -29,6 +29,10 @@ struct Prijenos {
     // With a trusted key, archives arrive in the Update folder and replace the target's only once
     // verified, and the signature travels with the control file.
     bool provjerava = false;
+    // The copy's own control files: the server's and the target's. The check's tables stay as they
+    // are, so the installation still finds the updates it flagged.
+    Matrica nove{};
+    Matrica stare{};
     bool kopirajSve = false;
     bool bazaSkinuta = false;
     bool ištaKopirano = false;
@@ -50,7 +54,7 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     if (p.kopirajSve)
         return Odluka::Kopiraj;
 
-    const Zapis* stara = NađiZapis(s.StareVerzije, nova.ime());
+    const Zapis* stara = NađiZapis(p.stare, nova.ime());
     if (!stara) {
         DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nije pronađen zapis o starim verzija za :") +
                                               nova.ime() + QStringLiteral(" pa se mora kopirati"));
@@ -252,7 +256,7 @@ bool UčitajNovuKontrolnu(Prijenos& p)
         }
     }
 
-    if (!UčitajMatricu(s.NoveVerzije, p.mapaUpdate + ImeKontrolneDatoteke, o)) {
+    if (!UčitajMatricu(p.nove, p.mapaUpdate + ImeKontrolneDatoteke, o)) {
         s.TrenutnaPoruka = QStringLiteral(
             "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!");
         LogirajGrešku(o, s.TrenutnaPoruka);
@@ -277,7 +281,7 @@ bool UčitajStaruKontrolnu(Prijenos& p)
 
     const QString staraKontrolna = p.cilj + ImeKontrolneDatoteke;
     if (o.fs.fileExists(staraKontrolna)) {
-        if (UčitajMatricu(s.StareVerzije, staraKontrolna, o)) {
+        if (UčitajMatricu(p.stare, staraKontrolna, o)) {
             p.kopirajSve = false;
         } else {
             s.TrenutnaPoruka = QStringLiteral(
@@ -296,7 +300,7 @@ bool UčitajStaruKontrolnu(Prijenos& p)
     if (odgovor != Dialogs::Answer::Yes)
         return false;
     p.kopirajSve = true;
-    s.StareVerzije.očisti();
+    p.stare.očisti();
     return true;
 }
 
@@ -323,7 +327,7 @@ bool Prolaz(Prijenos& p)
     Okruzenje& o = p.o;
     Stanje& s = o.stanje;
     for (int red = 0; red < Matrica::BrojZapisa; ++red) {
-        const Zapis nova = s.NoveVerzije[red];
+        const Zapis nova = p.nove[red];
         if (nova.prazan())
             continue;
         const QString arhiva = ImeArhive(nova.ime());
