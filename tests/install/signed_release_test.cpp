@@ -160,8 +160,8 @@ TEST_P(SignedSource, SwappedArchiveOfTheSameSizeIsRefusedAndRemoved)
 {
     ASSERT_TRUE(PripremiVerzijaTXT(t.o));
     zamijeniArhivu(izvor() + u'/');
-    t.dijalozi.answer({Answer::Yes});
 
+    // The swapped archive is refused before the question comes.
     cmdDownloadAndUpdate_Click(t.o);
 
     const QString poruka = QStringLiteral("SHA-256 sažetak arhive ") + t.stanje.PutanjaUpdate +
@@ -293,7 +293,7 @@ TEST_F(SignedDistribution, CarriesTheSignatureAndAReaderRefusesAnArchiveSwappedI
     t.model.postaviOptLokacija(1);
     t.model.postaviTxtLokacija(0, cilj);
     ASSERT_TRUE(PripremiVerzijaTXT(t.o)) << t.dijalozi.texts().join(u'\n').toStdString();
-    t.dijalozi.answer({Answer::Yes});
+    // The swapped archive is refused before the question comes.
     cmdDownloadAndUpdate_Click(t.o);
 
     EXPECT_EQ(zadnjaPoruka(),

@@ -1,4 +1,3 @@
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Usporedba.h"
 #include "platform/SettingsStore.h"

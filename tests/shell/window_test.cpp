@@ -1,4 +1,3 @@
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "shell/MainWindow.h"
 #include "shell/Pokretanje.h"

@@ -183,13 +183,13 @@ TEST_P(HostileServer, EndsWithItsMessageWritesAtMostTheCeilingAndKeepsTheOldFile
 
     QElapsedTimer timer;
     timer.start();
-    const bool fetched = DownInet(t.o, target.file, t.stanje.PutanjaUpdate, target.limits);
+    const Ishod fetched = DownInet(t.o, target.file, t.stanje.PutanjaUpdate, target.limits);
     const qint64 elapsed = timer.elapsed();
 
     const QString reason = c.timesOut ? kTimeOut : tooMuch(ceiling);
-    EXPECT_FALSE(fetched);
+    EXPECT_FALSE(fetched.uspjeh);
     EXPECT_THAT(t.dijalozi.texts(), ElementsAre(QStringLiteral("Greška: ") + reason));
-    EXPECT_EQ(t.stanje.TrenutnaPoruka, reason);
+    EXPECT_EQ(fetched.poruka, reason);
     EXPECT_LE(t.fs.written(path), ceiling);
     EXPECT_EQ(t.read(path), old);
     EXPECT_THAT(filesOtherThanTheLog(t), ElementsAre(target.file));
