@@ -140,34 +140,27 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
     return true;
 }
 
-void OznačiStavku(Okruzenje& o, const QString& ime, int status)
+void OznačiStavku(Okruzenje& o, const QString& ime, StanjeStavke status)
 {
-    int slika = 0;
     int ispuna = 0;
     switch (status) {
-        case 1:
-            slika = 1;
+        case StanjeStavke::SkinutaSInterneta:
+        case StanjeStavke::KopiranaSMreže:
             ispuna = 25;
             break;
-        case 4:
-            slika = 4;
-            ispuna = 25;
-            break;
-        case 2:
-            slika = 2;
+        case StanjeStavke::Raspakirana:
             ispuna = 50;
             break;
-        case 5:
-            slika = 5;
+        case StanjeStavke::UInstalaciji:
             ispuna = 75;
             break;
-        case 3:
-            slika = 3;
+        case StanjeStavke::Instalirana:
             ispuna = 100;
             break;
         default:
             return;
     }
+    const int slika = static_cast<int>(status);
     const auto& redovi = o.model.redovi();
     for (int r = 0; r < redovi.size(); ++r) {
         if (redovi[r].polja[0] == ime) {

@@ -389,27 +389,6 @@ FsResult SpremiNaDisk(Okruzenje& o, const DnevnikInstalacije& plan, const QSet<Q
 
 }  // namespace
 
-void OčistiNakonInstalacije(Okruzenje& o)
-{
-    Stanje& s = o.stanje;
-    for (const QString& maska : MaskeDohvaćenih) {
-        logiraj(o, QStringLiteral("Brisanje fajlova ") + maska);
-        if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
-            logiraj(o,
-                    QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") + r.error);
-    }
-
-    // The journal goes last, so that a crash in the clean-up is finished at the next start.
-    logiraj(o, QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);
-    QStringList datoteke;
-    o.fs.listFiles(s.PutanjaBackup, datoteke);
-    for (const QString& ime : datoteke)
-        if (ime != ImeDnevnika)
-            o.fs.removeFile(s.PutanjaBackup + ime);
-    if (const FsResult r = o.fs.removeFolder(BezKoseCrte(s.PutanjaBackup)); !r)
-        logiraj(o, QStringLiteral("Greška u brisanju direktorije - ") + s.PutanjaBackup + r.error);
-}
-
 bool UpdatePrograma(Okruzenje& o)
 {
     Stanje& s = o.stanje;
@@ -460,12 +439,12 @@ bool UpdatePrograma(Okruzenje& o)
         // under the item being installed.
         const QString ime = s.TrenutnaDatoteka;
         o.sat.pause(0);
-        OznačiStavku(o, ime, 5);
+        OznačiStavku(o, ime, StanjeStavke::UInstalaciji);
         if (!InstalirajStavku(o, ime)) {
             PokušajVratitiSveNaPočetak(o);
             return false;
         }
-        OznačiStavku(o, ime, 3);
+        OznačiStavku(o, ime, StanjeStavke::Instalirana);
     }
 
     // The moves are durable before the control file says that the new versions are installed.

@@ -4,7 +4,6 @@
 #include "core/Prijava.h"
 #include "core/VrstaDatoteke.h"
 #include "install/Dnevnik.h"
-#include "install/Instalacija.h"
 #include "install/PripremaVerzije.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"

@@ -90,7 +90,7 @@ bool Početak(Dohvat& d)
 bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
 {
     Okruzenje& o = d.o;
-    OznačiStavku(o, ime, 4);
+    OznačiStavku(o, ime, StanjeStavke::KopiranaSMreže);
     const QString izvor = d.izvornaMapa + arhiva;
     if (!JeApsolutnaMapa(d.izvornaMapa) || !o.fs.fileExists(izvor))
         return d.greška(QStringLiteral("Nije nađena 7z datoteka: ") + d.izvornaMapa + arhiva +
@@ -124,7 +124,7 @@ bool SkiniArhivu(Dohvat& d, const Zapis& z, const QString& arhiva)
     }
 
     d.logiraj(QStringLiteral("Početak skidanja ") + arhiva);
-    OznačiStavku(o, z.ime(), 1);
+    OznačiStavku(o, z.ime(), StanjeStavke::SkinutaSInterneta);
     if (!DownInet(o, arhiva, d.mapaUpdate, GraniceArhive(z.polja[4])))
         return false;
     if (!o.fs.fileExists(cilj))
@@ -161,7 +161,7 @@ bool PrviProlaz(Dohvat& d)
         o.model.postaviProgBarVrijednost(
             std::min(o.model.progBarVrijednost() + CijeliBroj(z.polja[4]), o.model.progBarMax()));
 
-        OznačiStavku(o, ime, 2);
+        OznačiStavku(o, ime, StanjeStavke::Raspakirana);
         if (const Ishod raspakirano = Unzipaj(o, ime); !raspakirano) {
             o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma,
                             QStringLiteral("Desila se greška: ") + raspakirano.poruka +
