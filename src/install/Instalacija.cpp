@@ -389,33 +389,12 @@ FsResult SpremiNaDisk(Okruzenje& o, const DnevnikInstalacije& plan, const QSet<Q
 
 }  // namespace
 
-bool UpdatePrograma(Okruzenje& o)
+namespace {
+
+// Syncs the new files and writes the journal of the plan; false when the user has been told why the
+// installation cannot begin.
+bool ZapišiPlan(Okruzenje& o, const DnevnikInstalacije& plan)
 {
-    Stanje& s = o.stanje;
-
-    o.log.piši(QStringLiteral("UpdatePrograma- početak"));
-
-    if (!NemaPokrenutihPrograma(o))
-        return false;
-
-    if (!PripremiBackup(o))
-        return false;
-
-    if (ImeRačunala(o) == RačunaloBezInstalacije) {
-        upozori(o, QStringLiteral("Ime računala je ORVEL-DVD te nije moguće nastaviti sa radom!"));
-        return false;
-    }
-
-    logiraj(o, QStringLiteral("Početak"));
-    PostaviTrenutnuAkciju(o, QStringLiteral("Početak ..."));
-
-    // The plan is on the disk before the first file moves, so that a start after a crash or a power
-    // cut can undo what was done.
-    const DnevnikInstalacije plan = NapraviPlan(o);
-    QSet<QString> kreirane;
-    for (const ZapisDnevnika& z : plan.zapisi)
-        if (!o.fs.folderExists(z.direktorija))
-            kreirane.insert(z.direktorija);
     if (const FsResult r = SpremiNoveDatoteke(o, plan); !r) {
         PrijaviNeuspjeh(
             o.log, o.dijalozi, kritičnaPrijava(false),
@@ -429,7 +408,14 @@ bool UpdatePrograma(Okruzenje& o)
                                        r));
         return false;
     }
+    return true;
+}
 
+// Installs every flagged record in the order of the control file; false after a failed item, once
+// everything has been put back.
+bool InstalirajOznačene(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
     for (int i = 0; i < Matrica::BrojZapisa; ++i) {
         const Zapis& zapis = s.NoveVerzije[i];
         s.TrenutnaDatoteka = zapis.ime();
@@ -446,16 +432,13 @@ bool UpdatePrograma(Okruzenje& o)
         }
         OznačiStavku(o, ime, StanjeStavke::Instalirana);
     }
+    return true;
+}
 
-    // The moves are durable before the control file says that the new versions are installed.
-    if (const FsResult r = SpremiNaDisk(o, plan, kreirane); !r) {
-        PrijaviNeuspjeh(
-            o.log, o.dijalozi, kritičnaPrijava(),
-            greškaDnevnika(QStringLiteral("Nastala je greška u spremanju novih verzija na disk."), r));
-        PokušajVratitiSveNaPočetak(o);
-        return false;
-    }
-
+// Backs up and copies the control files; a failure is logged and the installation goes on.
+void InstalirajKontrolneDatoteke(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
     // The signature goes with its control file, both or neither, and only a signed release brings one.
     bool kontrolnaKopirana = true;
     for (const QString& ime : KontrolneDatoteke) {
@@ -482,6 +465,51 @@ bool UpdatePrograma(Okruzenje& o)
         }
     }
     PostaviTrenutnuAkciju(o, QString());
+}
+
+}  // namespace
+
+bool UpdatePrograma(Okruzenje& o)
+{
+    o.log.piši(QStringLiteral("UpdatePrograma- početak"));
+
+    if (!NemaPokrenutihPrograma(o))
+        return false;
+
+    if (!PripremiBackup(o))
+        return false;
+
+    if (ImeRačunala(o) == RačunaloBezInstalacije) {
+        upozori(o, QStringLiteral("Ime računala je ORVEL-DVD te nije moguće nastaviti sa radom!"));
+        return false;
+    }
+
+    logiraj(o, QStringLiteral("Početak"));
+    PostaviTrenutnuAkciju(o, QStringLiteral("Početak ..."));
+
+    // The plan is on the disk before the first file moves, so that a start after a crash or a power
+    // cut can undo what was done.
+    const DnevnikInstalacije plan = NapraviPlan(o);
+    QSet<QString> kreirane;
+    for (const ZapisDnevnika& z : plan.zapisi)
+        if (!o.fs.folderExists(z.direktorija))
+            kreirane.insert(z.direktorija);
+    if (!ZapišiPlan(o, plan))
+        return false;
+
+    if (!InstalirajOznačene(o))
+        return false;
+
+    // The moves are durable before the control file says that the new versions are installed.
+    if (const FsResult r = SpremiNaDisk(o, plan, kreirane); !r) {
+        PrijaviNeuspjeh(
+            o.log, o.dijalozi, kritičnaPrijava(),
+            greškaDnevnika(QStringLiteral("Nastala je greška u spremanju novih verzija na disk."), r));
+        PokušajVratitiSveNaPočetak(o);
+        return false;
+    }
+
+    InstalirajKontrolneDatoteke(o);
 
     if (const FsResult r = PotvrdiDnevnik(o); !r) {
         PrijaviNeuspjeh(o.log, o.dijalozi, kritičnaPrijava(),
