@@ -14,10 +14,10 @@ const QString KljučIzvoza =
     QStringLiteral("HKCU\\Software\\Seagate Software\\Crystal Reports Designer Component\\Export\\");
 
 // Writes the report engine's settings, denominator first; false with the reason when one fails.
-bool UpišiPostavkeIzvještaja(Okruzenje& o, QString& greška)
+bool UpišiPostavkeIzvještaja(Registry& registar, QString& greška)
 {
-    return o.registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifDenominator"), 1, greška) &&
-           o.registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifNumerator"), 12, greška);
+    return registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifDenominator"), 1, greška) &&
+           registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifNumerator"), 12, greška);
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ bool cmdDownloadAndUpdate_Click(Okruzenje& o)
         // The suite's programs read these settings when they print: no installation without them.
         QString greška;
         QString ishod;
-        if (!UpišiPostavkeIzvještaja(o, greška)) {
+        if (!UpišiPostavkeIzvještaja(o.registar, greška)) {
             ishod = QStringLiteral("Nije moguće upisati postavke izvještaja u registar: ") + greška;
         } else if (UpdatePrograma(o)) {
             instalirano = true;

@@ -479,7 +479,7 @@ bool UpdatePrograma(Okruzenje& o)
     if (!PripremiBackup(o))
         return false;
 
-    if (ImeRačunala(o) == RačunaloBezInstalacije) {
+    if (ImeRačunala(o.računalo) == RačunaloBezInstalacije) {
         upozori(o, QStringLiteral("Ime računala je ORVEL-DVD te nije moguće nastaviti sa radom!"));
         return false;
     }

@@ -107,11 +107,11 @@ void kopirajSaMreže(Okruzenje& o, const QString& nova, bool potpis)
 
 }  // namespace
 
-QString ImeRačunala(Okruzenje& o)
+QString ImeRačunala(MachineInfo& računalo)
 {
     // The platform offers a buffer of 255 characters; a longer name is a failed query.
     QString ime;
-    if (!o.računalo.computerName(ime) || ime.size() > 255)
+    if (!računalo.computerName(ime) || ime.size() > 255)
         return QString();
     return ime;
 }
@@ -121,7 +121,7 @@ void PostaviPutanje(Okruzenje& o)
     Stanje& s = o.stanje;
     s.PutanjaPrograma = SaKosomCrtom(o.računalo.executableFolder());
     // The development computer always works on its own installation, wherever the executable lies.
-    if (ImeRačunala(o) == u"ORVEL-TOSH")
+    if (ImeRačunala(o.računalo) == u"ORVEL-TOSH")
         s.PutanjaPrograma = QStringLiteral("D:/Lumivex software/Lumivex knjigovodstvo V20/");
     s.PutanjaUpdate = s.PutanjaPrograma + QStringLiteral("Update/");
     s.PutanjaBackup = s.PutanjaPrograma + QStringLiteral("UpdateBackup/");
