@@ -188,7 +188,7 @@ int main(int argc, char** argv)
         const qint64 cpu = cpuMs(RUSAGE_SELF);
         QElapsedTimer timer;
         timer.start();
-        r.ok = DownInet(o, name, stanje.PutanjaUpdate, HttpTransfer::Limits(size));
+        r.ok = DownInet(o, name, stanje.PutanjaUpdate, HttpTransfer::Limits(size)).uspjeh;
         r.ms = timer.elapsed();
         r.cpuMs = cpuMs(RUSAGE_SELF) - cpu;
         peak = std::max(peak, statusKiB("VmHWM"));

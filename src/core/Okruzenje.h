@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/Naslov.h"
 #include "core/ProzorModel.h"
 #include "core/Stanje.h"
+#include "core/Zapisnik.h"
 
 class FileSystem;
 class SettingsStore;
@@ -28,7 +30,7 @@ struct Okruzenje {
 
     ProzorModel& model;
     Stanje& stanje;
-};
 
-// The caption of every message box unless a procedure names another.
-inline const QString NaslovPrograma = QStringLiteral("LumivexLiveUpdate20");
+    // The log, over the environment's own file system, clock and dialogs.
+    Zapisnik log{fs, sat, računalo, dijalozi};
+};

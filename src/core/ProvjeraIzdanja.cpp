@@ -1,7 +1,6 @@
 #include "core/ProvjeraIzdanja.h"
 
 #include "Verzija.h"
-#include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "platform/Clock.h"
@@ -58,7 +57,7 @@ ProvjeraKontrolne odbij(Okruzenje& o, const QString& poruka)
     ProvjeraKontrolne r;
     r.ishod = ProvjeraKontrolne::Ishod::Odbijeno;
     r.poruka = poruka;
-    LogirajGrešku(o, Prefiks + poruka);
+    o.log.piši(Prefiks + poruka);
     return r;
 }
 
@@ -120,8 +119,8 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
 {
     const PouzdaniKljučevi ključevi = UčitajPouzdaneKljučeve(o);
     if (!ključevi.provjerava()) {
-        LogirajGrešku(o, Prefiks + QStringLiteral("Izdanje ") + izvor +
-                             QStringLiteral(" nije provjereno: nema pouzdanog ključa."));
+        o.log.piši(Prefiks + QStringLiteral("Izdanje ") + izvor +
+                   QStringLiteral(" nije provjereno: nema pouzdanog ključa."));
         return {};
     }
     if (!ključevi.greška.isEmpty())
@@ -151,7 +150,8 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
     if (const FsResult r = pročitajDo(o, kontrolna, NajvećaKontrolnaDatoteka, sadržaj, preveliko); !r)
         return odbij(o, odbijeno + QStringLiteral("datoteku nije moguće pročitati: ") + r.error);
     if (preveliko)
-        return odbij(o, odbijeno + QStringLiteral("datoteka je veća od %1 bajtova.").arg(NajvećaKontrolnaDatoteka));
+        return odbij(
+            o, odbijeno + QStringLiteral("datoteka je veća od %1 bajtova.").arg(NajvećaKontrolnaDatoteka));
 
     switch (ProvjeriMinisignPotpis(m, sadržaj, ključevi.ključevi)) {
         case IshodPotpisa::Ispravan:
@@ -201,8 +201,8 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
                                     QStringLiteral(" nema SHA-256 sažetak arhive."));
 
     r.ishod = ProvjeraKontrolne::Ishod::Provjereno;
-    LogirajGrešku(o, Prefiks + QStringLiteral("Izdanje ") + izvor + QStringLiteral(" je potpisano ključem ") +
-                         IdKljuča(m.id) + QStringLiteral(" ") + datum(r.vrijeme) + QStringLiteral(". OK."));
+    o.log.piši(Prefiks + QStringLiteral("Izdanje ") + izvor + QStringLiteral(" je potpisano ključem ") +
+               IdKljuča(m.id) + QStringLiteral(" ") + datum(r.vrijeme) + QStringLiteral(". OK."));
     return r;
 }
 
@@ -231,8 +231,8 @@ bool ProvjeriArhivu(Okruzenje& o, const Zapis& zapis, const QString& putanja, QS
     const QString ime = putanja.section(u'/', -1);
     const PouzdaniKljučevi ključevi = UčitajPouzdaneKljučeve(o);
     if (!ključevi.provjerava()) {
-        LogirajGrešku(o, Prefiks + QStringLiteral("Arhiva ") + ime +
-                             QStringLiteral(" nije provjerena: nema pouzdanog ključa."));
+        o.log.piši(Prefiks + QStringLiteral("Arhiva ") + ime +
+                   QStringLiteral(" nije provjerena: nema pouzdanog ključa."));
         return true;
     }
     if (!JeSha256(zapis.haš)) {
@@ -251,10 +251,9 @@ bool ProvjeriArhivu(Okruzenje& o, const Zapis& zapis, const QString& putanja, QS
                          "izdavač objavio.");
     }
     if (!poruka.isEmpty()) {
-        LogirajGrešku(o, Prefiks + poruka);
+        o.log.piši(Prefiks + poruka);
         return false;
     }
-    LogirajGrešku(
-        o, Prefiks + QStringLiteral("SHA-256 sažetak arhive ") + ime + QStringLiteral(" je ispravan."));
+    o.log.piši(Prefiks + QStringLiteral("SHA-256 sažetak arhive ") + ime + QStringLiteral(" je ispravan."));
     return true;
 }

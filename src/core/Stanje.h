@@ -4,14 +4,12 @@
 
 #include <QDateTime>
 #include <QString>
-#include <functional>
 
 // The state that the window owns for its whole life and that the procedures share.
 struct Stanje {
-    // Transcripts behind the two panes, and the message being composed.
+    // Transcripts behind the two panes, and the item being installed or put back.
     QString PorukeAkcija;
     QString PorukeGrešaka;
-    QString TrenutnaPoruka;
     QString TrenutnaDatoteka;
 
     // Working folders, each ending in "/".
@@ -47,7 +45,4 @@ struct Stanje {
 
     // The text last shown for the internet transfer, shown again for a state without a text of its own.
     QString ZadnjeStanjePrijenosa;
-
-    // Receives every log line's text too, when set: a run without a window copies it to standard error.
-    std::function<void(const QString&)> KopijaLoga;
 };

@@ -1,6 +1,5 @@
 #include "core/UcitavanjeMatrice.h"
 
-#include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "platform/Dialogs.h"
@@ -22,15 +21,14 @@ bool UčitajMatricu(Matrica& matrica, const QString& putanja, Okruzenje& o)
     const bool prekinuto = !pročitano;
     const RezultatČitanja rezultat = PročitajMatricu(matrica, sadržaj, putanja, prekinuto);
     if (!rezultat.ok()) {
-        LogirajGrešku(o, rezultat.poruka);
+        o.log.piši(rezultat.poruka);
         return false;
     }
     if (prekinuto) {
         const qsizetype zadnjiKraj = sadržaj.lastIndexOf('\n');
         const QString djelomičniRed = QString::fromLocal8Bit(sadržaj.mid(zadnjiKraj + 1));
-        o.stanje.TrenutnaPoruka = QStringLiteral("Greška u čitanju datoteke: ") + putanja +
-                                  QStringLiteral(" Red: ") + djelomičniRed + u' ' + pročitano.error;
-        LogirajGrešku(o, o.stanje.TrenutnaPoruka);
+        o.log.piši(QStringLiteral("Greška u čitanju datoteke: ") + putanja + QStringLiteral(" Red: ") +
+                   djelomičniRed + u' ' + pročitano.error);
         return false;
     }
     return true;

@@ -1,10 +1,10 @@
 #include "core/Usporedba.h"
 
 #include "core/ImenaDatoteka.h"
-#include "core/Log.h"
 #include "core/NovaVerzija.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "core/TekstKontrolneDatoteke.h"
 #include "core/UcitavanjeMatrice.h"
 #include "core/VrstaDatoteke.h"
@@ -35,34 +35,29 @@ void prikažiMrežu(Okruzenje& o)
 bool UčitajObjeKontrolne(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaUpdate +
-                         ImeKontrolneDatoteke);
+    o.log.piši(QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaUpdate +
+               ImeKontrolneDatoteke);
     if (!UčitajMatricu(s.NoveVerzije, s.PutanjaUpdate + ImeKontrolneDatoteke, o)) {
-        s.TrenutnaPoruka = QStringLiteral(
-            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu iz datoteke. Prekida "
-            "se "
-            "ažuriranje!");
-        LogirajGrešku(o, s.TrenutnaPoruka);
-        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+        PrijaviNeuspjeh(o.log, o.dijalozi, {},
+                        QStringLiteral("NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u "
+                                       "matricu iz datoteke. Prekida se ažuriranje!"));
         return false;
     }
 
-    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaPrograma +
-                         ImeKontrolneDatoteke);
+    o.log.piši(QStringLiteral("NapraviRsŠtoTrebaAžurirati - čitanje rs ") + s.PutanjaPrograma +
+               ImeKontrolneDatoteke);
     if (!o.fs.fileExists(s.PutanjaPrograma + ImeKontrolneDatoteke)) {
-        s.TrenutnaPoruka =
+        PrijaviNeuspjeh(
+            o.log, o.dijalozi, {QStringLiteral("NapraviRsŠtoTrebaAžurirati "), Dialogs::Icon::Information},
             QStringLiteral("Ne postoji datoteka: ") + s.PutanjaPrograma +
-            QStringLiteral("Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!");
-        LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati ") + s.TrenutnaPoruka);
-        o.dijalozi.show(Dialogs::Icon::Information, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+                QStringLiteral(
+                    "Verzije.txt te nije moguće nastaviti sa ažuriranjem. Kontaktirajte Lumivex!"));
         return false;
     }
     if (!UčitajMatricu(s.StareVerzije, s.PutanjaPrograma + ImeKontrolneDatoteke, o)) {
-        s.TrenutnaPoruka = QStringLiteral(
-            "NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u matricu-STARI. Prekida se "
-            "ažuriranje!");
-        LogirajGrešku(o, s.TrenutnaPoruka);
-        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+        PrijaviNeuspjeh(o.log, o.dijalozi, {},
+                        QStringLiteral("NapraviRsŠtoTrebaAžurirati - Desila se greška u čitanju zapisa u "
+                                       "matricu-STARI. Prekida se ažuriranje!"));
         return false;
     }
     return true;
@@ -80,9 +75,9 @@ void OdlučiOZapisu(Okruzenje& o, Zapis& novi, bool& izmjenaBaze)
         if (ime == ImeUpdatera) {
             novi.zastavica = 0;
         } else {
-            LogirajGrešku(
-                o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije pronađen zapis o starim verzija za :") +
-                       ime + QStringLiteral(" pa se mora kopirati"));
+            o.log.piši(
+                QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije pronađen zapis o starim verzija za :") +
+                ime + QStringLiteral(" pa se mora kopirati"));
             novi.zastavica = 1;
         }
         return;
@@ -94,9 +89,9 @@ void OdlučiOZapisu(Okruzenje& o, Zapis& novi, bool& izmjenaBaze)
         const QString direktorija = CiljnaDirektorija(s, ime);
         if (!o.fs.fileExists(direktorija + ime)) {
             const bool svojaDirektorija = vrsta == VrstaDatoteke::Skripta || vrsta == VrstaDatoteke::Pomoć;
-            LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije nađena datoteka: ") +
-                                 (svojaDirektorija ? direktorija + ime : ime) +
-                                 QStringLiteral(" pa se mora napraviti"));
+            o.log.piši(QStringLiteral("NapraviRsŠtoTrebaAžurirati - Nije nađena datoteka: ") +
+                       (svojaDirektorija ? direktorija + ime : ime) +
+                       QStringLiteral(" pa se mora napraviti"));
             treba = true;
         }
     }
@@ -108,7 +103,7 @@ void OdlučiOZapisu(Okruzenje& o, Zapis& novi, bool& izmjenaBaze)
             novi.zastavica = 0;
         return;
     }
-    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - Treba instalirati: ") + ime);
+    o.log.piši(QStringLiteral("NapraviRsŠtoTrebaAžurirati - Treba instalirati: ") + ime);
     s.UkupnoZaPrijenos += CijeliBroj(novi.polja[4]);
     if (ime == ImeKomponenteIzmjeneBaze)
         izmjenaBaze = true;
@@ -119,7 +114,7 @@ void OdlučiOZapisu(Okruzenje& o, Zapis& novi, bool& izmjenaBaze)
 bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - početak"));
+    o.log.piši(QStringLiteral("NapraviRsŠtoTrebaAžurirati - početak"));
     if (!UčitajObjeKontrolne(o))
         return false;
 
@@ -127,11 +122,11 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
     s.UkupnoZaPrijenos = 0;
     s.PorukeAkcija.clear();
     s.PorukeGrešaka.clear();
-    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - upoređenje što treba ažurirati "));
+    o.log.piši(QStringLiteral("NapraviRsŠtoTrebaAžurirati - upoređenje što treba ažurirati "));
     for (Zapis& novi : s.NoveVerzije.zapisi)
         if (!novi.prazan())
             OdlučiOZapisu(o, novi, izmjenaBaze);
-    LogirajGrešku(o, QStringLiteral("NapraviRsŠtoTrebaAžurirati - kraj"));
+    o.log.piši(QStringLiteral("NapraviRsŠtoTrebaAžurirati - kraj"));
 
     // No update-list file is written; one left by an earlier version is removed.
     if (o.fs.fileExists(s.PutanjaUpdate + QStringLiteral("Update.txt")))
@@ -145,34 +140,27 @@ bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o)
     return true;
 }
 
-void OznačiStavku(Okruzenje& o, const QString& ime, int status)
+void OznačiStavku(Okruzenje& o, const QString& ime, StanjeStavke status)
 {
-    int slika = 0;
     int ispuna = 0;
     switch (status) {
-        case 1:
-            slika = 1;
+        case StanjeStavke::SkinutaSInterneta:
+        case StanjeStavke::KopiranaSMreže:
             ispuna = 25;
             break;
-        case 4:
-            slika = 4;
-            ispuna = 25;
-            break;
-        case 2:
-            slika = 2;
+        case StanjeStavke::Raspakirana:
             ispuna = 50;
             break;
-        case 5:
-            slika = 5;
+        case StanjeStavke::UInstalaciji:
             ispuna = 75;
             break;
-        case 3:
-            slika = 3;
+        case StanjeStavke::Instalirana:
             ispuna = 100;
             break;
         default:
             return;
     }
+    const int slika = static_cast<int>(status);
     const auto& redovi = o.model.redovi();
     for (int r = 0; r < redovi.size(); ++r) {
         if (redovi[r].polja[0] == ime) {

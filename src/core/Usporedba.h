@@ -9,7 +9,16 @@ struct Okruzenje;
 // records in the grid. True when at least one record is flagged.
 bool NapraviRsŠtoTrebaAžurirati(Okruzenje& o);
 
-// Shows the progress of one listed file in the grid: status 1 (fetched from the internet) and 4
-// (copied from the network folder) fill a quarter of its row, 2 (unpacked) half, 5 (being installed)
-// three quarters, 3 (installed) all of it. A name not in the grid changes nothing.
-void OznačiStavku(Okruzenje& o, const QString& ime, int status);
+// Where one listed file has got to; each value is also the number of the picture its row shows.
+enum class StanjeStavke {
+    SkinutaSInterneta = 1,
+    Raspakirana = 2,
+    Instalirana = 3,
+    KopiranaSMreže = 4,
+    UInstalaciji = 5,
+};
+
+// Shows the progress of one listed file in the grid: fetched from the internet or copied from the
+// network folder fill a quarter of its row, unpacked half, being installed three quarters, installed
+// all of it. A name not in the grid, or a value that is no state, changes nothing.
+void OznačiStavku(Okruzenje& o, const QString& ime, StanjeStavke status);

@@ -1,10 +1,10 @@
 #include "distribution/Distribucija.h"
 
 #include "core/ImenaDatoteka.h"
-#include "core/Log.h"
 #include "core/NovaVerzija.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "core/ProgresBar.h"
 #include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
@@ -29,6 +29,10 @@ struct Prijenos {
     // With a trusted key, archives arrive in the Update folder and replace the target's only once
     // verified, and the signature travels with the control file.
     bool provjerava = false;
+    // The copy's own control files: the server's and the target's. The check's tables stay as they
+    // are, so the installation still finds the updates it flagged.
+    Matrica nove{};
+    Matrica stare{};
     bool kopirajSve = false;
     bool bazaSkinuta = false;
     bool ištaKopirano = false;
@@ -37,6 +41,16 @@ struct Prijenos {
     {
         if (saPorukama)
             o.dijalozi.show(ikona, NaslovPrograma, tekst, Dialogs::Buttons::Ok);
+    }
+
+    // How the run tells a failure: after `prefiks` in the log and, for a run the user started, in a box.
+    NačinPrijave prijava(const QString& prefiks) const { return {.prefiks = prefiks, .kutija = saPorukama}; }
+    // A failure of the copy itself also goes into the error transcript.
+    NačinPrijave prijavaKopiranja() const
+    {
+        NačinPrijave način = prijava(QStringLiteral("Download na lokaciju - "));
+        način.transkript = &o.stanje.PorukeGrešaka;
+        return način;
     }
 };
 
@@ -50,7 +64,7 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     if (p.kopirajSve)
         return Odluka::Kopiraj;
 
-    const Zapis* stara = NađiZapis(s.StareVerzije, nova.ime());
+    const Zapis* stara = NađiZapis(p.stare, nova.ime());
     if (!stara) {
         DodajUTranskript(s.PorukeGrešaka, QStringLiteral("Nije pronađen zapis o starim verzija za :") +
                                               nova.ime() + QStringLiteral(" pa se mora kopirati"));
@@ -98,16 +112,6 @@ Odluka OdlučiOStavci(Prijenos& p, const Zapis& nova, const QString& arhiva)
     return Odluka::IstaVerzija;
 }
 
-// Reports a failure of the run in the log, the error transcript and, when asked for, a box.
-void prijavi(Prijenos& p, const QString& tekst)
-{
-    Stanje& s = p.o.stanje;
-    s.TrenutnaPoruka = tekst;
-    LogirajGrešku(p.o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
-    DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
-    p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
-}
-
 // With a trusted key the archive is fetched into the Update folder and verified there, so that the
 // target never holds an archive its control file does not vouch for.
 bool SkiniProvjereno(Prijenos& p, const Zapis& nova, const QString& arhiva)
@@ -118,14 +122,16 @@ bool SkiniProvjereno(Prijenos& p, const Zapis& nova, const QString& arhiva)
         return false;
     if (QString poruka; !ProvjeriArhivu(o, nova, pripremljena, poruka)) {
         o.fs.removeFile(pripremljena);
-        prijavi(p, poruka + QStringLiteral(" Arhiva je obrisana. Prekida se prijenos!"));
+        PrijaviNeuspjeh(p.o.log, p.o.dijalozi, p.prijavaKopiranja(),
+                        poruka + QStringLiteral(" Arhiva je obrisana. Prekida se prijenos!"));
         return false;
     }
     const FsResult kopija = o.fs.copyReplacing(pripremljena, p.cilj + arhiva);
     o.fs.removeFile(pripremljena);
     if (!kopija) {
-        prijavi(p, QStringLiteral("Greška u kopiranju ") + arhiva + u' ' + kopija.error +
-                       QStringLiteral(". Prekida se prijenos!"));
+        PrijaviNeuspjeh(p.o.log, p.o.dijalozi, p.prijavaKopiranja(),
+                        QStringLiteral("Greška u kopiranju ") + arhiva + u' ' + kopija.error +
+                            QStringLiteral(". Prekida se prijenos!"));
         return false;
     }
     return true;
@@ -155,21 +161,20 @@ bool Skini(Prijenos& p, const Zapis& nova, const QString& arhiva, Odluka odluka)
 bool ProvjeriVeličinu(Prijenos& p, const Zapis& nova, const QString& arhiva)
 {
     Okruzenje& o = p.o;
-    Stanje& s = o.stanje;
     qint64 veličina = 0;
     if (!o.fs.fileSize(p.cilj + arhiva, veličina)) {
-        prijavi(p, GreškaProvjereVeličineArhive(arhiva));
+        PrijaviNeuspjeh(p.o.log, p.o.dijalozi, p.prijavaKopiranja(), GreškaProvjereVeličineArhive(arhiva));
         return false;
     }
     const QString početak = OpisVeličine(arhiva, veličina, nova.polja[4]);
     if (IstaVeličina(veličina, nova.polja[4])) {
-        s.TrenutnaPoruka = početak + QStringLiteral(". OK.");
-        LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
+        o.log.piši(QStringLiteral("Download na lokaciju - ") + početak + QStringLiteral(". OK."));
         return true;
     }
-    prijavi(p, početak +
-                   QStringLiteral(" i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite postupak. "
-                                  "Nastaviće se prijenos za ostale datoteke!"));
+    PrijaviNeuspjeh(
+        p.o.log, p.o.dijalozi, p.prijavaKopiranja(),
+        početak + QStringLiteral(" i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite postupak. "
+                                 "Nastaviće se prijenos za ostale datoteke!"));
     return true;
 }
 
@@ -177,13 +182,11 @@ bool ProvjeriVeličinu(Prijenos& p, const Zapis& nova, const QString& arhiva)
 bool PripremiCilj(Prijenos& p)
 {
     Okruzenje& o = p.o;
-    Stanje& s = o.stanje;
     if (p.cilj.trimmed().isEmpty()) {
-        s.TrenutnaPoruka = QStringLiteral(
-            "Nije unesena lokacija za download programa! Upišite ili izaberite direktoriju na kartici "
-            "\"Kopiranje novih (svih) programa na disk/mrežnu lokaciju\".");
-        LogirajGrešku(o, QStringLiteral("Download na lokaciju- ") + s.TrenutnaPoruka);
-        p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
+        PrijaviNeuspjeh(o.log, o.dijalozi, p.prijava(QStringLiteral("Download na lokaciju- ")),
+                        QStringLiteral("Nije unesena lokacija za download programa! Upišite ili izaberite "
+                                       "direktoriju na kartici \"Kopiranje novih (svih) programa na "
+                                       "disk/mrežnu lokaciju\"."));
         return false;
     }
     if (!p.cilj.endsWith(u'/')) {
@@ -216,19 +219,17 @@ bool UčitajNovuKontrolnu(Prijenos& p)
     Okruzenje& o = p.o;
     Stanje& s = o.stanje;
     if (!DownInet(o, ImeKontrolneDatoteke, p.mapaUpdate, HttpTransfer::Limits(NajvećaKontrolnaDatoteka))) {
-        s.TrenutnaPoruka = QStringLiteral(
-                               "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
-                               "internetom i pokušajte ponovno!") +
-                           QStringLiteral(" Prekida se ažuriranje!");
-        LogirajGrešku(o, QStringLiteral("Download na lokaciju- ") + s.TrenutnaPoruka);
-        p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
+        PrijaviNeuspjeh(o.log, o.dijalozi, p.prijava(QStringLiteral("Download na lokaciju- ")),
+                        QStringLiteral("Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu "
+                                       "sa internetom i pokušajte ponovno!") +
+                            QStringLiteral(" Prekida se ažuriranje!"));
         return false;
     }
 
     if (!o.fs.fileExists(p.mapaUpdate + ImeKontrolneDatoteke)) {
-        LogirajGrešku(
-            o, QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
-                   p.mapaUpdate);
+        o.log.piši(
+            QStringLiteral("Download na lokaciju- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
+            p.mapaUpdate);
         p.poruka(Dialogs::Icon::None,
                  QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + p.mapaUpdate);
         return false;
@@ -247,16 +248,16 @@ bool UčitajNovuKontrolnu(Prijenos& p)
         if (!provjera.prihvaćeno()) {
             o.fs.removeFile(p.mapaUpdate + ImeKontrolneDatoteke);
             o.fs.removeFile(p.mapaUpdate + ImePotpisa);
-            prijavi(p, provjera.poruka + QStringLiteral(" Prekida se prijenos!"));
+            PrijaviNeuspjeh(p.o.log, p.o.dijalozi, p.prijavaKopiranja(),
+                            provjera.poruka + QStringLiteral(" Prekida se prijenos!"));
             return false;
         }
     }
 
-    if (!UčitajMatricu(s.NoveVerzije, p.mapaUpdate + ImeKontrolneDatoteke, o)) {
-        s.TrenutnaPoruka = QStringLiteral(
-            "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!");
-        LogirajGrešku(o, s.TrenutnaPoruka);
-        p.poruka(Dialogs::Icon::Exclamation, s.TrenutnaPoruka);
+    if (!UčitajMatricu(p.nove, p.mapaUpdate + ImeKontrolneDatoteke, o)) {
+        PrijaviNeuspjeh(o.log, o.dijalozi, p.prijava(QString()),
+                        QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. "
+                                       "Prekida se ažuriranje!"));
         return false;
     }
     return true;
@@ -267,7 +268,6 @@ bool UčitajNovuKontrolnu(Prijenos& p)
 bool UčitajStaruKontrolnu(Prijenos& p)
 {
     Okruzenje& o = p.o;
-    Stanje& s = o.stanje;
     if (!o.fs.folderExists(p.cilj)) {
         p.poruka(Dialogs::Icon::None,
                  QStringLiteral("Ne postoji direktorija: ") + p.cilj +
@@ -277,13 +277,12 @@ bool UčitajStaruKontrolnu(Prijenos& p)
 
     const QString staraKontrolna = p.cilj + ImeKontrolneDatoteke;
     if (o.fs.fileExists(staraKontrolna)) {
-        if (UčitajMatricu(s.StareVerzije, staraKontrolna, o)) {
+        if (UčitajMatricu(p.stare, staraKontrolna, o)) {
             p.kopirajSve = false;
         } else {
-            s.TrenutnaPoruka = QStringLiteral(
-                "DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. Kopiraju se sve datoteke! "
-                "Želite li nastaviti? ");
-            LogirajGrešku(o, s.TrenutnaPoruka);
+            o.log.piši(
+                QStringLiteral("DownloadNaLokaciju - Desila se greška u čitanju zapisa u matricu. "
+                               "Kopiraju se sve datoteke! Želite li nastaviti? "));
             p.kopirajSve = true;
         }
         return true;
@@ -296,7 +295,7 @@ bool UčitajStaruKontrolnu(Prijenos& p)
     if (odgovor != Dialogs::Answer::Yes)
         return false;
     p.kopirajSve = true;
-    s.StareVerzije.očisti();
+    p.stare.očisti();
     return true;
 }
 
@@ -323,7 +322,7 @@ bool Prolaz(Prijenos& p)
     Okruzenje& o = p.o;
     Stanje& s = o.stanje;
     for (int red = 0; red < Matrica::BrojZapisa; ++red) {
-        const Zapis nova = s.NoveVerzije[red];
+        const Zapis nova = p.nove[red];
         if (nova.prazan())
             continue;
         const QString arhiva = ImeArhive(nova.ime());
@@ -368,9 +367,9 @@ bool Završi(Prijenos& p)
     if (kopija)
         kopija = o.fs.copyReplacing(p.mapaUpdate + ImeKontrolneDatoteke, p.cilj + ImeKontrolneDatoteke);
     if (!kopija) {
-        s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + kopirana + u' ' + kopija.error;
-        DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
-        LogirajGrešku(o, QStringLiteral("Download na lokaciju - ") + s.TrenutnaPoruka);
+        const QString poruka = QStringLiteral("Greška u kopiranju ") + kopirana + u' ' + kopija.error;
+        DodajUTranskript(s.PorukeGrešaka, poruka);
+        o.log.piši(QStringLiteral("Download na lokaciju - ") + poruka);
     } else {
         DodajUTranskript(s.PorukeAkcija, QStringLiteral("Kopirano ") + ImeKontrolneDatoteke);
     }

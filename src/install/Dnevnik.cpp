@@ -1,6 +1,9 @@
 #include "install/Dnevnik.h"
 
 #include "core/Okruzenje.h"
+#include "core/Putanje.h"
+#include "core/VrstaDatoteke.h"
+#include "install/PrivremeneDatoteke.h"
 
 #include <memory>
 
@@ -81,4 +84,37 @@ FsResult PročitajDnevnik(Okruzenje& o, DnevnikInstalacije& dnevnik)
         return neispravan(QStringLiteral("redak ") + QString::number(i + 1) + QStringLiteral("."));
     }
     return FsResult::success();
+}
+
+namespace {
+
+// The clean-up logs as the installation that it finishes.
+Zapisnik::SPrefiksom logiraj(Okruzenje& o)
+{
+    return o.log.sPrefiksom(QStringLiteral("UpdatePrograma - "));
+}
+
+}  // namespace
+
+void OčistiNakonInstalacije(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    for (const QString& maska : MaskeDohvaćenih) {
+        logiraj(o)(QStringLiteral("Brisanje fajlova ") + maska);
+        if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
+            logiraj(o)(QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") +
+                       r.error);
+    }
+
+    UkloniPrivremeneDatotekeInstalacije(o, QStringLiteral("UpdatePrograma - "));
+
+    // The journal goes last, so that a crash in the clean-up is finished at the next start.
+    logiraj(o)(QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);
+    QStringList datoteke;
+    o.fs.listFiles(s.PutanjaBackup, datoteke);
+    for (const QString& ime : datoteke)
+        if (ime != ImeDnevnika)
+            o.fs.removeFile(s.PutanjaBackup + ime);
+    if (const FsResult r = o.fs.removeFolder(BezKoseCrte(s.PutanjaBackup)); !r)
+        logiraj(o)(QStringLiteral("Greška u brisanju direktorije - ") + s.PutanjaBackup + r.error);
 }

@@ -52,3 +52,7 @@ FsResult PotvrdiDnevnik(Okruzenje& o);
 // Reads the journal. A journal that cannot be read, or whose lines are not a journal's, gives a
 // failure; a half-written mark at its end leaves it uncommitted.
 FsResult PročitajDnevnik(Okruzenje& o, DnevnikInstalacije& dnevnik);
+
+// The clean-up after an installation whose journal is committed: the fetched files of the Update
+// folder, then the backup folder, the journal last.
+void OčistiNakonInstalacije(Okruzenje& o);

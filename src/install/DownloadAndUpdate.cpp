@@ -1,8 +1,8 @@
 #include "install/DownloadAndUpdate.h"
 
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "install/Instalacija.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
@@ -14,10 +14,10 @@ const QString KljučIzvoza =
     QStringLiteral("HKCU\\Software\\Seagate Software\\Crystal Reports Designer Component\\Export\\");
 
 // Writes the report engine's settings, denominator first; false with the reason when one fails.
-bool UpišiPostavkeIzvještaja(Okruzenje& o, QString& greška)
+bool UpišiPostavkeIzvještaja(Registry& registar, QString& greška)
 {
-    return o.registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifDenominator"), 1, greška) &&
-           o.registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifNumerator"), 12, greška);
+    return registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifDenominator"), 1, greška) &&
+           registar.writeDword(KljučIzvoza + QStringLiteral("BitMapMagnifNumerator"), 12, greška);
 }
 
 }  // namespace
@@ -25,7 +25,6 @@ bool UpišiPostavkeIzvještaja(Okruzenje& o, QString& greška)
 bool cmdDownloadAndUpdate_Click(Okruzenje& o)
 {
     bool instalirano = false;
-    Stanje& s = o.stanje;
     const int opcija = o.model.optLokacija();
     const bool snimljeno = opcija == 0 || opcija == 2 ? SnimitiSaInterneta(o) : SnimitiSaMrežneLokacije(o);
 
@@ -33,8 +32,8 @@ bool cmdDownloadAndUpdate_Click(Okruzenje& o)
     o.model.prikažiProgBar(false);
 
     if (!snimljeno) {
-        LogirajGrešku(
-            o, QStringLiteral("cmdDownloadAndUpdate_Click Nije uspio snimiti sa interneta/mrežne lokacije"));
+        o.log.piši(
+            QStringLiteral("cmdDownloadAndUpdate_Click Nije uspio snimiti sa interneta/mrežne lokacije"));
     } else {
         const Dialogs::Answer odgovor = o.dijalozi.show(
             Dialogs::Icon::Question, NaslovPrograma,
@@ -49,20 +48,20 @@ bool cmdDownloadAndUpdate_Click(Okruzenje& o)
 
         // The suite's programs read these settings when they print: no installation without them.
         QString greška;
-        if (!UpišiPostavkeIzvještaja(o, greška)) {
-            s.TrenutnaPoruka =
-                QStringLiteral("Nije moguće upisati postavke izvještaja u registar: ") + greška;
+        QString ishod;
+        if (!UpišiPostavkeIzvještaja(o.registar, greška)) {
+            ishod = QStringLiteral("Nije moguće upisati postavke izvještaja u registar: ") + greška;
         } else if (UpdatePrograma(o)) {
             instalirano = true;
-            s.TrenutnaPoruka = QStringLiteral("Uspješno instalirani novi programi!");
+            ishod = QStringLiteral("Uspješno instalirani novi programi!");
         } else {
-            s.TrenutnaPoruka = QStringLiteral(
+            ishod = QStringLiteral(
                 "Programi nisu uspješno instalirani. Kontaktirajte Lumi-vex i prenesite im ove informacije!");
         }
-        LogirajGrešku(o, QStringLiteral("cmdDownloadAndUpdate_Click ") + s.TrenutnaPoruka);
-        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+        // The end is told the same way whether it went well or not.
+        PrijaviNeuspjeh(o.log, o.dijalozi, {QStringLiteral("cmdDownloadAndUpdate_Click ")}, ishod);
     }
 
-    LogirajGrešku(o, QStringLiteral("********************* KRAJ UPDATE"));
+    o.log.piši(QStringLiteral("********************* KRAJ UPDATE"));
     return instalirano;
 }

@@ -1,9 +1,9 @@
 #include "install/Instalacija.h"
 
 #include "core/ImenaDatoteka.h"
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
 #include "core/Usporedba.h"
@@ -11,7 +11,6 @@
 #include "install/Dnevnik.h"
 #include "install/Oporavak.h"
 #include "install/PripremaVerzije.h"
-#include "install/PrivremeneDatoteke.h"
 #include "install/ProvjeraPrograma.h"
 #include "install/Registracija.h"
 #include "install/Vracanje.h"
@@ -24,6 +23,10 @@
 namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
+
+// One of the vendor's own computers must keep the versions it has, so the installation refuses to run
+// there (the name is compared exactly, letter case included).
+const QString RačunaloBezInstalacije = QStringLiteral("ORVEL-DVD");
 
 using Zaključci::VraćaSeStaraVerzija;
 
@@ -50,23 +53,29 @@ void upozori(Okruzenje& o, const QString& tekst)
 
 void logiraj(Okruzenje& o, const QString& tekst)
 {
-    LogirajGrešku(o, QStringLiteral("UpdatePrograma - ") + tekst);
+    o.log.piši(QStringLiteral("UpdatePrograma - ") + tekst);
 }
 
-// Sets TrenutnaPoruka to the step text and the name, shows it in panel 1 and logs it.
+// Shows the step text and the name in panel 1 and logs them.
 void izvijesti(Okruzenje& o, const QString& korak, const QString& ime)
 {
-    o.stanje.TrenutnaPoruka = korak + ime;
-    PostaviTrenutnuAkciju(o, o.stanje.TrenutnaPoruka);
-    logiraj(o, o.stanje.TrenutnaPoruka);
+    PostaviTrenutnuAkciju(o, korak + ime);
+    logiraj(o, korak + ime);
 }
 
-// Logs the failure composed in TrenutnaPoruka and shows it in a critical box that says the old
-// version will be put back.
-void prijaviKritično(Okruzenje& o)
+// A failure of a step: logged with the procedure's name and shown in a critical box that, with
+// `vraća`, says the old version will be put back.
+NačinPrijave kritičnaPrijava(bool vraća = true)
 {
-    logiraj(o, o.stanje.TrenutnaPoruka);
-    kritično(o, o.stanje.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
+    return {.prefiks = QStringLiteral("UpdatePrograma - "),
+            .ikona = Dialogs::Icon::Critical,
+            .zaključak = vraća ? VraćaSeStaraVerzija : QString()};
+}
+
+// A failure before anything was installed: logged and shown in an exclamation box.
+NačinPrijave upozorenje()
+{
+    return {.prefiks = QStringLiteral("UpdatePrograma- ")};
 }
 
 // The texts that differ between a program and a component when its old file is moved aside.
@@ -108,17 +117,16 @@ bool PremjestiSPonovnimPokušajem(Okruzenje& o, const QString& ime, const Teksto
     if (premješteno || premješteno.notFound)
         return true;
 
-    s.TrenutnaPoruka = greškaPremještanja(t.greška, ime, premješteno);
-    logiraj(o, s.TrenutnaPoruka);
-    if (pitaj(o, s.TrenutnaPoruka + CRLF + PitanjePonovnogPokušaja) != Dialogs::Answer::Yes)
+    const QString greška = greškaPremještanja(t.greška, ime, premješteno);
+    logiraj(o, greška);
+    if (pitaj(o, greška + CRLF + PitanjePonovnogPokušaja) != Dialogs::Answer::Yes)
         return false;
 
     izvijesti(o, t.ponovniBackup, ime);
     const FsResult ponovno = o.fs.move(s.PutanjaPrograma + ime, s.PutanjaBackup + ime);
     if (ponovno)
         return true;
-    s.TrenutnaPoruka = greškaPremještanja(t.ponovnaGreška, ime, ponovno);
-    prijaviKritično(o);
+    PrijaviNeuspjeh(o.log, o.dijalozi, kritičnaPrijava(), greškaPremještanja(t.ponovnaGreška, ime, ponovno));
     return false;
 }
 
@@ -131,8 +139,8 @@ bool KopirajNovu(Okruzenje& o, const QString& direktorija, const QString& ime, c
     const FsResult kopirano = o.fs.move(s.PutanjaUpdate + ime, direktorija + ime);
     if (kopirano)
         return true;
-    s.TrenutnaPoruka = greška + ime + CRLF + QStringLiteral("Poruka o grešci je: ") + kopirano.error;
-    prijaviKritično(o);
+    PrijaviNeuspjeh(o.log, o.dijalozi, kritičnaPrijava(),
+                    greška + ime + CRLF + QStringLiteral("Poruka o grešci je: ") + kopirano.error);
     return false;
 }
 
@@ -148,12 +156,12 @@ bool InstalirajProgram(Okruzenje& o, const QString& ime)
 bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
 {
     Stanje& s = o.stanje;
-    s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
-    logiraj(o, s.TrenutnaPoruka);
+    const QString deregistracija = QStringLiteral("Deregistracija komponente: ") + ime;
+    logiraj(o, deregistracija);
     // A component new to this computer has no old file, and so no registration to remove.
     if (o.fs.fileExists(s.PutanjaPrograma + ime) && !DeregistrirajDLL(o, s.PutanjaPrograma, ime)) {
         kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime + CRLF +
-                        s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
+                        deregistracija + CRLF + VraćaSeStaraVerzija);
         return false;
     }
 
@@ -161,10 +169,10 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
         // The old component stays in the program folder, so the restore will not see it: it gets its
         // registration back here, or it would be left unregistered.
         if (o.fs.fileExists(s.PutanjaPrograma + ime)) {
-            s.TrenutnaPoruka = QStringLiteral("Registracija stare komponente: ") + ime;
-            PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
+            const QString registracija = QStringLiteral("Registracija stare komponente: ") + ime;
+            PostaviTrenutnuAkciju(o, registracija);
             if (!RegistrirajDLL(o, s.PutanjaPrograma, ime))
-                kritično(o, s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
+                kritično(o, registracija + CRLF + VraćaSeStaraVerzija);
         }
         return false;
     }
@@ -174,11 +182,11 @@ bool InstalirajKomponentu(Okruzenje& o, const QString& ime)
                      QStringLiteral("Nastala je greška u kopiranju nove komponente: ")))
         return false;
 
-    s.TrenutnaPoruka = QStringLiteral("Registracija nove komponente: ") + ime;
-    PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
+    const QString registracija = QStringLiteral("Registracija nove komponente: ") + ime;
+    PostaviTrenutnuAkciju(o, registracija);
     if (!RegistrirajDLL(o, s.PutanjaPrograma, ime)) {
         kritično(o, QStringLiteral("Desila se greška u registraciji nove komponente: ") + ime + CRLF +
-                        s.TrenutnaPoruka + CRLF + VraćaSeStaraVerzija);
+                        registracija + CRLF + VraćaSeStaraVerzija);
         return false;
     }
     return true;
@@ -193,9 +201,9 @@ bool InstalirajDatoteku(Okruzenje& o, const QString& direktorija, const QString&
     izvijesti(o, QStringLiteral("Backup datoteke: "), ime);
     const FsResult premješteno = o.fs.move(direktorija + ime, s.PutanjaBackup + ime);
     if (!premješteno && !premješteno.notFound) {
-        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u premještanju datoteke: ") + ime + CRLF +
-                           QStringLiteral("Poruka o grešci je: ") + premješteno.error;
-        prijaviKritično(o);
+        PrijaviNeuspjeh(o.log, o.dijalozi, kritičnaPrijava(),
+                        QStringLiteral("Nastala je greška u premještanju datoteke: ") + ime + CRLF +
+                            QStringLiteral("Poruka o grešci je: ") + premješteno.error);
         return false;
     }
     // A computer that never had a file of this kind may lack its folder; the copy below says so if
@@ -220,7 +228,7 @@ bool NemaPokrenutihPrograma(Okruzenje& o)
                    CRLF +
                    QStringLiteral("Za nastavak rada (i ponovnu provjeru) pritisnite Da (Yes), za prekid "
                                   "instalacije pritisnuti Ne (No) ?"));
-        LogirajGrešku(o, QStringLiteral("UpdatePrograma- Postoje startovani programi ") + popis);
+        o.log.piši(QStringLiteral("UpdatePrograma- Postoje startovani programi ") + popis);
         if (nastaviti == Dialogs::Answer::Yes)
             continue;
         const Dialogs::Answer prekinuti = pitaj(
@@ -229,7 +237,7 @@ bool NemaPokrenutihPrograma(Okruzenje& o)
                    CRLF +
                    QStringLiteral("Želite li zaista prekinuti sa ažuriranjem programa sa novim verzijama?"));
         if (prekinuti == Dialogs::Answer::Yes) {
-            LogirajGrešku(o, QStringLiteral("UpdatePrograma- Korisnik odustaje"));
+            o.log.piši(QStringLiteral("UpdatePrograma- Korisnik odustaje"));
             return false;
         }
     }
@@ -243,22 +251,22 @@ bool PripremiBackup(Okruzenje& o)
 {
     Stanje& s = o.stanje;
     if (o.fs.fileExists(PutanjaDnevnika(o)) && !DovršiPrekinutuInstalaciju(o)) {
-        s.TrenutnaPoruka = QStringLiteral(
-            "Prethodna prekinuta instalacija nije poništena, a UpdateBackup direktorija čuva stare verzije "
-            "programa. Nova instalacija nije moguća. Kontaktirajte Lumivex!");
-        LogirajGrešku(o, QStringLiteral("UpdatePrograma- ") + s.TrenutnaPoruka);
-        upozori(o, s.TrenutnaPoruka);
+        PrijaviNeuspjeh(
+            o.log, o.dijalozi, upozorenje(),
+            QStringLiteral("Prethodna prekinuta instalacija nije poništena, a UpdateBackup "
+                           "direktorija čuva stare verzije programa. Nova instalacija nije moguća. "
+                           "Kontaktirajte Lumivex!"));
         return false;
     }
+    QString greška;
     if (o.fs.folderExists(s.PutanjaBackup)) {
         const FsResult obrisano = o.fs.removeFiles(s.PutanjaBackup, QStringLiteral("*.*"));
         if (obrisano || obrisano.notFound)
             return true;
-        s.TrenutnaPoruka = QStringLiteral(
-                               "Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program "
-                               "za ažuriranje novih verzija mora prestati sa radom. Kontaktirajte "
-                               "Lumivex!") +
-                           CRLF + QStringLiteral("Greška: ") + obrisano.error;
+        greška = QStringLiteral(
+                     "Nastala je greška u brisanju sadržaja UpdateBackup direktorije! Program za "
+                     "ažuriranje novih verzija mora prestati sa radom. Kontaktirajte Lumivex!") +
+                 CRLF + QStringLiteral("Greška: ") + obrisano.error;
     } else {
         // The new folder's name must reach the disk, or a power cut would take the journal with it.
         FsResult kreirano = o.fs.createFolder(s.PutanjaBackup);
@@ -266,13 +274,12 @@ bool PripremiBackup(Okruzenje& o)
             kreirano = o.fs.syncFolder(s.PutanjaPrograma);
         if (kreirano)
             return true;
-        s.TrenutnaPoruka = QStringLiteral(
-                               "Nastala je greška u kreiranju UpdateBackup direktorije! Program za "
-                               "ažuriranje novih verzija mora prestati sa radom. Kontaktirajte Lumivex!") +
-                           CRLF + QStringLiteral("Greška: ") + kreirano.error;
+        greška = QStringLiteral(
+                     "Nastala je greška u kreiranju UpdateBackup direktorije! Program za "
+                     "ažuriranje novih verzija mora prestati sa radom. Kontaktirajte Lumivex!") +
+                 CRLF + QStringLiteral("Greška: ") + kreirano.error;
     }
-    LogirajGrešku(o, QStringLiteral("UpdatePrograma- ") + s.TrenutnaPoruka);
-    upozori(o, s.TrenutnaPoruka);
+    PrijaviNeuspjeh(o.log, o.dijalozi, upozorenje(), greška);
     return false;
 }
 
@@ -357,11 +364,10 @@ FsResult SpremiNoveDatoteke(Okruzenje& o, const DnevnikInstalacije& plan)
     return FsResult::success();
 }
 
-// Tells the user and logs a failure of the journal or of a sync, composed in TrenutnaPoruka.
-void prijaviDnevnik(Okruzenje& o, const QString& tekst, const FsResult& r)
+// The text of a failure of the journal or of a sync.
+QString greškaDnevnika(const QString& tekst, const FsResult& r)
 {
-    o.stanje.TrenutnaPoruka = tekst + CRLF + QStringLiteral("Poruka o grešci je: ") + r.error;
-    prijaviKritično(o);
+    return tekst + CRLF + QStringLiteral("Poruka o grešci je: ") + r.error;
 }
 
 // Syncs the backup folder and then every target folder (and the parent of one that the installation
@@ -383,34 +389,89 @@ FsResult SpremiNaDisk(Okruzenje& o, const DnevnikInstalacije& plan, const QSet<Q
 
 }  // namespace
 
-void OčistiNakonInstalacije(Okruzenje& o)
+namespace {
+
+// Syncs the new files and writes the journal of the plan; false when the user has been told why the
+// installation cannot begin.
+bool ZapišiPlan(Okruzenje& o, const DnevnikInstalacije& plan)
+{
+    if (const FsResult r = SpremiNoveDatoteke(o, plan); !r) {
+        PrijaviNeuspjeh(
+            o.log, o.dijalozi, kritičnaPrijava(false),
+            greškaDnevnika(QStringLiteral("Nastala je greška u spremanju novih verzija na disk."), r));
+        return false;
+    }
+    if (const FsResult r = ZapišiDnevnik(o, plan); !r) {
+        PrijaviNeuspjeh(o.log, o.dijalozi, kritičnaPrijava(false),
+                        greškaDnevnika(QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") +
+                                           PutanjaDnevnika(o),
+                                       r));
+        return false;
+    }
+    return true;
+}
+
+// Installs every flagged record in the order of the control file; false after a failed item, once
+// everything has been put back.
+bool InstalirajOznačene(Okruzenje& o)
 {
     Stanje& s = o.stanje;
-    for (const QString& maska : MaskeDohvaćenih) {
-        logiraj(o, QStringLiteral("Brisanje fajlova ") + maska);
-        if (const FsResult r = o.fs.removeFiles(s.PutanjaUpdate, maska); !r)
-            logiraj(o,
-                    QStringLiteral("Greška u brisanju fajlova ") + maska + QStringLiteral(" - ") + r.error);
+    for (int i = 0; i < Matrica::BrojZapisa; ++i) {
+        const Zapis& zapis = s.NoveVerzije[i];
+        s.TrenutnaDatoteka = zapis.ime();
+        if (s.TrenutnaDatoteka.isEmpty() || zapis.zastavica != 1)
+            continue;
+        // The name is kept apart: a yield may run the window's events, and the record must not change
+        // under the item being installed.
+        const QString ime = s.TrenutnaDatoteka;
+        o.sat.pause(0);
+        OznačiStavku(o, ime, StanjeStavke::UInstalaciji);
+        if (!InstalirajStavku(o, ime)) {
+            PokušajVratitiSveNaPočetak(o);
+            return false;
+        }
+        OznačiStavku(o, ime, StanjeStavke::Instalirana);
     }
-
-    UkloniPrivremeneDatotekeInstalacije(o, QStringLiteral("UpdatePrograma - "));
-
-    // The journal goes last, so that a crash in the clean-up is finished at the next start.
-    logiraj(o, QStringLiteral("Brisanje direktorije ") + s.PutanjaBackup);
-    QStringList datoteke;
-    o.fs.listFiles(s.PutanjaBackup, datoteke);
-    for (const QString& ime : datoteke)
-        if (ime != ImeDnevnika)
-            o.fs.removeFile(s.PutanjaBackup + ime);
-    if (const FsResult r = o.fs.removeFolder(BezKoseCrte(s.PutanjaBackup)); !r)
-        logiraj(o, QStringLiteral("Greška u brisanju direktorije - ") + s.PutanjaBackup + r.error);
+    return true;
 }
+
+// Backs up and copies the control files; a failure is logged and the installation goes on.
+void InstalirajKontrolneDatoteke(Okruzenje& o)
+{
+    Stanje& s = o.stanje;
+    // The signature goes with its control file, both or neither, and only a signed release brings one.
+    bool kontrolnaKopirana = true;
+    for (const QString& ime : KontrolneDatoteke) {
+        if (!InstaliraSeKontrolna(o, ime, kontrolnaKopirana))
+            continue;
+        s.TrenutnaDatoteka = ime;
+        // The first signed release finds no signature to back up.
+        if (ime != ImePotpisa || o.fs.fileExists(s.PutanjaPrograma + ime)) {
+            logiraj(o, QStringLiteral("Backup ") + ime);
+            if (const FsResult r = o.fs.copyReplacing(s.PutanjaPrograma + ime, s.PutanjaBackup + ime); !r) {
+                logiraj(o, QStringLiteral("Greška u premještanju u backup ") + ime + u' ' + r.error);
+                // Without its backup the old control file could not be put back after a crash: it
+                // stays, and the next start lists the updates again.
+                if (!r.notFound) {
+                    kontrolnaKopirana = false;
+                    continue;
+                }
+            }
+        }
+        logiraj(o, QStringLiteral("Kopiranje ") + ime);
+        if (const FsResult r = o.fs.copyReplacing(s.PutanjaUpdate + ime, s.PutanjaPrograma + ime); !r) {
+            logiraj(o, QStringLiteral("Greška u kopiranju ") + ime + u' ' + r.error);
+            kontrolnaKopirana = false;
+        }
+    }
+    PostaviTrenutnuAkciju(o, QString());
+}
+
+}  // namespace
 
 bool UpdatePrograma(Okruzenje& o)
 {
-    Stanje& s = o.stanje;
-
-    LogirajGrešku(o, QStringLiteral("UpdatePrograma- početak"));
+    o.log.piši(QStringLiteral("UpdatePrograma- početak"));
 
     if (!NemaPokrenutihPrograma(o))
         return false;
@@ -418,7 +479,7 @@ bool UpdatePrograma(Okruzenje& o)
     if (!PripremiBackup(o))
         return false;
 
-    if (ImeRačunala(o) == u"ORVEL-DVD") {
+    if (ImeRačunala(o.računalo) == RačunaloBezInstalacije) {
         upozori(o, QStringLiteral("Ime računala je ORVEL-DVD te nije moguće nastaviti sa radom!"));
         return false;
     }
@@ -433,77 +494,28 @@ bool UpdatePrograma(Okruzenje& o)
     for (const ZapisDnevnika& z : plan.zapisi)
         if (!o.fs.folderExists(z.direktorija))
             kreirane.insert(z.direktorija);
-    if (const FsResult r = SpremiNoveDatoteke(o, plan); !r) {
-        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u spremanju novih verzija na disk.") + CRLF +
-                           QStringLiteral("Poruka o grešci je: ") + r.error;
-        logiraj(o, s.TrenutnaPoruka);
-        kritično(o, s.TrenutnaPoruka);
+    if (!ZapišiPlan(o, plan))
         return false;
-    }
-    if (const FsResult r = ZapišiDnevnik(o, plan); !r) {
-        s.TrenutnaPoruka = QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") +
-                           PutanjaDnevnika(o) + CRLF + QStringLiteral("Poruka o grešci je: ") + r.error;
-        logiraj(o, s.TrenutnaPoruka);
-        kritično(o, s.TrenutnaPoruka);
-        return false;
-    }
 
-    for (int i = 0; i < Matrica::BrojZapisa; ++i) {
-        const Zapis& zapis = s.NoveVerzije[i];
-        s.TrenutnaDatoteka = zapis.ime();
-        if (s.TrenutnaDatoteka.isEmpty() || zapis.zastavica != 1)
-            continue;
-        // The name is kept apart: a yield may run the window's events, and the record must not change
-        // under the item being installed.
-        const QString ime = s.TrenutnaDatoteka;
-        o.sat.pause(0);
-        OznačiStavku(o, ime, 5);
-        if (!InstalirajStavku(o, ime)) {
-            PokušajVratitiSveNaPočetak(o);
-            return false;
-        }
-        OznačiStavku(o, ime, 3);
-    }
+    if (!InstalirajOznačene(o))
+        return false;
 
     // The moves are durable before the control file says that the new versions are installed.
     if (const FsResult r = SpremiNaDisk(o, plan, kreirane); !r) {
-        prijaviDnevnik(o, QStringLiteral("Nastala je greška u spremanju novih verzija na disk."), r);
+        PrijaviNeuspjeh(
+            o.log, o.dijalozi, kritičnaPrijava(),
+            greškaDnevnika(QStringLiteral("Nastala je greška u spremanju novih verzija na disk."), r));
         PokušajVratitiSveNaPočetak(o);
         return false;
     }
 
-    // The signature goes with its control file, both or neither, and only a signed release brings one.
-    bool kontrolnaKopirana = true;
-    for (const QString& ime : KontrolneDatoteke) {
-        if (!InstaliraSeKontrolna(o, ime, kontrolnaKopirana))
-            continue;
-        s.TrenutnaDatoteka = ime;
-        // The first signed release finds no signature to back up.
-        if (ime != ImePotpisa || o.fs.fileExists(s.PutanjaPrograma + ime)) {
-            logiraj(o, QStringLiteral("Backup ") + ime);
-            if (const FsResult r = o.fs.copyReplacing(s.PutanjaPrograma + ime, s.PutanjaBackup + ime); !r) {
-                s.TrenutnaPoruka = QStringLiteral("Greška u premještanju u backup ") + ime + u' ' + r.error;
-                logiraj(o, s.TrenutnaPoruka);
-                // Without its backup the old control file could not be put back after a crash: it
-                // stays, and the next start lists the updates again.
-                if (!r.notFound) {
-                    kontrolnaKopirana = false;
-                    continue;
-                }
-            }
-        }
-        logiraj(o, QStringLiteral("Kopiranje ") + ime);
-        if (const FsResult r = o.fs.copyReplacing(s.PutanjaUpdate + ime, s.PutanjaPrograma + ime); !r) {
-            s.TrenutnaPoruka = QStringLiteral("Greška u kopiranju ") + ime + u' ' + r.error;
-            logiraj(o, s.TrenutnaPoruka);
-            kontrolnaKopirana = false;
-        }
-    }
-    PostaviTrenutnuAkciju(o, QString());
+    InstalirajKontrolneDatoteke(o);
 
     if (const FsResult r = PotvrdiDnevnik(o); !r) {
-        prijaviDnevnik(
-            o, QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") + PutanjaDnevnika(o), r);
+        PrijaviNeuspjeh(o.log, o.dijalozi, kritičnaPrijava(),
+                        greškaDnevnika(QStringLiteral("Nastala je greška u pisanju dnevnika instalacije: ") +
+                                           PutanjaDnevnika(o),
+                                       r));
         PokušajVratitiSveNaPočetak(o);
         return false;
     }

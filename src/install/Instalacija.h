@@ -14,8 +14,3 @@ struct Okruzenje;
 // move from the Update folder into place (copied across file systems) with their bytes synced, and
 // every folder is synced before the journal is marked committed. Only then is the clean-up done.
 bool UpdatePrograma(Okruzenje& o);
-
-// The clean-up after an installation whose journal is committed: the fetched files of the Update
-// folder, the updater's own temporary files left in the installation's folders, then the backup
-// folder, the journal last.
-void OčistiNakonInstalacije(Okruzenje& o);

@@ -1,10 +1,9 @@
 #include "install/Oporavak.h"
 
-#include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "core/VrstaDatoteke.h"
 #include "install/Dnevnik.h"
-#include "install/Instalacija.h"
 #include "install/PripremaVerzije.h"
 #include "install/PrivremeneDatoteke.h"
 #include "install/Registracija.h"
@@ -18,7 +17,15 @@ namespace {
 
 void logiraj(Okruzenje& o, const QString& tekst)
 {
-    LogirajGrešku(o, QStringLiteral("OporavakInstalacije - ") + tekst);
+    o.log.piši(QStringLiteral("OporavakInstalacije - ") + tekst);
+}
+
+// A failure of the recovery: logged with its name and shown in a critical box.
+NačinPrijave kritično(const QString& zaključak = QString())
+{
+    return {.prefiks = QStringLiteral("OporavakInstalacije - "),
+            .ikona = Dialogs::Icon::Critical,
+            .zaključak = zaključak};
 }
 
 // Logs a failed step; the recovery goes on with the next one and keeps the journal for the next start.
@@ -85,13 +92,10 @@ bool DovršiPrekinutuInstalaciju(Okruzenje& o)
 
     DnevnikInstalacije dnevnik;
     if (const FsResult pročitano = PročitajDnevnik(o, dnevnik); !pročitano) {
-        s.TrenutnaPoruka = QStringLiteral("Nije moguće pročitati dnevnik prekinute instalacije: ") +
-                           PutanjaDnevnika(o) + QStringLiteral("\r\n") +
-                           QStringLiteral("Poruka o grešci je: ") + pročitano.error;
-        logiraj(o, s.TrenutnaPoruka);
-        o.dijalozi.show(Dialogs::Icon::Critical, NaslovPrograma,
-                        s.TrenutnaPoruka + QStringLiteral("\r\n") + Zaključci::PotrebnaReinstalacija,
-                        Dialogs::Buttons::Ok);
+        PrijaviNeuspjeh(o.log, o.dijalozi, kritično(Zaključci::PotrebnaReinstalacija),
+                        QStringLiteral("Nije moguće pročitati dnevnik prekinute instalacije: ") +
+                            PutanjaDnevnika(o) + QStringLiteral("\r\n") +
+                            QStringLiteral("Poruka o grešci je: ") + pročitano.error);
         return false;
     }
 
@@ -124,11 +128,11 @@ bool DovršiPrekinutuInstalaciju(Okruzenje& o)
                 sveVraćeno = neuspjeh(o, QStringLiteral("Greška u spremanju direktorije na disk: "), d, r);
 
     if (!sveVraćeno) {
-        s.TrenutnaPoruka = QStringLiteral(
-            "Prethodna instalacija novih verzija je prekinuta, a stare verzije nije bilo moguće vratiti u "
-            "potpunosti. Program će to pokušati ponovo pri sljedećem pokretanju.");
-        logiraj(o, s.TrenutnaPoruka);
-        o.dijalozi.show(Dialogs::Icon::Critical, NaslovPrograma, s.TrenutnaPoruka, Dialogs::Buttons::Ok);
+        PrijaviNeuspjeh(
+            o.log, o.dijalozi, kritično(),
+            QStringLiteral("Prethodna instalacija novih verzija je prekinuta, a stare verzije nije "
+                           "bilo moguće vratiti u potpunosti. Program će to pokušati ponovo pri "
+                           "sljedećem pokretanju."));
         return false;
     }
 

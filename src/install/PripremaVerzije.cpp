@@ -1,8 +1,8 @@
 #include "install/PripremaVerzije.h"
 
 #include "core/ImenaDatoteka.h"
-#include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
 #include "core/UcitavanjeMatrice.h"
@@ -19,11 +19,11 @@ void pokaži(Okruzenje& o, Dialogs::Icon ikona, const QString& tekst)
     o.dijalozi.show(ikona, NaslovPrograma, tekst, Dialogs::Buttons::Ok);
 }
 
-// Logs TrenutnaPoruka with the procedure's prefix and shows it in an exclamation box.
-void prijavi(Okruzenje& o, const QString& prefiks = QStringLiteral("PripremiVerzijaTXT- "))
+// Logs a failure with the procedure's prefix and shows it in an exclamation box.
+void prijavi(Okruzenje& o, const QString& tekst,
+             const QString& prefiks = QStringLiteral("PripremiVerzijaTXT- "))
 {
-    LogirajGrešku(o, prefiks + o.stanje.TrenutnaPoruka);
-    pokaži(o, Dialogs::Icon::Exclamation, o.stanje.TrenutnaPoruka);
+    PrijaviNeuspjeh(o.log, o.dijalozi, {prefiks}, tekst);
 }
 
 // Checks the control file that has just arrived in the Update folder, before the comparison reads
@@ -38,8 +38,7 @@ bool PrihvatiIzdanje(Okruzenje& o, const QString& izvor)
                                   s.PutanjaPrograma + ImePotpisa, izvor);
     if (provjera.prihvaćeno())
         return true;
-    s.TrenutnaPoruka = provjera.poruka + QStringLiteral(" Prekida se ažuriranje!");
-    prijavi(o);
+    prijavi(o, provjera.poruka + QStringLiteral(" Prekida se ažuriranje!"));
     o.fs.removeFile(s.PutanjaUpdate + ImeKontrolneDatoteke);
     o.fs.removeFile(s.PutanjaUpdate + ImePotpisa);
     s.NoveVerzije.očisti();
@@ -58,19 +57,16 @@ void dohvatiSaInterneta(Okruzenje& o, const QString& nova, bool potpis)
         if (potpis)
             DownInet(o, ImePotpisa, s.PutanjaUpdate, HttpTransfer::Limits(NajvećiPotpis));
         if (!o.fs.fileExists(nova)) {
-            LogirajGrešku(
-                o,
+            o.log.piši(
                 QStringLiteral("PripremiVerzijaTXT- Učitao sa interneta Verzije.txt ali one ne postoje u ") +
-                    s.PutanjaUpdate);
+                s.PutanjaUpdate);
             pokaži(o, Dialogs::Icon::None,
                    QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + s.PutanjaUpdate);
         }
     } else {
-        s.TrenutnaPoruka = QStringLiteral(
-                               "Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
-                               "internetom i pokušajte ponovno!") +
-                           QStringLiteral(" Prekida se ažuriranje!");
-        prijavi(o);
+        prijavi(o, QStringLiteral("Nije moguće učitati kontrolnu datoteku sa interneta! Provjerite vezu sa "
+                                  "internetom i pokušajte ponovno!") +
+                       QStringLiteral(" Prekida se ažuriranje!"));
     }
 }
 
@@ -85,38 +81,37 @@ void kopirajSaMreže(Okruzenje& o, const QString& nova, bool potpis)
         if (potpis && o.fs.fileExists(lokacija + ImePotpisa))
             o.fs.copyReplacing(lokacija + ImePotpisa, s.PutanjaUpdate + ImePotpisa);
         if (!o.fs.removeFile(nova)) {
-            s.TrenutnaPoruka = QStringLiteral("Greška u brisanju datoteke ") + nova;
-            LogirajGrešku(o, QStringLiteral("KI-PripremiVerzijaTXT- ") + s.TrenutnaPoruka);
+            o.log.piši(QStringLiteral("KI-PripremiVerzijaTXT- ") +
+                       QStringLiteral("Greška u brisanju datoteke ") + nova);
         }
         if (!o.fs.copyReplacing(lokacija + ImeKontrolneDatoteke, nova)) {
-            s.TrenutnaPoruka = QStringLiteral(
-                                   "Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite "
-                                   "i pokušajte ponovno!") +
-                               QStringLiteral(" Prekida se ažuriranje!");
-            prijavi(o);
+            prijavi(o,
+                    QStringLiteral("Nije moguće učitati kontrolnu datoteku sa mrežne lokacije! Provjerite i "
+                                   "pokušajte ponovno!") +
+                        QStringLiteral(" Prekida se ažuriranje!"));
         }
         if (!o.fs.fileExists(nova)) {
-            LogirajGrešku(
-                o, QStringLiteral("PripremiVerzijaTXT-  ") +
+            o.log.piši(QStringLiteral("PripremiVerzijaTXT-  ") +
                        QStringLiteral("Kopirao sa mrežne lokacije Verzije.txt, ali ona ne postoji u ") +
                        lokacija);
             pokaži(o, Dialogs::Icon::None,
                    QStringLiteral("Podaci o novim verzijama na postoje na lokaciji: ") + lokacija);
         }
     } else {
-        s.TrenutnaPoruka = QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") + lokacija +
-                           QStringLiteral(" Prekida se ažuriranje!");
-        prijavi(o, QStringLiteral("PripremiVerzijaTXT-  "));
+        prijavi(o,
+                QStringLiteral("Ne postoji kontrolna datoteka na mrežnoj lokaciji: ") + lokacija +
+                    QStringLiteral(" Prekida se ažuriranje!"),
+                QStringLiteral("PripremiVerzijaTXT-  "));
     }
 }
 
 }  // namespace
 
-QString ImeRačunala(Okruzenje& o)
+QString ImeRačunala(MachineInfo& računalo)
 {
     // The platform offers a buffer of 255 characters; a longer name is a failed query.
     QString ime;
-    if (!o.računalo.computerName(ime) || ime.size() > 255)
+    if (!računalo.computerName(ime) || ime.size() > 255)
         return QString();
     return ime;
 }
@@ -126,7 +121,7 @@ void PostaviPutanje(Okruzenje& o)
     Stanje& s = o.stanje;
     s.PutanjaPrograma = SaKosomCrtom(o.računalo.executableFolder());
     // The development computer always works on its own installation, wherever the executable lies.
-    if (ImeRačunala(o) == u"ORVEL-TOSH")
+    if (ImeRačunala(o.računalo) == u"ORVEL-TOSH")
         s.PutanjaPrograma = QStringLiteral("D:/Lumivex software/Lumivex knjigovodstvo V20/");
     s.PutanjaUpdate = s.PutanjaPrograma + QStringLiteral("Update/");
     s.PutanjaBackup = s.PutanjaPrograma + QStringLiteral("UpdateBackup/");
@@ -148,17 +143,16 @@ bool PripremiVerzijaTXT(Okruzenje& o)
         o.fs.createFolder(s.PutanjaUpdate);
 
     if (!o.fs.fileExists(stara)) {
-        s.TrenutnaPoruka = QStringLiteral("Ne postoji datoteka ") + stara +
-                           QStringLiteral(
-                               " Program za automatsko ažuriranje novih programa mora prestati sa "
-                               "ažuriranjem. Molimo da o ovoj poruci izvjestite Lumivex tim za podršku.");
-        prijavi(o);
+        prijavi(
+            o, QStringLiteral("Ne postoji datoteka ") + stara +
+                   QStringLiteral(" Program za automatsko ažuriranje novih programa mora prestati sa "
+                                  "ažuriranjem. Molimo da o ovoj poruci izvjestite Lumivex tim za podršku."));
     }
 
     if (!UčitajMatricu(s.StareVerzije, stara, o)) {
-        s.TrenutnaPoruka = QStringLiteral(
-            "PripremiVerzijaTXT - Desila se greška u čitanju zapisa u matricu. Prekida se ažuriranje!");
-        prijavi(o);
+        prijavi(o,
+                QStringLiteral("PripremiVerzijaTXT - Desila se greška u čitanju zapisa u matricu. Prekida se "
+                               "ažuriranje!"));
         return false;
     }
 

@@ -1,7 +1,7 @@
 #include "install/PrivremeneDatoteke.h"
 
-#include "core/Log.h"
 #include "core/Okruzenje.h"
+#include "core/Zapisnik.h"
 #include "platform/FileSystem.h"
 #include "platform/OwnTemporaryFiles.h"
 
@@ -41,5 +41,5 @@ void UkloniPrivremeneDatotekeInstalacije(Okruzenje& o, const QString& prefiks)
     const QStringList direktorije{s.PutanjaPrograma, s.PutanjaUpdate, s.PutanjaBackup, s.PutanjaSkripti,
                                   s.PutanjaHelp};
     for (const QString& putanja : UkloniPrivremeneDatoteke(o.fs, direktorije))
-        LogirajGrešku(o, prefiks + QStringLiteral("Obrisana privremena datoteka ") + putanja);
+        o.log.piši(prefiks + QStringLiteral("Obrisana privremena datoteka ") + putanja);
 }

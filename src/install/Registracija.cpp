@@ -1,6 +1,5 @@
 #include "install/Registracija.h"
 
-#include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "platform/FileSystem.h"
 #include "platform/MachineInfo.h"
@@ -38,23 +37,23 @@ QString UJednomRedu(const QString& ispis)
 // what the tool wrote.
 bool PokreniRegSvr32(Okruzenje& o, const QString& naredba, const QStringList& argumenti)
 {
-    LogirajGrešku(o, naredba);
+    o.log.piši(naredba);
 
     const QString alat = AlatZaRegistraciju(o);
     if (alat.isEmpty()) {
-        LogirajGrešku(o, naredba + QStringLiteral(" Neuspješno"));
+        o.log.piši(naredba + QStringLiteral(" Neuspješno"));
         return false;
     }
     const ProcessRunner::Result r = o.procesi.runCaptured(alat, argumenti, RokRegistracijeMs);
     if (r.started && r.finished && r.exitCode == 0) {
-        LogirajGrešku(o, naredba + QStringLiteral(" Uspješno"));
+        o.log.piši(naredba + QStringLiteral(" Uspješno"));
         return true;
     }
     QString razlog = r.finished ? QStringLiteral("izlazni status %1").arg(r.exitCode) : r.error;
     const QString ispis = UJednomRedu(r.output);
     if (!ispis.isEmpty())
         razlog += QStringLiteral(": ") + ispis;
-    LogirajGrešku(o, naredba + QStringLiteral(" Neuspješno, ") + razlog);
+    o.log.piši(naredba + QStringLiteral(" Neuspješno, ") + razlog);
     return false;
 }
 

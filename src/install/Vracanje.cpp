@@ -1,8 +1,8 @@
 #include "install/Vracanje.h"
 
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "core/VrstaDatoteke.h"
 #include "install/Dnevnik.h"
 #include "install/Registracija.h"
@@ -17,16 +17,25 @@ using Zaključci::PotrebnaReinstalacija;
 using Zaključci::PotrebnaReinstalacijaZbogDatoteke;
 using Zaključci::VraćaSeStaraVerzija;
 
-void kritično(Okruzenje& o, const QString& tekst)
+// A failure of the restore: logged with the procedure's name and shown in a critical box that ends with
+// `zaključak`.
+NačinPrijave kritično(const QString& zaključak)
+{
+    return {.prefiks = QStringLiteral("PokušajVratitiSveNaPočetak - "),
+            .ikona = Dialogs::Icon::Critical,
+            .zaključak = zaključak};
+}
+
+// A box alone, without a log line.
+void pokažiKritično(Okruzenje& o, const QString& tekst)
 {
     o.dijalozi.show(Dialogs::Icon::Critical, NaslovPrograma, tekst, Dialogs::Buttons::Ok);
 }
 
 void izvijesti(Okruzenje& o, const QString& korak, const QString& ime)
 {
-    o.stanje.TrenutnaPoruka = korak + ime;
-    PostaviTrenutnuAkciju(o, o.stanje.TrenutnaPoruka);
-    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + o.stanje.TrenutnaPoruka);
+    PostaviTrenutnuAkciju(o, korak + ime);
+    o.log.piši(QStringLiteral("PokušajVratitiSveNaPočetak - ") + korak + ime);
 }
 
 // Copies backup folder + name over folder + name; a failure is told and the restore goes on.
@@ -36,29 +45,27 @@ void kopirajNazad(Okruzenje& o, const QString& direktorija, const QString& ime, 
     const FsResult kopirano = o.fs.copyReplacing(o.stanje.PutanjaBackup + ime, direktorija + ime);
     if (kopirano)
         return;
-    o.stanje.TrenutnaPoruka =
-        greška + ime + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") + kopirano.error;
-    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + o.stanje.TrenutnaPoruka);
-    kritično(o, o.stanje.TrenutnaPoruka + QStringLiteral("\r\n") + zaključak);
+    PrijaviNeuspjeh(
+        o.log, o.dijalozi, kritično(zaključak),
+        greška + ime + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") + kopirano.error);
 }
 
 // A COM component's registration is swapped back around the copy of its old file.
 void vratiKomponentu(Okruzenje& o, const QString& ime)
 {
     Stanje& s = o.stanje;
-    s.TrenutnaPoruka = QStringLiteral("Deregistracija komponente: ") + ime;
     // Where the new component was never copied in, there is no registration of it to remove.
     if (o.fs.fileExists(s.PutanjaPrograma + ime) && !DeregistrirajDLL(o, s.PutanjaPrograma, ime))
-        kritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime +
-                        QStringLiteral("\r\n") + s.TrenutnaPoruka + QStringLiteral("\r\n") +
-                        VraćaSeStaraVerzija);
+        pokažiKritično(o, QStringLiteral("Desila se greška u deregistraciji komponente: ") + ime +
+                              QStringLiteral("\r\n") + QStringLiteral("Deregistracija komponente: ") + ime +
+                              QStringLiteral("\r\n") + VraćaSeStaraVerzija);
     izvijesti(o, QStringLiteral("Kopiranje nazad komponente: "), ime);
     kopirajNazad(o, s.PutanjaPrograma, ime,
                  QStringLiteral("Nastala je greška u kopiranju nazad komponente: "), PotrebnaReinstalacija);
-    s.TrenutnaPoruka = QStringLiteral("Registracija stare komponente: ") + ime;
-    PostaviTrenutnuAkciju(o, s.TrenutnaPoruka);
+    const QString registracija = QStringLiteral("Registracija stare komponente: ") + ime;
+    PostaviTrenutnuAkciju(o, registracija);
     if (!RegistrirajDLL(o, s.PutanjaPrograma, ime))
-        kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + VraćaSeStaraVerzija);
+        pokažiKritično(o, registracija + QStringLiteral("\r\n") + VraćaSeStaraVerzija);
 }
 
 }  // namespace
@@ -74,18 +81,17 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
     const FsResult popis = o.fs.listFiles(s.PutanjaBackup, datoteke);
     if (!popis) {
         // Nothing can be put back; the user must know that the old versions were not restored.
-        s.TrenutnaPoruka = QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: ") +
-                           s.PutanjaBackup + QStringLiteral("\r\n") + QStringLiteral("Poruka o grešci je: ") +
-                           popis.error;
-        LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - ") + s.TrenutnaPoruka);
-        kritično(o, s.TrenutnaPoruka + QStringLiteral("\r\n") + PotrebnaReinstalacija);
-        LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
+        PrijaviNeuspjeh(o.log, o.dijalozi, kritično(PotrebnaReinstalacija),
+                        QStringLiteral("Nije moguće pročitati direktoriju Backup fajlova: ") +
+                            s.PutanjaBackup + QStringLiteral("\r\n") +
+                            QStringLiteral("Poruka o grešci je: ") + popis.error);
+        o.log.piši(QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
         return;
     }
     // The journal stays: it is no old file, and it lets the next start finish what this restore cannot.
     datoteke.removeAll(ImeDnevnika);
-    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:") +
-                         QString::number(datoteke.size()));
+    o.log.piši(QStringLiteral("PokušajVratitiSveNaPočetak - početak. U direktoriji Backup fajlova:") +
+               QString::number(datoteke.size()));
 
     for (const QString& ime : datoteke) {
         s.TrenutnaDatoteka = ime;
@@ -111,10 +117,10 @@ void PokušajVratitiSveNaPočetak(Okruzenje& o)
                              PotrebnaReinstalacijaZbogDatoteke);
                 break;
             default:
-                LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - nepoznata ekstenzija: ") +
-                                     NastavakImena(ime));
+                o.log.piši(QStringLiteral("PokušajVratitiSveNaPočetak - nepoznata ekstenzija: ") +
+                           NastavakImena(ime));
         }
     }
 
-    LogirajGrešku(o, QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
+    o.log.piši(QStringLiteral("PokušajVratitiSveNaPočetak - Kraj"));
 }

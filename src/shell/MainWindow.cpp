@@ -351,18 +351,9 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
         case K::Kartica:
             SSTab1_->setCurrentIndex(m.kartica());
             break;
-        case K::OptLokacija: {
-            // Showing the model's choice is no choice of the user's: it runs no handler.
-            QRadioButton* opcija = optLokacija_[static_cast<size_t>(std::clamp(m.optLokacija(), 0, 2))];
-            const QSignalBlocker tiho(opcija);
-            opcija->setChecked(true);
-            break;
-        }
+        case K::OptLokacija:
         case K::OptLokacijaNatpisi:
-            for (int i = 0; i < 3; ++i) {
-                optLokacija_[i]->setText(m.natpisOpcije(i));
-                optLokacija_[i]->setAccessibleName(m.natpisOpcije(i));
-            }
+            osvježiOpcije(kontrola == K::OptLokacijaNatpisi);
             break;
         case K::TxtLokacija0:
         case K::TxtLokacija1: {
@@ -380,11 +371,7 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
             break;
         case K::CmdDownloadAndUpdate:
         case K::DugeNaredbe:
-            cmdDownloadAndUpdate_->setEnabled(m.cmdDownloadAndUpdateOmogućen() && m.dugeNaredbeOmogućene());
-            cmdVerzija_->setEnabled(m.dugeNaredbeOmogućene());
-            cmdDownlNaLokaciju_->setEnabled(m.dugeNaredbeOmogućene());
-            // The exit button ends the program at once, which must not happen half-way through an operation.
-            cmdIzlaz_->setEnabled(m.dugeNaredbeOmogućene());
+            osvježiDugeNaredbe();
             break;
         case K::Panel1:
             prikažiNatpis(SBar_[0], m.panel1());
@@ -410,52 +397,85 @@ void MainWindow::osvježi(ProzorModel::Kontrola kontrola)
             fgAžuriranja_->osvježiRed(m, m.vidljiviRed());
             promijenjena = fgAžuriranja_;
             break;
-        case K::ProgBar: {
-            // The bar shows at most an int's range; larger totals are scaled so it still moves in proportion.
-            const qint64 raspon = std::max<qint64>(m.progBarMax() - m.progBarMin(), 0);
-            const qint64 djelitelj = raspon > 1000000000 ? raspon / 1000000 + 1 : 1;
-            progBar_->setRange(0, static_cast<int>(raspon / djelitelj));
-            progBar_->setValue(static_cast<int>(
-                std::clamp<qint64>(m.progBarVrijednost() - m.progBarMin(), 0, raspon) / djelitelj));
-            if (m.progBarVidljiv()) {
-                postaviProgBarNaMjesto();
-                progBar_->show();
-                progBar_->raise();
-            } else {
-                progBar_->hide();
-            }
+        case K::ProgBar:
+            osvježiProgBar();
             promijenjena = progBar_;
             break;
-        }
         case K::LblVrijemePrijenosa:
             prikažiNatpis(lblVrijemePrijenosa_, m.lblVrijemePrijenosa());
             promijenjena = lblVrijemePrijenosa_;
             break;
         case K::TmrPrijenos:
-            if (m.tmrPrijenosOmogućen())
-                tmrPrijenos_->start();
-            else
-                tmrPrijenos_->stop();
+            m.tmrPrijenosOmogućen() ? tmrPrijenos_->start() : tmrPrijenos_->stop();
             break;
-        case K::Boja: {
-            const QColor boja = bojaIzRgb(m.boja());
-            obojaj(this, boja);
-            for (QRadioButton* opcija : optLokacija_) obojaj(opcija, boja);
-            obojaj(SSTab1_, boja);
-            for (int i = 0; i < SSTab1_->count(); ++i) obojaj(SSTab1_->widget(i), boja);
-            obojaj(fraLokacija_, boja);
-            QPalette paleta = fgAžuriranja_->palette();
-            paleta.setColor(QPalette::Window, boja);
-            paleta.setColor(QPalette::Base, boja);
-            fgAžuriranja_->setPalette(paleta);
+        case K::Boja:
+            osvježiBoju();
             promijenjena = this;
             break;
-        }
     }
     // The procedures run on this thread: a pane or panel is repainted at once, so its text is
     // visible while the long operation goes on.
     if (promijenjena && promijenjena->isVisible())
         promijenjena->repaint();
+}
+
+void MainWindow::osvježiOpcije(bool natpisi)
+{
+    const ProzorModel& m = o_.model;
+    if (natpisi) {
+        for (int i = 0; i < 3; ++i) {
+            optLokacija_[i]->setText(m.natpisOpcije(i));
+            optLokacija_[i]->setAccessibleName(m.natpisOpcije(i));
+        }
+        return;
+    }
+    // Showing the model's choice is no choice of the user's: it runs no handler.
+    QRadioButton* opcija = optLokacija_[static_cast<size_t>(std::clamp(m.optLokacija(), 0, 2))];
+    const QSignalBlocker tiho(opcija);
+    opcija->setChecked(true);
+}
+
+void MainWindow::osvježiDugeNaredbe()
+{
+    const ProzorModel& m = o_.model;
+    cmdDownloadAndUpdate_->setEnabled(m.cmdDownloadAndUpdateOmogućen() && m.dugeNaredbeOmogućene());
+    cmdVerzija_->setEnabled(m.dugeNaredbeOmogućene());
+    cmdDownlNaLokaciju_->setEnabled(m.dugeNaredbeOmogućene());
+    // The exit button ends the program at once, which must not happen half-way through an operation.
+    cmdIzlaz_->setEnabled(m.dugeNaredbeOmogućene());
+}
+
+void MainWindow::osvježiProgBar()
+{
+    const ProzorModel& m = o_.model;
+    // The bar shows at most an int's range; larger totals are scaled so it still moves in proportion.
+    const qint64 raspon = std::max<qint64>(m.progBarMax() - m.progBarMin(), 0);
+    const qint64 djelitelj = raspon > 1000000000 ? raspon / 1000000 + 1 : 1;
+    progBar_->setRange(0, static_cast<int>(raspon / djelitelj));
+    progBar_->setValue(
+        static_cast<int>(std::clamp<qint64>(m.progBarVrijednost() - m.progBarMin(), 0, raspon) / djelitelj));
+    if (m.progBarVidljiv()) {
+        postaviProgBarNaMjesto();
+        progBar_->show();
+        progBar_->raise();
+    } else {
+        progBar_->hide();
+    }
+}
+
+void MainWindow::osvježiBoju()
+{
+    const ProzorModel& m = o_.model;
+    const QColor boja = bojaIzRgb(m.boja());
+    obojaj(this, boja);
+    for (QRadioButton* opcija : optLokacija_) obojaj(opcija, boja);
+    obojaj(SSTab1_, boja);
+    for (int i = 0; i < SSTab1_->count(); ++i) obojaj(SSTab1_->widget(i), boja);
+    obojaj(fraLokacija_, boja);
+    QPalette paleta = fgAžuriranja_->palette();
+    paleta.setColor(QPalette::Window, boja);
+    paleta.setColor(QPalette::Base, boja);
+    fgAžuriranja_->setPalette(paleta);
 }
 
 void MainWindow::osvježiSve()

@@ -49,6 +49,11 @@ private:
     void napraviTajmere();
     void poveži();
     void osvježi(ProzorModel::Kontrola kontrola);
+    // The controls whose showing takes more than a line: the long commands' buttons, the bar, the colour.
+    void osvježiOpcije(bool natpisi);
+    void osvježiDugeNaredbe();
+    void osvježiProgBar();
+    void osvježiBoju();
     void osvježiSve();
     void postaviProgBarNaMjesto();
     void osvježiSat();

@@ -1,6 +1,5 @@
 #include "shell/Naredbe.h"
 
-#include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/ProgresBar.h"
 #include "distribution/Distribucija.h"
@@ -48,9 +47,9 @@ void tmrUpdate_Timer(Okruzenje& o)
     // A tick that falls due while another operation works with the matrices waits for no one: the
     // next due hour brings the copy again.
     if (!PokreniDuguNaredbu(o, [&] { PrijenosNaLokaciju(o, false); }))
-        LogirajGrešku(o, QStringLiteral("tmrUpdate - Automatski prijenos na lokaciju u ") +
-                             puniSat.toString(QStringLiteral("HH:mm")) +
-                             QStringLiteral(" nije pokrenut jer je u tijeku druga operacija."));
+        o.log.piši(QStringLiteral("tmrUpdate - Automatski prijenos na lokaciju u ") +
+                   puniSat.toString(QStringLiteral("HH:mm")) +
+                   QStringLiteral(" nije pokrenut jer je u tijeku druga operacija."));
 }
 
 void tmrPrijenos_Timer(Okruzenje& o)

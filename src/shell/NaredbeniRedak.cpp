@@ -1,8 +1,7 @@
 #include "shell/NaredbeniRedak.h"
 
-#include "core/Log.h"
 #include "core/Okruzenje.h"
-#include "core/PrioritetLoga.h"
+#include "shell/PrioritetLoga.h"
 #include "distribution/Distribucija.h"
 #include "install/DownloadAndUpdate.h"
 #include "install/Oporavak.h"
@@ -58,8 +57,8 @@ int Instalacija(Okruzenje& o, HeadlessDialogs& dijalozi)
     // Before anything is fetched: a running program would keep the installation waiting for a person.
     const QString pokrenuti = ProvjeriPokrenutePrograme(o);
     if (!pokrenuti.isEmpty()) {
-        LogirajGrešku(o, QStringLiteral("Instalacija nije pokrenuta jer rade programi: ") +
-                             pokrenuti.trimmed().replace(QStringLiteral("\r\n"), QStringLiteral(", ")));
+        o.log.piši(QStringLiteral("Instalacija nije pokrenuta jer rade programi: ") +
+                   pokrenuti.trimmed().replace(QStringLiteral("\r\n"), QStringLiteral(", ")));
         return IzlazniStatus::ProgramPokrenut;
     }
     bool neuspjeh = false;
@@ -134,9 +133,8 @@ QString UputaZaUpotrebu()
 int PokreniBezProzora(Okruzenje& o, HeadlessDialogs& dijalozi, InstanceLock& brava, Način način,
                       QTextStream& izlaz)
 {
-    o.stanje.KopijaLoga = [](const QString& tekst) {
-        WriteStandardError(JournalLines(PrioritetRetkaLoga(tekst), tekst));
-    };
+    o.log.kopirajU(
+        [](const QString& tekst) { WriteStandardError(JournalLines(PrioritetRetkaLoga(tekst), tekst)); });
     if (!ZauzmiInstalaciju(o, brava, false))
         return IzlazniStatus::InstalacijaZauzeta;
 

@@ -1,7 +1,6 @@
 #include "shell/Pokretanje.h"
 
 #include "Verzija.h"
-#include "core/Log.h"
 #include "core/Okruzenje.h"
 #include "core/Putanje.h"
 #include "install/Oporavak.h"
@@ -29,7 +28,7 @@ bool ZauzmiInstalaciju(Okruzenje& o, InstanceLock& brava, bool aktivirajPrvi)
         case InstanceLock::Result::Acquired:
             return true;
         case InstanceLock::Result::Failed:
-            LogirajGrešku(o, QStringLiteral("Zaključavanje instalacije nije uspjelo: ") + greška);
+            o.log.piši(QStringLiteral("Zaključavanje instalacije nije uspjelo: ") + greška);
             return true;
         case InstanceLock::Result::HeldByAnother:
             break;

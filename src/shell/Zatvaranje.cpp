@@ -1,9 +1,9 @@
 #include "shell/Zatvaranje.h"
 
-#include "core/Log.h"
+#include "core/Okruzenje.h"
 
 void ZatvoriProzor(Okruzenje& o)
 {
-    LogirajGrešku(
-        o, QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
+    o.log.piši(
+        QStringLiteral("*************************** KRAJ PROGRAMA **********************************"));
 }

@@ -2,9 +2,9 @@
 
 #include "core/Cekanje.h"
 #include "core/ImenaDatoteka.h"
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
 #include "core/ProgresBar.h"
 #include "core/ProvjeraIzdanja.h"
 #include "core/Putanje.h"
@@ -29,26 +29,21 @@ enum class Izvor { MrežnaLokacija, Internet };
 struct Dohvat {
     Okruzenje& o;
     Izvor izvor;
-    QString prefiks;        // "SnimitiSaMrežneLokacije - " or "SnimitiSaInterneta - "
-    QString izvornaMapa{};  // the network folder as its text stands; empty for the internet
+    Zapisnik::SPrefiksom logiraj;  // "SnimitiSaMrežneLokacije - " or "SnimitiSaInterneta - "
+    QString izvornaMapa{};         // the network folder as its text stands; empty for the internet
     QString mapaUpdate{};
     QList<Zapis> popis{};  // the update list as it stood when the run began
     int brojačČekanja = 0;
-
-    void logiraj(const QString& tekst) { LogirajGrešku(o, prefiks + tekst); }
 
     // Reports an error: the message goes to the log and the error transcript, and with `saPorukom`
     // into a message box. Without a box the error pane shows it, since no one else tells the user.
     bool greška(const QString& tekst, bool saPorukom)
     {
         Stanje& s = o.stanje;
-        s.TrenutnaPoruka = tekst;
-        logiraj(s.TrenutnaPoruka);
-        DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
-        if (saPorukom)
-            o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, s.TrenutnaPoruka,
-                            Dialogs::Buttons::Ok);
-        else
+        PrijaviNeuspjeh(logiraj.log(), o.dijalozi,
+                        {.prefiks = logiraj.prefiks(), .kutija = saPorukom, .transkript = &s.PorukeGrešaka},
+                        tekst);
+        if (!saPorukom)
             o.model.postaviTxtPorGr(s.PorukeGrešaka);
         return false;
     }
@@ -63,8 +58,7 @@ bool ProvjeriVeličinu(Dohvat& d, const QString& ime, qint64 veličina, const QS
             početak + QStringLiteral(" i one nisu iste. Moguća greška u prijenosu datoteke. Ponovite "
                                      "postupak. Prekida se ažuriranje!"),
             true);
-    d.o.stanje.TrenutnaPoruka = početak + QStringLiteral(". OK.");
-    d.logiraj(d.o.stanje.TrenutnaPoruka);
+    d.logiraj(početak + QStringLiteral(". OK."));
     return true;
 }
 
@@ -96,7 +90,7 @@ bool Početak(Dohvat& d)
 bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
 {
     Okruzenje& o = d.o;
-    OznačiStavku(o, ime, 4);
+    OznačiStavku(o, ime, StanjeStavke::KopiranaSMreže);
     const QString izvor = d.izvornaMapa + arhiva;
     if (!JeApsolutnaMapa(d.izvornaMapa) || !o.fs.fileExists(izvor))
         return d.greška(QStringLiteral("Nije nađena 7z datoteka: ") + d.izvornaMapa + arhiva +
@@ -117,23 +111,20 @@ bool KopirajArhivu(Dohvat& d, const QString& ime, const QString& arhiva)
 bool SkiniArhivu(Dohvat& d, const Zapis& z, const QString& arhiva)
 {
     Okruzenje& o = d.o;
-    Stanje& s = o.stanje;
     const QString cilj = d.mapaUpdate + arhiva;
     d.logiraj(QStringLiteral("Provjera postojanja fajla ") + arhiva);
     if (o.fs.fileExists(cilj)) {
-        s.TrenutnaPoruka = QStringLiteral("Nađena 7z datoteka: ") + d.mapaUpdate + arhiva +
-                           QStringLiteral(" pa je treba obrisati!");
-        d.logiraj(s.TrenutnaPoruka);
+        d.logiraj(QStringLiteral("Nađena 7z datoteka: ") + d.mapaUpdate + arhiva +
+                  QStringLiteral(" pa je treba obrisati!"));
         const FsResult brisanje = o.fs.removeFile(cilj);
         if (!brisanje) {
-            s.TrenutnaPoruka = QStringLiteral("Nije uspješno izbrisana 7z datoteka: ") + d.mapaUpdate +
-                               arhiva + QStringLiteral(" pa je to problem: ") + brisanje.error;
-            d.logiraj(s.TrenutnaPoruka);
+            d.logiraj(QStringLiteral("Nije uspješno izbrisana 7z datoteka: ") + d.mapaUpdate + arhiva +
+                      QStringLiteral(" pa je to problem: ") + brisanje.error);
         }
     }
 
     d.logiraj(QStringLiteral("Početak skidanja ") + arhiva);
-    OznačiStavku(o, z.ime(), 1);
+    OznačiStavku(o, z.ime(), StanjeStavke::SkinutaSInterneta);
     if (!DownInet(o, arhiva, d.mapaUpdate, GraniceArhive(z.polja[4])))
         return false;
     if (!o.fs.fileExists(cilj))
@@ -170,10 +161,10 @@ bool PrviProlaz(Dohvat& d)
         o.model.postaviProgBarVrijednost(
             std::min(o.model.progBarVrijednost() + CijeliBroj(z.polja[4]), o.model.progBarMax()));
 
-        OznačiStavku(o, ime, 2);
-        if (!Unzipaj(o, ime)) {
+        OznačiStavku(o, ime, StanjeStavke::Raspakirana);
+        if (const Ishod raspakirano = Unzipaj(o, ime); !raspakirano) {
             o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma,
-                            QStringLiteral("Desila se greška: ") + o.stanje.TrenutnaPoruka +
+                            QStringLiteral("Desila se greška: ") + raspakirano.poruka +
                                 QStringLiteral(" Prekida se ažuriranje!"),
                             Dialogs::Buttons::Ok);
             return false;
@@ -284,13 +275,15 @@ bool SnimitiSaMrežneLokacije(Okruzenje& o)
 {
     Dohvat d{.o = o,
              .izvor = Izvor::MrežnaLokacija,
-             .prefiks = QStringLiteral("SnimitiSaMrežneLokacije - "),
+             .logiraj = o.log.sPrefiksom(QStringLiteral("SnimitiSaMrežneLokacije - ")),
              .izvornaMapa = o.model.txtLokacija(0)};
     return Snimiti(d);
 }
 
 bool SnimitiSaInterneta(Okruzenje& o)
 {
-    Dohvat d{.o = o, .izvor = Izvor::Internet, .prefiks = QStringLiteral("SnimitiSaInterneta - ")};
+    Dohvat d{.o = o,
+             .izvor = Izvor::Internet,
+             .logiraj = o.log.sPrefiksom(QStringLiteral("SnimitiSaInterneta - "))};
     return Snimiti(d);
 }

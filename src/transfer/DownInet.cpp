@@ -1,9 +1,9 @@
 #include "transfer/DownInet.h"
 
-#include "core/TekstKontrolneDatoteke.h"
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
+#include "core/Prijava.h"
+#include "core/TekstKontrolneDatoteke.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/HttpTransfer.h"
@@ -52,10 +52,10 @@ void Inet1_StateChanged(Okruzenje& o, int stanje)
     PostaviTrenutnoStanje(o, o.stanje.ZadnjeStanjePrijenosa);
 }
 
-bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija,
-              const HttpTransfer::Limits& granice)
+Ishod DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktorija,
+               const HttpTransfer::Limits& granice)
 {
-    bool rezultat = false;
+    Ishod rezultat = Ishod::Neuspjeh();
     const QString cilj = direktorija + imeDatoteke;
 
     PostaviTrenutnuAkciju(o, QStringLiteral("Download: ") + imeDatoteke);
@@ -63,7 +63,7 @@ bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktori
     const QString baznaAdresa =
         o.model.optLokacija() == 2 ? o.stanje.SekundarniServer : o.stanje.PrimarniServer;
     const QString adresa = baznaAdresa + imeDatoteke;
-    LogirajGrešku(o, QStringLiteral("Početak Download: ") + adresa);
+    o.log.piši(QStringLiteral("Početak Download: ") + adresa);
 
     // The body goes straight to a file beside the target, made when the first bytes arrive, so an
     // empty or failed reply leaves the folder as it was and no archive has to fit in memory.
@@ -89,25 +89,23 @@ bool DownInet(Okruzenje& o, const QString& imeDatoteke, const QString& direktori
 
     if (!pisanje) {
         pisac.reset();
-        o.stanje.TrenutnaPoruka =
+        const QString poruka =
             QStringLiteral("DownInet: Greška u downloadu datoteke: ") + imeDatoteke + u' ' + pisanje.error;
-        LogirajGrešku(o, o.stanje.TrenutnaPoruka);
-        o.dijalozi.show(Dialogs::Icon::Exclamation, NaslovPrograma, o.stanje.TrenutnaPoruka,
-                        Dialogs::Buttons::Ok);
-        return false;
+        PrijaviNeuspjeh(o.log, o.dijalozi, {}, poruka);
+        return Ishod::Neuspjeh(poruka);
     }
 
     if (!prijenos.ok) {
         pisac.reset();
-        o.stanje.TrenutnaPoruka = prijenos.error;
+        rezultat.poruka = prijenos.error;
         o.dijalozi.show(Dialogs::Icon::None, NaslovPrograma, QStringLiteral("Greška: ") + prijenos.error,
                         Dialogs::Buttons::Ok);
-        LogirajGrešku(o, QStringLiteral("Greška: Download: ") + imeDatoteke + u' ' + prijenos.error);
+        o.log.piši(QStringLiteral("Greška: Download: ") + imeDatoteke + u' ' + prijenos.error);
     } else if (!pisac) {
-        LogirajGrešku(o, QStringLiteral("Ništa nije primljeno (dužina 0). Download: ") + imeDatoteke);
+        o.log.piši(QStringLiteral("Ništa nije primljeno (dužina 0). Download: ") + imeDatoteke);
     } else {
-        rezultat = true;
-        LogirajGrešku(o, QStringLiteral("Uspješan download: ") + imeDatoteke);
+        rezultat = Ishod::Uspjeh();
+        o.log.piši(QStringLiteral("Uspješan download: ") + imeDatoteke);
     }
 
     PostaviTrenutnuAkciju(o, QString());

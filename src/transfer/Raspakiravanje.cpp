@@ -1,7 +1,6 @@
 #include "transfer/Raspakiravanje.h"
 
 #include "core/Cekanje.h"
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Okruzenje.h"
 #include "core/VrstaDatoteke.h"
@@ -39,29 +38,29 @@ QString Alat7za(Okruzenje& o)
 
 }  // namespace
 
-bool Unzipaj(Okruzenje& o, const QString& ime)
+Ishod Unzipaj(Okruzenje& o, const QString& ime)
 {
     Stanje& s = o.stanje;
-    s.TrenutnaPoruka = QStringLiteral("Unzip ") + ime;
-    LogirajGrešku(o, QStringLiteral("Unzipaj- Početak ") + ime);
+    const Ishod neuspjeh = Ishod::Neuspjeh(QStringLiteral("Unzip ") + ime);
+    o.log.piši(QStringLiteral("Unzipaj- Početak ") + ime);
 
     // A name without three characters to replace, or one that reaches out of the Update folder, has
     // no archive there.
     if (ime.size() < 3 || ime.contains(u'/') || ime.contains(u'\\'))
-        return false;
+        return neuspjeh;
     const QString arhiva = ImeArhive(ime);
     PostaviTrenutnuAkciju(o, QStringLiteral("UnZipanje datoteke: ") + arhiva);
 
     const QString putanjaArhive = s.PutanjaUpdate + arhiva;
     if (!o.fs.fileExists(putanjaArhive))
-        return false;
+        return neuspjeh;
 
     if (SamoKopiranje(ime)) {
         const QString putanjaDatoteke = s.PutanjaUpdate + ime;
         if (o.fs.fileExists(putanjaDatoteke) && !o.fs.removeFile(putanjaDatoteke))
-            LogirajGrešku(o, QStringLiteral("Unzip - brisanje datoteke: ") + s.PutanjaUpdate + ime);
+            o.log.piši(QStringLiteral("Unzip - brisanje datoteke: ") + s.PutanjaUpdate + ime);
         if (!o.fs.copyReplacing(putanjaArhive, putanjaDatoteke))
-            LogirajGrešku(o, QStringLiteral("Unzip - samo kopiranje datoteke: ") + putanjaArhive);
+            o.log.piši(QStringLiteral("Unzip - samo kopiranje datoteke: ") + putanjaArhive);
     } else {
         // Where no tool is found, the command names the place where it belongs.
         const QString pronađeniAlat = Alat7za(o);
@@ -69,7 +68,7 @@ bool Unzipaj(Okruzenje& o, const QString& ime)
             pronađeniAlat.isEmpty() ? s.PutanjaPrograma + QStringLiteral("7za") : pronađeniAlat;
         const QString naredba = u'"' + alat + QStringLiteral("\" e \"") + putanjaArhive +
                                 QStringLiteral("\" -aoa -o\"") + s.PutanjaUpdate + u'"';
-        LogirajGrešku(o, QStringLiteral("Unzipaj- ") + naredba);
+        o.log.piši(QStringLiteral("Unzipaj- ") + naredba);
 
         ProcessRunner::Result pokrenut;
         if (pronađeniAlat.isEmpty())
@@ -78,20 +77,20 @@ bool Unzipaj(Okruzenje& o, const QString& ime)
             pokrenut = o.procesi.run(alat, {QStringLiteral("e"), putanjaArhive, QStringLiteral("-aoa"),
                                             QStringLiteral("-o") + s.PutanjaUpdate});
         if (!pokrenut.started) {
-            s.TrenutnaPoruka = QStringLiteral("UNZIP: ") + s.PutanjaUpdate + arhiva + pokrenut.error;
-            DodajUTranskript(s.PorukeGrešaka, s.TrenutnaPoruka);
-            LogirajGrešku(o, QStringLiteral("Unzipaj- Greška ") + s.TrenutnaPoruka);
-            return false;
+            const QString poruka = QStringLiteral("UNZIP: ") + s.PutanjaUpdate + arhiva + pokrenut.error;
+            DodajUTranskript(s.PorukeGrešaka, poruka);
+            o.log.piši(QStringLiteral("Unzipaj- Greška ") + poruka);
+            return Ishod::Neuspjeh(poruka);
         }
         DodajUTranskript(s.PorukeAkcija, QStringLiteral("UNZIP: ") + s.PutanjaUpdate + arhiva);
 
         qint64 veličina = 0;
         if (!o.fs.fileSize(putanjaArhive, veličina))
-            return false;
+            return neuspjeh;
         Čekaj(o, SekundiNakonRaspakiravanja(veličina));
     }
 
     PostaviTrenutnuAkciju(o, QString());
-    LogirajGrešku(o, QStringLiteral("Unzipaj- Kraj ") + ime);
-    return true;
+    o.log.piši(QStringLiteral("Unzipaj- Kraj ") + ime);
+    return Ishod::Uspjeh();
 }

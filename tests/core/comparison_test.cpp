@@ -265,8 +265,12 @@ TEST(MarkRow, StatusesSetPictureAndFillOfTheFirstMatchingRow)
     b.polja[0] = QStringLiteral("B.dll");
     t.model.postaviMrežu({a, b}, 0, 0);
 
-    const std::tuple<int, int, int> statuses[] = {
-        {1, 1, 25}, {4, 4, 25}, {2, 2, 50}, {5, 5, 75}, {3, 3, 100}};
+    using enum StanjeStavke;
+    const std::tuple<StanjeStavke, int, int> statuses[] = {{SkinutaSInterneta, 1, 25},
+                                                           {KopiranaSMreže, 4, 25},
+                                                           {Raspakirana, 2, 50},
+                                                           {UInstalaciji, 5, 75},
+                                                           {Instalirana, 3, 100}};
     for (const auto& [status, picture, fill] : statuses) {
         OznačiStavku(t.o, QStringLiteral("B.dll"), status);
         EXPECT_EQ(t.model.redovi()[1].slika, picture);
@@ -274,8 +278,8 @@ TEST(MarkRow, StatusesSetPictureAndFillOfTheFirstMatchingRow)
         EXPECT_EQ(t.model.vidljiviRed(), 1);
     }
     EXPECT_EQ(t.model.redovi()[0].slika, 6);
-    OznačiStavku(t.o, QStringLiteral("b.dll"), 3);  // names match exactly
-    OznačiStavku(t.o, QStringLiteral("A.exe"), 9);  // not a status
+    OznačiStavku(t.o, QStringLiteral("b.dll"), Instalirana);                   // names match exactly
+    OznačiStavku(t.o, QStringLiteral("A.exe"), static_cast<StanjeStavke>(9));  // not a status
     EXPECT_EQ(t.model.redovi()[0].slika, 6);
     EXPECT_EQ(t.model.redovi()[0].ispuna, 0);
 }

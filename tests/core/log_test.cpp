@@ -1,4 +1,3 @@
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "support/TestOkruzenje.h"
 
@@ -19,8 +18,8 @@ protected:
 TEST_F(Log, LineIsDateBlankTimeBlankTextCrLf)
 {
     t.sat.set(QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4)));
-    LogirajGrešku(t.o, QStringLiteral("Unzipaj- Kraj Program.exe"));
-    LogirajGrešku(t.o, QString());
+    t.o.log.piši(QStringLiteral("Unzipaj- Kraj Program.exe"));
+    t.o.log.piši(QString());
 
     const QLocale locale;
     const QString date = locale.toString(QDate(2026, 3, 7), QLocale::ShortFormat);
@@ -31,8 +30,8 @@ TEST_F(Log, LineIsDateBlankTimeBlankTextCrLf)
 
 TEST_F(Log, MultiLineTextAndOrderWithinOneSecond)
 {
-    LogirajGrešku(t.o, QStringLiteral("prvi\r\ndrugi red"));
-    LogirajGrešku(t.o, QStringLiteral("treći"));
+    t.o.log.piši(QStringLiteral("prvi\r\ndrugi red"));
+    t.o.log.piši(QStringLiteral("treći"));
 
     const QStringList lines = raw().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 4);
@@ -45,8 +44,8 @@ TEST_F(Log, MultiLineTextAndOrderWithinOneSecond)
 TEST_F(Log, MissingUpdateFolderShowsBoxWithNumberAndDescriptionAndGoesOn)
 {
     QDir(t.program() + QStringLiteral("Update")).removeRecursively();
-    LogirajGrešku(t.o, QStringLiteral("izgubljeni red"));
-    LogirajGrešku(t.o, QStringLiteral("još jedan"));
+    t.o.log.piši(QStringLiteral("izgubljeni red"));
+    t.o.log.piši(QStringLiteral("još jedan"));
 
     ASSERT_EQ(t.dijalozi.boxes().size(), 2u);
     const auto& box = t.dijalozi.boxes()[0];
@@ -61,10 +60,25 @@ TEST_F(Log, FailedWriteShowsBoxWithoutNumber)
 {
     t.fs.failPath(t.program() + QStringLiteral("Update/Update.log"),
                   QStringLiteral("Na disku nema dovoljno mjesta."), {}, FsResult::Stage::Transfer);
-    LogirajGrešku(t.o, QStringLiteral("x"));
+    t.o.log.piši(QStringLiteral("x"));
     ASSERT_EQ(t.dijalozi.boxes().size(), 1u);
     EXPECT_EQ(t.dijalozi.boxes()[0].text,
               QStringLiteral("Desila se greška: u upisu u LOG. Greška: Na disku nema dovoljno mjesta."));
+}
+
+// The copy receives every line's text without its date, and a prefixed view writes before each line.
+TEST_F(Log, CopyAndPrefixedViewSeeTheSameLines)
+{
+    QStringList copied;
+    t.o.log.kopirajU([&](const QString& tekst) { copied << tekst; });
+    const Zapisnik::SPrefiksom unzip = t.o.log.sPrefiksom(QStringLiteral("Unzipaj- "));
+    unzip(QStringLiteral("Kraj Program.exe"));
+    t.o.log.piši(QStringLiteral("bez prefiksa"));
+
+    EXPECT_EQ(copied,
+              (QStringList{QStringLiteral("Unzipaj- Kraj Program.exe"), QStringLiteral("bez prefiksa")}));
+    EXPECT_EQ(t.log(), copied);
+    EXPECT_EQ(t.o.log.putanja(), t.program() + QStringLiteral("Update/Update.log"));
 }
 
 TEST(Transcript, ClearedTranscriptBeginsWithEmptyLineAndPaneShowsIt)

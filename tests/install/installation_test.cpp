@@ -1,7 +1,6 @@
 #include "install/Instalacija.h"
 #include "install/Vracanje.h"
 
-#include "core/Log.h"
 #include "core/Usporedba.h"
 #include "core/VrstaDatoteke.h"
 #include "support/QtPrinters.h"
@@ -1033,7 +1032,7 @@ void SvakiKvar(const std::vector<FaultyFileSystem::Operation>& operacije, const 
             [&](ProgramskaMapa& m) {
                 m.t.fs.failOperation(k, poruka, trajan);
                 // The user has closed the program each time the installation asks to try again.
-                m.t.dijalozi.answer({Answer::Yes, Answer::Yes, Answer::Yes});
+                m.t.dijalozi.answerIfAsked({Answer::Yes, Answer::Yes, Answer::Yes});
             },
             [&](ProgramskaMapa& m, bool ok) { provjera(m, ok, op, opis); }, priprema);
     }
@@ -1075,7 +1074,7 @@ TEST(InstallationFaults, PersistingFaultsEndInATellingRestoreAndLoseNothing)
         operacije, QStringLiteral("Pristup je odbijen."), true,
         [&](ProgramskaMapa& m, bool ok, const FaultyFileSystem::Operation& op, const std::string& opis) {
             const QStringList log = m.t.log();
-            const bool logPokvaren = op.path == PutanjaLoga(m.o);
+            const bool logPokvaren = op.path == m.o.log.putanja();
             const QString ime = QFileInfo(op.path).fileName();
             const bool stavka = (op.name == u"move" || op.name == u"copyReplacing") &&
                                 std::any_of(m.stavke.begin(), m.stavke.end(), [&](const Stavka& s) {

@@ -226,9 +226,9 @@ TEST(Folders, DevelopmentComputerStillLogsBesideTheExecutable)
 TEST(ComputerName, FailedQueryGivesTheEmptyString)
 {
     TestOkruzenje t;
-    EXPECT_EQ(ImeRačunala(t.o), QStringLiteral("RACUNALO-1"));
+    EXPECT_EQ(ImeRačunala(t.računalo), QStringLiteral("RACUNALO-1"));
     t.računalo.nameFails = true;
-    EXPECT_EQ(ImeRačunala(t.o), QString());
+    EXPECT_EQ(ImeRačunala(t.računalo), QString());
 }
 
 }  // namespace

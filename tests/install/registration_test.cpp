@@ -295,6 +295,43 @@ TEST_F(ShippedTool, FailureKeepsWinesExitStatusAndSaysWhy)
     }
 }
 
+// Wine's loader sometimes dies on its way out with an assertion of the dynamic linker; the stand-in
+// runs regsvr32 once more, so the verdict is regsvr32's own. Any other failure is not repeated.
+TEST_F(ShippedTool, ALoaderThatDiesOnItsWayOutIsRunOnceMore)
+{
+    const QString bin = t.root(QStringLiteral("bin"));
+    t.mkdir(bin);
+    const QByteArray runs = t.root(QStringLiteral("runs.txt")).toUtf8();
+    const QByteArray crashed = t.root(QStringLiteral("crashed")).toUtf8();
+    struct LoaderCase {
+        const char* name;
+        QByteArray firstRun;  // what the stand-in for wine does the first time; later runs succeed
+        int exitCode;
+        int runs;
+        QString err;
+    };
+    const QList<LoaderCase> cases = {
+        {"loader assertion", "echo \"Inconsistency detected by ld.so: dl-fini.c: 87: _dl_fini: Assertion\" >&2; exit 127",
+         0, 2, QString()},
+        {"other status 127", "echo 'wine: not found' >&2; exit 127", 127, 1,
+         QStringLiteral("wine: not found\nRegSvr32.exe: wine regsvr32 je završio sa statusom 127: ") + component +
+             QStringLiteral(" /s\n")},
+    };
+    for (const LoaderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(QString::fromUtf8(runs));
+        QFile::remove(QString::fromUtf8(crashed));
+        WriteExecutable(bin + QStringLiteral("/wine"),
+                        "#!/bin/sh\necho run >> '" + runs + "'\nif [ ! -e '" + crashed + "' ]; then : > '" +
+                            crashed + "'; " + c.firstRun + "; fi\nexit 0\n");
+        int exitCode = -1;
+        const QString err = Run(bin, {component, QStringLiteral("/s")}, exitCode);
+        EXPECT_EQ(exitCode, c.exitCode);
+        EXPECT_EQ(err, c.err);
+        EXPECT_EQ(t.read(QString::fromUtf8(runs)), QByteArray("run\n").repeated(c.runs));
+    }
+}
+
 // The smallest PE header: "MZ", the header's offset at 0x3c, the signature and the machine field.
 QByteArray PeHeader(quint16 machine)
 {

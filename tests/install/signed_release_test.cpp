@@ -160,8 +160,8 @@ TEST_P(SignedSource, SwappedArchiveOfTheSameSizeIsRefusedAndRemoved)
 {
     ASSERT_TRUE(PripremiVerzijaTXT(t.o));
     zamijeniArhivu(izvor() + u'/');
-    t.dijalozi.answer({Answer::Yes});
 
+    // The swapped archive is refused before the question comes.
     cmdDownloadAndUpdate_Click(t.o);
 
     const QString poruka = QStringLiteral("SHA-256 sažetak arhive ") + t.stanje.PutanjaUpdate +
@@ -184,8 +184,8 @@ TEST_F(SignedRelease, ControlFileChangedInTheNetworkFolderAfterTheListingIsRefus
     ASSERT_TRUE(PripremiVerzijaTXT(t.o)) << t.dijalozi.texts().join(u'\n').toStdString();
     QByteArray b = t.read(naIzvoru(QStringLiteral("Verzije.txt")));
     t.write(naIzvoru(QStringLiteral("Verzije.txt")), b.replace("Program.exe;20;2;0", "Program.exe;20;9;0"));
-    t.dijalozi.answer({Answer::Yes});
 
+    // Nothing is scripted: the refusal comes before the question whether to install.
     cmdDownloadAndUpdate_Click(t.o);
 
     const QString poruka = QStringLiteral("Potpis datoteke ") + naIzvoru(QStringLiteral("Verzije.txt")) +
@@ -316,7 +316,7 @@ TEST_F(SignedDistribution, CarriesTheSignatureAndAReaderRefusesAnArchiveSwappedI
     t.model.postaviOptLokacija(1);
     t.model.postaviTxtLokacija(0, cilj);
     ASSERT_TRUE(PripremiVerzijaTXT(t.o)) << t.dijalozi.texts().join(u'\n').toStdString();
-    t.dijalozi.answer({Answer::Yes});
+    // The swapped archive is refused before the question comes.
     cmdDownloadAndUpdate_Click(t.o);
 
     EXPECT_EQ(zadnjaPoruka(),

@@ -1,4 +1,3 @@
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "core/Usporedba.h"
 #include "platform/SettingsStore.h"
@@ -167,15 +166,16 @@ TEST_F(Accessibility, EachRowSaysItsStateAfterEveryMark)
     };
     EXPECT_EQ(opis(0), QStringLiteral("još nije obrađeno"));
 
-    const std::pair<int, const char*> oznake[] = {{1, "preuzeto s interneta"},
-                                                  {4, "kopirano s mrežne lokacije"},
-                                                  {2, "raspakirano"},
-                                                  {5, "instalira se"},
-                                                  {3, "instalirano"}};
+    using enum StanjeStavke;
+    const std::pair<StanjeStavke, const char*> oznake[] = {{SkinutaSInterneta, "preuzeto s interneta"},
+                                                           {KopiranaSMreže, "kopirano s mrežne lokacije"},
+                                                           {Raspakirana, "raspakirano"},
+                                                           {UInstalaciji, "instalira se"},
+                                                           {Instalirana, "instalirano"}};
     for (const auto& [status, tekst] : oznake) {
         OznačiStavku(o, QStringLiteral("B.dll"), status);
         for (int stupac = 0; stupac < 6; ++stupac)
-            EXPECT_EQ(opis(stupac), QString::fromUtf8(tekst)) << status;
+            EXPECT_EQ(opis(stupac), QString::fromUtf8(tekst)) << static_cast<int>(status);
     }
     // The totals row carries no state.
     EXPECT_TRUE(mreža->tableInterface()->cellAt(0, 0)->text(QAccessible::Description).isEmpty());

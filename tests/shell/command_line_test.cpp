@@ -1,4 +1,4 @@
-#include "core/PrioritetLoga.h"
+#include "shell/PrioritetLoga.h"
 #include "platform/HeadlessDialogs.h"
 #include "platform/LockFileInstanceLock.h"
 #include "platform/X11WindowFinder.h"

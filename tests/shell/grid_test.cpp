@@ -79,7 +79,12 @@ TEST_F(Grid, AlignmentsAndTheNameColumnsWidth)
 
 TEST_F(Grid, EachMarkShowsItsPictureAndFill)
 {
-    const std::tuple<int, int, int> marks[] = {{4, 4, 25}, {1, 1, 25}, {2, 2, 50}, {5, 5, 75}, {3, 3, 100}};
+    using enum StanjeStavke;
+    const std::tuple<StanjeStavke, int, int> marks[] = {{KopiranaSMreže, 4, 25},
+                                                        {SkinutaSInterneta, 1, 25},
+                                                        {Raspakirana, 2, 50},
+                                                        {UInstalaciji, 5, 75},
+                                                        {Instalirana, 3, 100}};
     for (const auto& [status, picture, fill] : marks) {
         OznačiStavku(t.o, QStringLiteral("B.dll"), status);
         EXPECT_EQ(grid.item(3, 0)->data(MrezaAzuriranja::UlogaSlike).toInt(), picture);

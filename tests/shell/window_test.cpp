@@ -1,13 +1,15 @@
-#include "core/Log.h"
 #include "core/Obavijesti.h"
 #include "shell/MainWindow.h"
 #include "shell/Pokretanje.h"
 #include "support/HttpServer.h"
 #include "support/IstaVerzija.h"
+#include "support/QtPrinters.h"
+#include "support/TestIzdanje.h"
 #include "support/TestOkruzenje.h"
 
 #include <gtest/gtest.h>
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
@@ -306,6 +308,103 @@ TEST_F(Window, ModelChangesReachTheControlsAtOnce)
     EXPECT_EQ(bar->geometry(), child("cmdVerzija")->geometry());
     // A total above an int's range is scaled, and half of it still shows half.
     EXPECT_NEAR(double(bar->value()) / bar->maximum(), 0.5, 0.001);
+}
+
+// An office's distribution computer: the primary server publishes newer Program.exe and Pomoc.chm
+// than the installation has, and the office folder is still empty.
+class DistributionComputer : public ::testing::Test {
+protected:
+    DistributionComputer()
+    {
+        datoteke = ObjaviStarijojInstalaciji(t, server.folder());
+        t.postavke.write(QStringLiteral("Settings"), QStringLiteral("PrimarniServer"), server.url(QString()));
+        t.postavke.write(QStringLiteral("Settings"), QStringLiteral("UpdateLokDirMr20"), cilj);
+        t.mkdir(cilj);
+    }
+
+    void start()
+    {
+        w = std::make_unique<MainWindow>(t.o, [] {});
+        UčitajProzor(t.o);
+        w->show();
+    }
+    QAbstractButton* button(const char* name)
+    {
+        return w->findChild<QAbstractButton*>(QString::fromUtf8(name));
+    }
+    QStringList gridNames() const
+    {
+        QStringList names;
+        for (const RedMreže& red : t.model.redovi()) names << red.polja[0];
+        return names;
+    }
+
+    // The office folder has the release, and the grid still lists the updates with the button enabled.
+    void expectCopiedAndStillListed()
+    {
+        EXPECT_EQ(t.read(cilj + QStringLiteral("Verzije.txt")),
+                  t.read(server.folder() + QStringLiteral("/Verzije.txt")));
+        EXPECT_EQ(gridNames(), (QStringList{QStringLiteral("Program.exe"), QStringLiteral("Pomoc.chm")}));
+        EXPECT_TRUE(button("cmdDownloadAndUpdate")->isEnabled());
+    }
+
+    // The button installs every listed update.
+    void expectInstallInstalls()
+    {
+        t.dijalozi.clear();
+        t.dijalozi.answer({Dialogs::Answer::Yes});
+        button("cmdDownloadAndUpdate")->click();
+        ASSERT_FALSE(t.dijalozi.boxes().empty());
+        EXPECT_EQ(t.dijalozi.boxes().back().text, QStringLiteral("Uspješno instalirani novi programi!"))
+            << t.dijalozi.texts().join(u'\n').toStdString();
+        EXPECT_EQ(t.read(QStringLiteral("Program.exe")), datoteke.value(QStringLiteral("Program.exe")));
+        EXPECT_EQ(t.read(t.stanje.PutanjaHelp + QStringLiteral("Pomoc.chm")),
+                  datoteke.value(QStringLiteral("Pomoc.chm")));
+        EXPECT_TRUE(t.model.redovi().isEmpty());
+    }
+
+    TestOkruzenje t;
+    HttpServer server{t.root(QStringLiteral("server"))};
+    const QString cilj = t.root(QStringLiteral("distribucija/"));
+    QMap<QString, QByteArray> datoteke;
+    std::unique_ptr<MainWindow> w;
+};
+
+// Filling the office folder works with tables of its own: the updates the check found stay flagged.
+TEST_F(DistributionComputer, InstallsAfterTheFolderWasFilledByTheButton)
+{
+    ASSERT_FALSE(datoteke.isEmpty());
+    start();
+    ASSERT_EQ(gridNames(), (QStringList{QStringLiteral("Program.exe"), QStringLiteral("Pomoc.chm")}));
+
+    t.dijalozi.answer({Dialogs::Answer::Yes});  // the empty folder is filled completely
+    button("cmdDownlNaLokaciju")->click();
+    ASSERT_FALSE(t.dijalozi.boxes().empty());
+    EXPECT_TRUE(
+        t.dijalozi.boxes().back().text.startsWith(QStringLiteral("Uspješno skinuti programi na lokaciju ")))
+        << t.dijalozi.texts().join(u'\n').toStdString();
+    expectCopiedAndStillListed();
+
+    expectInstallInstalls();
+}
+
+TEST_F(DistributionComputer, InstallsAfterTheHourlyCopyFellDue)
+{
+    ASSERT_FALSE(datoteke.isEmpty());
+    t.postavke.write(QStringLiteral("Setting"), QStringLiteral("VrijemeAutoDownloadaNovihVerz"),
+                     QStringLiteral("1"));
+    start();
+    ASSERT_EQ(gridNames(), (QStringList{QStringLiteral("Program.exe"), QStringLiteral("Pomoc.chm")}));
+
+    t.dijalozi.answer({Dialogs::Answer::Yes});  // asked by the silent copy too
+    t.sat.set(QDateTime(QDate(2026, 12, 10), QTime(14, 0)));
+    w->tmrUpdate()->setInterval(0);
+    for (int i = 0; i < 100 && !t.exists(cilj + QStringLiteral("Verzije.txt")); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    w->tmrUpdate()->stop();
+    expectCopiedAndStillListed();
+
+    expectInstallInstalls();
 }
 
 }  // namespace

@@ -2,17 +2,28 @@
 
 #include <gtest/gtest.h>
 
+ScriptedDialogs::~ScriptedDialogs()
+{
+    if (!answers_.empty())
+        ADD_FAILURE() << answers_.size() << " scripted answer(s) never asked for";
+    if (!logins_.empty())
+        ADD_FAILURE() << logins_.size() << " scripted proxy login(s) never asked for";
+}
+
 Dialogs::Answer ScriptedDialogs::show(Icon icon, const QString& caption, const QString& text, Buttons buttons)
 {
     Answer a = Answer::Ok;
     if (buttons == Buttons::YesNo) {
-        if (answers_.empty()) {
+        if (!answers_.empty()) {
+            a = answers_.front();
+            answers_.pop_front();
+        } else if (!spare_.empty()) {
+            a = spare_.front();
+            spare_.pop_front();
+        } else {
             // A question the test did not expect is a fault of the program or of the test's script.
             ADD_FAILURE() << "Unscripted question: " << text.toStdString();
             a = Answer::No;
-        } else {
-            a = answers_.front();
-            answers_.pop_front();
         }
     }
     boxes_.push_back({icon, caption, text, buttons, a});

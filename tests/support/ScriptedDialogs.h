@@ -24,6 +24,9 @@ public:
         bool again;
     };
 
+    // A script with answers left over fails the test: the program did not ask what the test expected.
+    ~ScriptedDialogs() override;
+
     Answer show(Icon icon, const QString& caption, const QString& text, Buttons buttons) override;
     QString chooseFile(const FileRequest& request) override;
     // Answers from the script of proxyLogins; a question nobody scripted fails the test.
@@ -32,6 +35,9 @@ public:
     // Answers for the next Yes/No boxes, in order. A question beyond them fails the test and is answered
     // No.
     void answer(std::initializer_list<Answer> answers) { answers_.insert(answers_.end(), answers); }
+    // Answers for Yes/No boxes that may or may not come (a sweep over fault points), used once the
+    // answers above have run out; left over, they do not fail the test.
+    void answerIfAsked(std::initializer_list<Answer> answers) { spare_.insert(spare_.end(), answers); }
     // Paths the file dialog returns, in order; the empty string cancels. Once they run out it cancels.
     void chooseFiles(const QStringList& paths) { files_.insert(files_.end(), paths.begin(), paths.end()); }
     // Answers for the next proxy login questions, in order; std::nullopt cancels.
@@ -50,6 +56,7 @@ public:
 
 private:
     std::deque<Answer> answers_;
+    std::deque<Answer> spare_;
     std::deque<QString> files_;
     std::vector<Box> boxes_;
     std::vector<FileRequest> fileRequests_;

@@ -19,7 +19,6 @@ using ::testing::Not;
 using Icon = Dialogs::Icon;
 
 const QString kAkcije = QStringLiteral("\r\nPrijašnja akcija");
-const QString kPoruka = QStringLiteral("prijašnja poruka");
 const QByteArray kDrugiPosluzitelj = "drugi poslužitelj";
 
 QByteArray randomBytes(qsizetype size)
@@ -39,7 +38,6 @@ protected:
         t.stanje.PrimarniServer = primarni.baseUrl();
         t.stanje.SekundarniServer = sekundarni.baseUrl();
         t.stanje.PorukeAkcija = kAkcije;
-        t.stanje.TrenutnaPoruka = kPoruka;
     }
 
     QString cilj(const QString& ime) const { return t.stanje.PutanjaUpdate + ime; }
@@ -238,7 +236,8 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
     t.model.postaviOptLokacija(c.option);
     const QString bazna = c.option == 2 ? t.stanje.SekundarniServer : t.stanje.PrimarniServer;
 
-    const bool rezultat = DownInet(t.o, c.file, t.stanje.PutanjaUpdate, kProstraneGranice);
+    const Ishod ishod = DownInet(t.o, c.file, t.stanje.PutanjaUpdate, kProstraneGranice);
+    const bool rezultat = ishod.uspjeh;
 
     const QString pocetak = QStringLiteral("Početak Download: ") + bazna + c.file;
     const QString greskaPisanja =
@@ -250,7 +249,7 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
             EXPECT_TRUE(t.read(cilj(c.file)) == c.body);
             EXPECT_THAT(t.log(), ElementsAre(pocetak, QStringLiteral("Uspješan download: ") + c.file));
             EXPECT_THAT(boxes, IsEmpty());
-            EXPECT_EQ(t.stanje.TrenutnaPoruka, kPoruka);
+            EXPECT_EQ(ishod.poruka, QString());
             break;
         case Outcome::NothingReceived:
             EXPECT_FALSE(rezultat);
@@ -258,7 +257,7 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
                 t.log(),
                 ElementsAre(pocetak, QStringLiteral("Ništa nije primljeno (dužina 0). Download: ") + c.file));
             EXPECT_THAT(boxes, IsEmpty());
-            EXPECT_EQ(t.stanje.TrenutnaPoruka, kPoruka);
+            EXPECT_EQ(ishod.poruka, QString());
             break;
         case Outcome::FetchError:
             EXPECT_FALSE(rezultat);
@@ -267,7 +266,7 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
             ASSERT_EQ(boxes.size(), 1u);
             EXPECT_EQ(boxes[0].icon, Icon::None);
             EXPECT_EQ(boxes[0].text, QStringLiteral("Greška: ") + c.error);
-            EXPECT_EQ(t.stanje.TrenutnaPoruka, c.error);
+            EXPECT_EQ(ishod.poruka, c.error);
             break;
         case Outcome::WriteError:
             EXPECT_FALSE(rezultat);
@@ -275,7 +274,7 @@ TEST_P(DownInetCases, ShowsLogsAndStoresAsExpected)
             ASSERT_EQ(boxes.size(), 1u);
             EXPECT_EQ(boxes[0].icon, Icon::Exclamation);
             EXPECT_EQ(boxes[0].text, greskaPisanja);
-            EXPECT_EQ(t.stanje.TrenutnaPoruka, greskaPisanja);
+            EXPECT_EQ(ishod.poruka, greskaPisanja);
             break;
     }
     for (const auto& box : boxes) {
@@ -340,14 +339,15 @@ TEST_F(DownInetTest, MissingTargetFolderTakesTheWriteFailurePath)
     t.write(primarni.folder() + QStringLiteral("/Verzije.txt"), "V20");
     const QString folder = t.program() + QStringLiteral("Nema/");
 
-    EXPECT_FALSE(
-        DownInet(t.o, QStringLiteral("Verzije.txt"), folder, HttpTransfer::Limits(NajvećaKontrolnaDatoteka)));
+    const Ishod ishod =
+        DownInet(t.o, QStringLiteral("Verzije.txt"), folder, HttpTransfer::Limits(NajvećaKontrolnaDatoteka));
+    EXPECT_FALSE(ishod.uspjeh);
 
     const QString poruka = QStringLiteral(
         "DownInet: Greška u downloadu datoteke: Verzije.txt Datoteka ili direktorija nije pronađena.");
     EXPECT_THAT(t.dijalozi.texts(), ElementsAre(poruka));
     EXPECT_EQ(t.log().value(1), poruka);
-    EXPECT_EQ(t.stanje.TrenutnaPoruka, poruka);
+    EXPECT_EQ(ishod.poruka, poruka);
     EXPECT_EQ(t.model.panel1(), QStringLiteral("Download: Verzije.txt"));
     EXPECT_FALSE(QDir(folder).exists());
 }

@@ -208,13 +208,13 @@ TEST_P(HostileServer, EndsWithItsMessageWritesAtMostTheCeilingAndKeepsTheOldFile
 
     QElapsedTimer timer;
     timer.start();
-    const bool fetched = DownInet(t.o, target.file, t.stanje.PutanjaUpdate, target.limits);
+    const Ishod fetched = DownInet(t.o, target.file, t.stanje.PutanjaUpdate, target.limits);
     const qint64 elapsed = timer.elapsed();
 
     const QString reason = c.timesOut ? kTimeOut : tooMuch(ceiling);
-    EXPECT_FALSE(fetched);
+    EXPECT_FALSE(fetched.uspjeh);
     EXPECT_THAT(t.dijalozi.texts(), ElementsAre(QStringLiteral("Greška: ") + reason));
-    EXPECT_EQ(t.stanje.TrenutnaPoruka, reason);
+    EXPECT_EQ(fetched.poruka, reason);
     EXPECT_LE(t.fs.written(path), ceiling);
     EXPECT_EQ(t.read(path), old);
     EXPECT_THAT(filesOtherThanTheLog(t), ElementsAre(target.file));
@@ -222,7 +222,7 @@ TEST_P(HostileServer, EndsWithItsMessageWritesAtMostTheCeilingAndKeepsTheOldFile
     EXPECT_LT(elapsed, c.timesOut ? 2 * kWindowMs + 2000 : kWindowMs);
     std::printf("[ figures  ] %s/%s: %lld bytes written, message after %lld ms: %s\n", target.name, c.name,
                 static_cast<long long>(t.fs.written(path)), static_cast<long long>(elapsed),
-                t.stanje.TrenutnaPoruka.toUtf8().constData());
+                fetched.poruka.toUtf8().constData());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -91,7 +91,8 @@ TEST_P(RefusedCertificate, IsToldInCroatianAndNothingIsWritten)
     t.write(cilj, "stara");
 
     const bool dohvaćeno = DownInet(t.o, QStringLiteral("Verzije.txt"), t.stanje.PutanjaUpdate,
-                                    HttpTransfer::Limits(NajvećaKontrolnaDatoteka));
+                                    HttpTransfer::Limits(NajvećaKontrolnaDatoteka))
+                               .uspjeh;
 
     const QString razlog =
         QStringLiteral("Sigurna veza s poslužiteljem nije uspostavljena: ") + c.reason + u'.';

@@ -1,6 +1,5 @@
 // The suite under Wine, for real: a component and a window program built with mingw-w64 and run by
 // Wine in a private prefix on a private X display, both made once for the whole run.
-#include "core/Log.h"
 #include "install/DownloadAndUpdate.h"
 #include "install/Instalacija.h"
 #include "install/PripremaVerzije.h"

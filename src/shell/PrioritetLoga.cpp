@@ -1,4 +1,4 @@
-#include "core/PrioritetLoga.h"
+#include "shell/PrioritetLoga.h"
 
 namespace {
 
