@@ -1,9 +1,12 @@
 #include "support/HttpServer.h"
 
+#include <httplib.h>
+// The Windows tests' server has no TLS: there is no OpenSSL for Windows here.
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
 #include "support/TestCertificates.h"
 
-#include <httplib.h>
 #include <openssl/pem.h>
+#endif
 
 #include <QFile>
 #include <QTcpServer>
@@ -22,6 +25,7 @@ std::string utf8(const QString& s)
     return s.toStdString();
 }
 
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
 std::unique_ptr<httplib::Server> tlsServer(const TlsIdentity& identity)
 {
     BIO* certificateText = BIO_new_mem_buf(identity.certificate.constData(), -1);
@@ -36,6 +40,7 @@ std::unique_ptr<httplib::Server> tlsServer(const TlsIdentity& identity)
     BIO_free(certificateText);
     return server;
 }
+#endif
 
 }  // namespace
 
@@ -44,10 +49,12 @@ HttpServer::HttpServer(const QString& folder)
 {
 }
 
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
 HttpServer::HttpServer(const QString& folder, const TlsIdentity& identity)
     : HttpServer(folder, tlsServer(identity), "https")
 {
 }
+#endif
 
 HttpServer::HttpServer(const QString& folder, std::unique_ptr<httplib::Server> server, const char* scheme)
     : folder_(folder), server_(std::move(server)), scheme_(QString::fromLatin1(scheme))
