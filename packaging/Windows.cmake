@@ -37,7 +37,9 @@ execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
                 OUTPUT_VARIABLE lumivex_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
 get_filename_component(lumivex_gcc_runtime ${lumivex_libstdcxx} DIRECTORY)
 find_program(LUMIVEX_OBJDUMP x86_64-w64-mingw32-objdump REQUIRED)
-set(lumivex_dll_folders ${lumivex_qt_bin} ${lumivex_gcc_runtime} /usr/x86_64-w64-mingw32/lib)
+get_filename_component(lumivex_sodium_bin ${SODIUM_LIBRARY} DIRECTORY)
+get_filename_component(lumivex_sodium_bin ${lumivex_sodium_bin}/../bin ABSOLUTE)
+set(lumivex_dll_folders ${lumivex_qt_bin} ${lumivex_sodium_bin} ${lumivex_gcc_runtime} /usr/x86_64-w64-mingw32/lib)
 install(CODE "
   set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
   set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
