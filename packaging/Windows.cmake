@@ -41,23 +41,12 @@ get_filename_component(lumivex_sodium_bin ${SODIUM_LIBRARY} DIRECTORY)
 get_filename_component(lumivex_sodium_bin ${lumivex_sodium_bin}/../bin ABSOLUTE)
 set(lumivex_dll_folders ${lumivex_qt_bin} ${lumivex_sodium_bin} ${lumivex_gcc_runtime} /usr/x86_64-w64-mingw32/lib)
 install(CODE "
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-  set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND \"${LUMIVEX_OBJDUMP}\")
-  file(GET_RUNTIME_DEPENDENCIES
-    EXECUTABLES \"$<TARGET_FILE:LumivexLiveUpdate20>\"
-    MODULES ${lumivex_plugin_files}
-    DIRECTORIES ${lumivex_dll_folders}
-    RESOLVED_DEPENDENCIES_VAR lumivex_resolved
-    UNRESOLVED_DEPENDENCIES_VAR lumivex_unresolved)
-  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${lumivex_dir}\" TYPE SHARED_LIBRARY
-       FILES \${lumivex_resolved})
-  if(CMAKE_INSTALL_DO_STRIP)
-    foreach(dll \${lumivex_resolved})
-      get_filename_component(name \${dll} NAME)
-      execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${lumivex_dir}/\${name}\")
-    endforeach()
-  endif()
+  set(LUMIVEX_BINARIES \"$<TARGET_FILE:LumivexLiveUpdate20>;${lumivex_plugin_files}\")
+  set(LUMIVEX_DLL_FOLDERS \"${lumivex_dll_folders}\")
+  set(LUMIVEX_OBJDUMP \"${LUMIVEX_OBJDUMP}\")
+  set(LUMIVEX_STRIP \"${CMAKE_STRIP}\")
+  set(LUMIVEX_DIR \"${lumivex_dir}\")
+  include(\"${PROJECT_SOURCE_DIR}/packaging/windows/RuntimeDlls.cmake\")
 ")
 set(CMAKE_INSTALL_SYSTEM_RUNTIME_LIBS_SKIP ON)
 
