@@ -1,3 +1,9 @@
+# On Windows the program folder, its installer and a ZIP instead (packaging/Windows.cmake).
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/Windows.cmake)
+  return()
+endif()
+
 # The Debian package: the updater and its registration stand-in in /opt/lumivex (the folder of the
 # suite, which the updater treats as its program folder), a desktop entry and an icon.
 set(CPACK_GENERATOR DEB)

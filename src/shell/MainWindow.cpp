@@ -86,7 +86,7 @@ MainWindow::MainWindow(Okruzenje& o, std::function<void()> krajOdmah)
 {
     učitajSlike();
     setObjectName(QStringLiteral("frmLiveUpdate"));
-    setWindowIcon(QIcon(QStringLiteral(":/slike/lumivex.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/slike/lumivex")));
     napraviKontrole();
     poveži();
     osvježiSve();
@@ -136,7 +136,7 @@ QWidget* MainWindow::napraviKarticuAžuriranja()
     cmdDownloadAndUpdate_ =
         imenuj(new QPushButton(QStringLiteral("Download programa i instalacija"), kartica),
                QStringLiteral("cmdDownloadAndUpdate"), QStringLiteral("Download programa i instalacija"));
-    cmdDownloadAndUpdate_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
+    cmdDownloadAndUpdate_->setIcon(QIcon(QStringLiteral(":/slike/download")));
     cmdDownloadAndUpdate_->setIconSize(QSize(24, 24));
     raspored->addWidget(fgAžuriranja_);
     raspored->addWidget(cmdDownloadAndUpdate_);
@@ -173,7 +173,7 @@ QWidget* MainWindow::napraviKarticuDistribucije()
     cmdDownlNaLokaciju_ = imenuj(
         new QPushButton(QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"), kartica),
         QStringLiteral("cmdDownlNaLokaciju"), QStringLiteral("Presnimavanje datoteka na unesenu lokaciju"));
-    cmdDownlNaLokaciju_->setIcon(QIcon(QStringLiteral(":/slike/download.svg")));
+    cmdDownlNaLokaciju_->setIcon(QIcon(QStringLiteral(":/slike/download")));
     cmdDownlNaLokaciju_->setIconSize(QSize(24, 24));
     const QString natpisSati = QStringLiteral(
         "Vrijeme automatskog preuzimanja novih verzija svakih n sati (0-23) 0-ne preuzimati automatski:");
@@ -220,7 +220,7 @@ QGroupBox* MainWindow::napraviOdabirIzvora(QWidget* središte)
     raspored->addWidget(optLokacija_[2], 2, 0, 1, 3);
     raspored->setColumnStretch(1, 1);
     for (QToolButton* gumb : cmdLokacija_) {
-        gumb->setIcon(QIcon(QStringLiteral(":/slike/direktorija.svg")));
+        gumb->setIcon(QIcon(QStringLiteral(":/slike/direktorija")));
         gumb->setToolTip(gumb->accessibleName());
     }
     return fraLokacija_;

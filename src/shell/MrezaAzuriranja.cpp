@@ -80,7 +80,7 @@ MrezaAzuriranja::MrezaAzuriranja(QWidget* parent) : QTableWidget(parent)
 
 QIcon MrezaAzuriranja::slika(int broj)
 {
-    return QIcon(QStringLiteral(":/slike/slika%1.svg").arg(broj));
+    return QIcon(QStringLiteral(":/slike/slika%1").arg(broj));
 }
 
 QString MrezaAzuriranja::opisStanja(int slika)

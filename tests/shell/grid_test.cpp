@@ -102,6 +102,20 @@ TEST_F(Grid, EachMarkShowsItsPictureAndFill)
     EXPECT_EQ(image.pixelColor(lastColumn, y), shade);  // 100 %: to the end of the last cell
 }
 
+// The pictures come from the resources by name (SVG on Linux, PNGs rendered at build time on Windows).
+TEST(GridPictures, EachPictureIsDrawn)
+{
+    for (int broj = 1; broj <= 6; ++broj) {
+        const QImage image = MrezaAzuriranja::slika(broj).pixmap(16, 16).toImage();
+        ASSERT_FALSE(image.isNull()) << broj;
+        bool drawn = false;
+        for (int y = 0; y < image.height() && !drawn; ++y)
+            for (int x = 0; x < image.width() && !drawn; ++x)
+                drawn = qAlpha(image.pixel(x, y)) > 0;
+        EXPECT_TRUE(drawn) << broj;
+    }
+}
+
 TEST(GridNothing, HeaderAndTotalRowOnly)
 {
     TestOkruzenje t;

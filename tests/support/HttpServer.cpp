@@ -1,9 +1,12 @@
 #include "support/HttpServer.h"
 
+#include <httplib.h>
+// The Windows tests' server has no TLS: there is no OpenSSL for Windows here.
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
 #include "support/TestCertificates.h"
 
-#include <httplib.h>
 #include <openssl/pem.h>
+#endif
 
 #include <sys/stat.h>
 #include <QDateTime>
@@ -26,6 +29,7 @@ std::string utf8(const QString& s)
     return s.toStdString();
 }
 
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
 std::unique_ptr<httplib::Server> tlsServer(const TlsIdentity& identity)
 {
     BIO* certificateText = BIO_new_mem_buf(identity.certificate.constData(), -1);
@@ -40,6 +44,7 @@ std::unique_ptr<httplib::Server> tlsServer(const TlsIdentity& identity)
     BIO_free(certificateText);
     return server;
 }
+#endif
 
 // A file's version as a static server names it: an entity tag from its size and modification time to
 // the nanosecond, and the time as an HTTP date.
@@ -80,10 +85,12 @@ HttpServer::HttpServer(const QString& folder)
 {
 }
 
+#ifdef CPPHTTPLIB_OPENSSL_SUPPORT
 HttpServer::HttpServer(const QString& folder, const TlsIdentity& identity)
     : HttpServer(folder, tlsServer(identity), "https")
 {
 }
+#endif
 
 HttpServer::HttpServer(const QString& folder, std::unique_ptr<httplib::Server> server, const char* scheme)
     : folder_(folder), server_(std::move(server)), scheme_(QString::fromLatin1(scheme))

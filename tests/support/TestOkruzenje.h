@@ -3,9 +3,19 @@
 #include "core/Okruzenje.h"
 #include "platform/IniRegistry.h"
 #include "platform/IniSettingsStore.h"
-#include "platform/LocalFileSystem.h"
 #include "platform/QtHttpTransfer.h"
+// The real file system and processes are the system's own: on Windows the Win32 bodies.
+#ifdef Q_OS_WIN
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProcessRunner.h"
+using TestFileSystem = Win32FileSystem;
+using TestProcessRunner = Win32ProcessRunner;
+#else
+#include "platform/LocalFileSystem.h"
 #include "platform/QtProcessRunner.h"
+using TestFileSystem = LocalFileSystem;
+using TestProcessRunner = QtProcessRunner;
+#endif
 #include "support/FakeMachineInfo.h"
 #include "support/FakeWindowFinder.h"
 #include "support/FaultyFileSystem.h"
@@ -49,13 +59,13 @@ public:
     TestOkruzenje& operator=(const TestOkruzenje&) = delete;
 
     QTemporaryDir dir;
-    LocalFileSystem realFs;
+    TestFileSystem realFs;
     FaultyFileSystem fs{realFs};
     IniSettingsStore postavke;
     VirtualClock sat;
     FakeMachineInfo računalo;
     ScriptedDialogs dijalozi;
-    QtProcessRunner procesi;
+    TestProcessRunner procesi;
     QtHttpTransfer http;
     FakeWindowFinder prozori;
     IniRegistry registar;
