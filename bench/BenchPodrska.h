@@ -10,7 +10,10 @@
 #include "platform/QtProcessRunner.h"
 #include "platform/SystemClock.h"
 
+#include <QFile>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 // Message boxes are printed and questions answered Yes, so a run never waits for anyone.
 class PrintingDialogs : public Dialogs {
@@ -59,3 +62,28 @@ struct BenchOkruzenje {
     Stanje stanje;
     Okruzenje o;
 };
+
+// Writes `size` bytes of a fast pseudo-random stream at `path`, so that 7-Zip and the transfers meet
+// data that does not compress; another `seed` gives other bytes.
+inline bool makeFile(const QString& path, qint64 size, quint64 seed = 0)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    std::vector<quint64> block(1024 * 1024 / sizeof(quint64));
+    quint64 x = 0x9E3779B97F4A7C15ull ^ (seed * 0x100000001B3ull);
+    for (qint64 written = 0; written < size;) {
+        for (quint64& v : block) {
+            x ^= x << 13;
+            x ^= x >> 7;
+            x ^= x << 17;
+            v = x;
+        }
+        const qint64 n =
+            std::min<qint64>(size - written, static_cast<qint64>(block.size() * sizeof(quint64)));
+        if (f.write(reinterpret_cast<const char*>(block.data()), n) != n)
+            return false;
+        written += n;
+    }
+    return true;
+}

@@ -50,28 +50,6 @@ bool resetPeak()
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
-bool makeFile(const QString& path, qint64 size)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    std::vector<quint64> block(1024 * 1024 / sizeof(quint64));
-    quint64 x = 0x9E3779B97F4A7C15ull;
-    for (qint64 written = 0; written < size;) {
-        for (quint64& v : block) {
-            x ^= x << 13;
-            x ^= x >> 7;
-            x ^= x << 17;
-            v = x;
-        }
-        const qint64 n = std::min<qint64>(size - written, block.size() * sizeof(quint64));
-        if (f.write(reinterpret_cast<const char*>(block.data()), n) != n)
-            return false;
-        written += n;
-    }
-    return true;
-}
-
 // Serves the files of a folder under "/download/Verzija20/", streamed from disk.
 class FileServer {
 public:

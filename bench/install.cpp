@@ -122,29 +122,6 @@ private:
     FileSystem& real_;
 };
 
-bool makeFile(const QString& path, qint64 size, quint64 seed)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    std::vector<quint64> block(1024 * 1024 / sizeof(quint64));
-    quint64 x = 0x9E3779B97F4A7C15ull ^ (seed * 0x100000001B3ull);
-    for (qint64 written = 0; written < size;) {
-        for (quint64& v : block) {
-            x ^= x << 13;
-            x ^= x >> 7;
-            x ^= x << 17;
-            v = x;
-        }
-        const qint64 n =
-            std::min<qint64>(size - written, static_cast<qint64>(block.size() * sizeof(quint64)));
-        if (f.write(reinterpret_cast<const char*>(block.data()), n) != n)
-            return false;
-        written += n;
-    }
-    return true;
-}
-
 bool writeText(const QString& path, const QByteArray& text)
 {
     QFile f(path);

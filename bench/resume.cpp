@@ -8,6 +8,7 @@
 //
 // Target: the bytes fetched in all at most 1.1 x the file's size, as curl's.
 
+#include "BenchPodrska.h"
 #include "platform/QtHttpTransfer.h"
 #include "support/HttpServer.h"
 
@@ -25,28 +26,6 @@
 #include <vector>
 
 namespace {
-
-bool makeFile(const QString& path, qint64 size)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    std::vector<quint64> block(1024 * 1024 / sizeof(quint64));
-    quint64 x = 0x9E3779B97F4A7C15ull;
-    for (qint64 written = 0; written < size;) {
-        for (quint64& v : block) {
-            x ^= x << 13;
-            x ^= x >> 7;
-            x ^= x << 17;
-            v = x;
-        }
-        const qint64 n = std::min<qint64>(size - written, block.size() * sizeof(quint64));
-        if (f.write(reinterpret_cast<const char*>(block.data()), n) != n)
-            return false;
-        written += n;
-    }
-    return true;
-}
 
 QByteArray sha256(const QString& path)
 {
