@@ -9,5 +9,5 @@
 #ifdef LUMIVEX_SKIP_IS_FAILURE
 #define SKIP_FOR_MISSING_TOOL() FAIL() << "a skip is a failure in this build: "
 #else
-#define SKIP_FOR_MISSING_TOOL() SKIP_FOR_MISSING_TOOL()
+#define SKIP_FOR_MISSING_TOOL() GTEST_SKIP()
 #endif
