@@ -114,6 +114,34 @@ qint64 VrijemePotpisa(Okruzenje& o, const QString& putanja)
     return vrijeme;
 }
 
+// Why a release signed at `vrijeme` is refused for its dates (ahead of the clock, expired, older than
+// the installed one), or the empty string when its dates let it through.
+QString VremenskaGreška(Okruzenje& o, const MinisignPotpis& m, qint64 vrijeme, const QString& prethodniPotpis,
+                        const QString& lošPotpis, const QString& odbijeno)
+{
+    // A release dated ahead would, once installed, make every genuine release look older: a stolen
+    // key could lock an office out of its updates for years.
+    if (const qint64 sada = o.sat.now().toSecsSinceEpoch(); vrijeme > sada + NajvećiPomakSata)
+        return odbijeno + QStringLiteral("potpisano je ") + datum(vrijeme) +
+               QStringLiteral(", više od jednog dana nakon vremena ovog računala (") + datum(sada) +
+               QStringLiteral(
+                   "). Izdanje iz budućnosti se ne instalira; provjerite datum i "
+                   "vrijeme računala.");
+    const QByteArray istek = StavkaKomentara(m.pouzdaniKomentar, "expires");
+    if (!istek.isEmpty()) {
+        qint64 vrijemeIsteka = 0;
+        if (!sekunde(istek, vrijemeIsteka))
+            return lošPotpis + QStringLiteral("vrijeme isteka (expires) nije ispravno.");
+        if (o.sat.now().toSecsSinceEpoch() >= vrijemeIsteka)
+            return odbijeno + QStringLiteral("izdanje je isteklo ") + datum(vrijemeIsteka) + u'.';
+    }
+    if (const qint64 prethodno = VrijemePotpisa(o, prethodniPotpis); vrijeme < prethodno)
+        return odbijeno + QStringLiteral("potpisano je ") + datum(vrijeme) +
+               QStringLiteral(", prije izdanja potpisanog ") + datum(prethodno) +
+               QStringLiteral(" koje je već ovdje. Starije izdanje se ne instalira.");
+    return {};
+}
+
 ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrolna, const QString& potpis,
                                             const QString& prethodniPotpis, const QString& izvor)
 {
@@ -171,26 +199,9 @@ ProvjeraKontrolne ProvjeriKontrolnuDatoteku(Okruzenje& o, const QString& kontrol
     if (!sekunde(StavkaKomentara(m.pouzdaniKomentar, "timestamp"), r.vrijeme))
         return odbij(o,
                      lošPotpis + QStringLiteral("pouzdani komentar nema vrijeme potpisivanja (timestamp)."));
-    // A release dated ahead would, once installed, make every genuine release look older: a stolen
-    // key could lock an office out of its updates for years.
-    if (const qint64 sada = o.sat.now().toSecsSinceEpoch(); r.vrijeme > sada + NajvećiPomakSata)
-        return odbij(o, odbijeno + QStringLiteral("potpisano je ") + datum(r.vrijeme) +
-                            QStringLiteral(", više od jednog dana nakon vremena ovog računala (") +
-                            datum(sada) +
-                            QStringLiteral("). Izdanje iz budućnosti se ne instalira; provjerite datum i "
-                                           "vrijeme računala."));
-    const QByteArray istek = StavkaKomentara(m.pouzdaniKomentar, "expires");
-    if (!istek.isEmpty()) {
-        qint64 vrijemeIsteka = 0;
-        if (!sekunde(istek, vrijemeIsteka))
-            return odbij(o, lošPotpis + QStringLiteral("vrijeme isteka (expires) nije ispravno."));
-        if (o.sat.now().toSecsSinceEpoch() >= vrijemeIsteka)
-            return odbij(o, odbijeno + QStringLiteral("izdanje je isteklo ") + datum(vrijemeIsteka) + u'.');
-    }
-    if (const qint64 prethodno = VrijemePotpisa(o, prethodniPotpis); r.vrijeme < prethodno)
-        return odbij(o, odbijeno + QStringLiteral("potpisano je ") + datum(r.vrijeme) +
-                            QStringLiteral(", prije izdanja potpisanog ") + datum(prethodno) +
-                            QStringLiteral(" koje je već ovdje. Starije izdanje se ne instalira."));
+    if (const QString razlog = VremenskaGreška(o, m, r.vrijeme, prethodniPotpis, lošPotpis, odbijeno);
+        !razlog.isEmpty())
+        return odbij(o, razlog);
 
     // Each archive is checked against its record's hash later, so a record without one has no check.
     Matrica matrica;
